@@ -1,0 +1,24 @@
+// Dates and times as the system writes them (its default short date and time formats).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace rt {
+
+std::string FormatShortDate(const SYSTEMTIME& st);  // e.g. "12/10/2026" on an English system
+std::string FormatTime(const SYSTEMTIME& st);       // e.g. "9:05:03 AM"
+std::string DateText();                               // today, from the clock seam
+std::string TimeText();                               // now, from the clock seam
+std::string NowText();                                // date, a blank, time
+
+// Reads a short date in the system's format back; false when the text is not such a date.
+bool ParseShortDate(const std::string& text, SYSTEMTIME& st);
+
+// The date n days later (or earlier); the time of day is kept.
+SYSTEMTIME AddDays(const SYSTEMTIME& st, int days);
+// Whole days from a to b (b - a), ignoring the time of day.
+long long DaysBetween(const SYSTEMTIME& a, const SYSTEMTIME& b);
+
+}  // namespace rt

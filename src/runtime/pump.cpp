@@ -1,0 +1,59 @@
+#include "runtime/pump.h"
+
+namespace rt {
+
+namespace {
+std::function<bool(MSG&)>& Filter() {
+  static std::function<bool(MSG&)> f;
+  return f;
+}
+bool g_quit = false;
+int g_quitCode = 0;
+DWORD g_lastYield = 0;
+
+void Dispatch(MSG& msg) {
+  if (Filter() && Filter()(msg)) return;
+  TranslateMessage(&msg);
+  DispatchMessageA(&msg);
+}
+}  // namespace
+
+bool DoEvents() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      g_quit = true;
+      g_quitCode = static_cast<int>(msg.wParam);
+      PostQuitMessage(g_quitCode);  // leave it for the outer loop
+      return false;
+    }
+    Dispatch(msg);
+  }
+  g_lastYield = GetTickCount();
+  return !g_quit;
+}
+
+bool YieldIfDue(unsigned intervalMs) {
+  DWORD now = GetTickCount();
+  if (now - g_lastYield < intervalMs) return !g_quit;
+  return DoEvents();
+}
+
+int RunMessageLoop() {
+  MSG msg;
+  for (;;) {
+    BOOL r = GetMessageA(&msg, nullptr, 0, 0);
+    if (r == 0) {
+      g_quit = true;
+      return static_cast<int>(msg.wParam);
+    }
+    if (r == -1) return -1;
+    Dispatch(msg);
+  }
+}
+
+void SetMessageFilter(std::function<bool(MSG&)> filter) { Filter() = std::move(filter); }
+
+bool QuitRequested() { return g_quit; }
+
+}  // namespace rt

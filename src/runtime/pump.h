@@ -1,0 +1,28 @@
+// The message loop and the yield that lets a long loop keep its windows alive.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+namespace rt {
+
+// Handles every message waiting in this thread's queue, then returns (nested calls are allowed).
+// Returns false once WM_QUIT has been seen; the quit is posted again for the outer loop.
+bool DoEvents();
+
+// Like DoEvents, but at most about every `intervalMs` milliseconds: cheap enough to call for
+// every item of a loop over many thousands of files.
+bool YieldIfDue(unsigned intervalMs = 15);
+
+// The program's main loop; returns the exit code of WM_QUIT.
+int RunMessageLoop();
+
+// A filter run for each message before it is translated and dispatched (dialog keyboard
+// handling of the forms layer); it returns true when it has handled the message.
+void SetMessageFilter(std::function<bool(MSG&)> filter);
+
+// True once WM_QUIT has come through one of the loops.
+bool QuitRequested();
+
+}  // namespace rt

@@ -1,0 +1,165 @@
+#include "runtime/textfile.h"
+
+#include "runtime/files.h"
+
+namespace rt {
+
+LineReader::~LineReader() { Close(); }
+
+bool LineReader::Open(const std::string& path) {
+  Close();
+  if (path.empty() || HasWildcardInName(path)) return false;
+  h_ = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (h_ == INVALID_HANDLE_VALUE) return false;
+  if (GetFileType(h_) != FILE_TYPE_DISK) {  // never read from a device
+    Close();
+    return false;
+  }
+  buf_.clear();
+  pos_ = 0;
+  eof_ = false;
+  return true;
+}
+
+void LineReader::Close() {
+  if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
+  h_ = INVALID_HANDLE_VALUE;
+  buf_.clear();
+  pos_ = 0;
+  eof_ = true;
+}
+
+bool LineReader::Fill() {
+  if (eof_ || h_ == INVALID_HANDLE_VALUE) return false;
+  if (pos_ > 0) {
+    buf_.erase(0, pos_);
+    pos_ = 0;
+  }
+  char chunk[65536];
+  DWORD got = 0;
+  if (!ReadFile(h_, chunk, sizeof chunk, &got, nullptr) || got == 0) {
+    eof_ = true;
+    return false;
+  }
+  buf_.append(chunk, got);
+  return true;
+}
+
+bool LineReader::Next(std::string& line) {
+  if (h_ == INVALID_HANDLE_VALUE) return false;
+  for (;;) {
+    size_t cr = buf_.find('\r', pos_);
+    if (cr != std::string::npos) {
+      // A CR at the very end of the buffer may be the first half of a CR LF.
+      if (cr + 1 == buf_.size() && !eof_ && Fill()) continue;
+      cr = buf_.find('\r', pos_);
+      line.assign(buf_, pos_, cr - pos_);
+      pos_ = cr + 1;
+      if (pos_ < buf_.size() && buf_[pos_] == '\n') ++pos_;
+      return true;
+    }
+    if (!Fill()) {
+      if (pos_ < buf_.size()) {
+        line.assign(buf_, pos_, std::string::npos);
+        pos_ = buf_.size();
+        return true;
+      }
+      return false;
+    }
+  }
+}
+
+std::vector<std::string> SplitLines(std::string_view text) {
+  std::vector<std::string> lines;
+  size_t b = 0;
+  while (b < text.size()) {
+    size_t cr = text.find('\r', b);
+    if (cr == std::string_view::npos) {
+      lines.emplace_back(text.substr(b));
+      break;
+    }
+    lines.emplace_back(text.substr(b, cr - b));
+    b = cr + 1;
+    if (b < text.size() && text[b] == '\n') ++b;
+  }
+  return lines;
+}
+
+bool ReadFileBytes(const std::string& path, std::string& bytes) {
+  bytes.clear();
+  if (path.empty() || HasWildcardInName(path)) return false;
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  bool ok = GetFileType(h) == FILE_TYPE_DISK;
+  char chunk[65536];
+  DWORD got = 0;
+  while (ok) {
+    if (!ReadFile(h, chunk, sizeof chunk, &got, nullptr)) {
+      ok = false;
+      break;
+    }
+    if (got == 0) break;
+    bytes.append(chunk, got);
+  }
+  CloseHandle(h);
+  if (!ok) bytes.clear();
+  return ok;
+}
+
+bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
+  lines.clear();
+  std::string bytes;
+  if (!ReadFileBytes(path, bytes)) return false;
+  lines = SplitLines(bytes);
+  return true;
+}
+
+bool WriteFileReplacing(const std::string& path, std::string_view bytes) {
+  if (!IsAbsolutePath(path) || HasWildcardInName(path)) return false;
+  std::string tmp = path + ".~new";
+  HANDLE h = CreateFileA(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  bool ok = GetFileType(h) == FILE_TYPE_DISK;
+  size_t done = 0;
+  while (ok && done < bytes.size()) {
+    DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+    DWORD wrote = 0;
+    ok = WriteFile(h, bytes.data() + done, chunk, &wrote, nullptr) && wrote == chunk;
+    done += chunk;
+  }
+  ok = ok && FlushFileBuffers(h);
+  CloseHandle(h);
+  if (ok) ok = MoveFileExA(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  if (!ok) DeleteFileA(tmp.c_str());
+  return ok;
+}
+
+bool WriteLinesReplacing(const std::string& path, const std::vector<std::string>& lines) {
+  std::string bytes;
+  for (const auto& l : lines) {
+    bytes += l;
+    bytes += "\r\n";
+  }
+  return WriteFileReplacing(path, bytes);
+}
+
+bool AppendLines(const std::string& path, const std::vector<std::string>& lines) {
+  if (!IsAbsolutePath(path) || HasWildcardInName(path)) return false;
+  HANDLE h = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                         FILE_ATTRIBUTE_ARCHIVE, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  bool ok = GetFileType(h) == FILE_TYPE_DISK;
+  std::string bytes;
+  for (const auto& l : lines) {
+    bytes += l;
+    bytes += "\r\n";
+  }
+  DWORD wrote = 0;
+  if (ok) ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr) && wrote == bytes.size();
+  CloseHandle(h);
+  return ok;
+}
+
+}  // namespace rt

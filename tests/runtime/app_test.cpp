@@ -1,0 +1,85 @@
+#include "runtime/app.h"
+
+#include <gtest/gtest.h>
+
+#include "runtime/datetime.h"
+#include "runtime/random.h"
+#include "runtime/seams.h"
+#include "support/scratch.h"
+
+namespace {
+
+TEST(CommandLine, DropsTheProgramPath) {
+  EXPECT_EQ(rt::CommandLineArgs("\"C:\\Program Files\\Velk\\Velk Rezeza Pro.exe\" s"), "s");
+  EXPECT_EQ(rt::CommandLineArgs("C:\\velk\\velk.exe   s  "), "s  ");
+  EXPECT_EQ(rt::CommandLineArgs("velk.exe"), "");
+  EXPECT_EQ(rt::CommandLineArgs("\"C:\\a b\\trelmak.exe\" C:\\x y\\p.vk"), "C:\\x y\\p.vk");
+  EXPECT_EQ(rt::CommandLineArgs(""), "");
+}
+
+TEST(ProgramFolder, IsTheScratchFolderInTests) {
+  EXPECT_EQ(rt::ProgramFolder(), ts::ProgramDir());
+  rt::SetProgramFolder("");
+  EXPECT_EQ(rt::ProgramFolder() + "\\runtime_tests.exe", rt::ExecutablePath());
+  rt::SetProgramFolder(ts::ProgramDir() + "\\");
+  EXPECT_EQ(rt::ProgramFolder(), ts::ProgramDir());
+}
+
+TEST(DateTime, UsesTheSystemFormatsAndTheClockSeam) {
+  SYSTEMTIME st{};
+  st.wYear = 2005;
+  st.wMonth = 7;
+  st.wDay = 4;
+  st.wHour = 9;
+  st.wMinute = 5;
+  st.wSecond = 3;
+  rt::SetClockForTests(st);
+  char expectDate[64], expectTime[64];
+  GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, expectDate, sizeof expectDate);
+  GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, expectTime, sizeof expectTime);
+  EXPECT_EQ(rt::DateText(), expectDate);
+  EXPECT_EQ(rt::TimeText(), expectTime);
+  EXPECT_EQ(rt::NowText(), std::string(expectDate) + " " + expectTime);
+
+  SYSTEMTIME back{};
+  ASSERT_TRUE(rt::ParseShortDate(rt::DateText(), back));
+  EXPECT_EQ(back.wYear, 2005);
+  EXPECT_EQ(back.wMonth, 7);
+  EXPECT_EQ(back.wDay, 4);
+  EXPECT_FALSE(rt::ParseShortDate("not a date", back));
+  EXPECT_FALSE(rt::ParseShortDate("", back));
+
+  SYSTEMTIME later = rt::AddDays(st, 30);
+  EXPECT_EQ(later.wMonth, 8);
+  EXPECT_EQ(later.wDay, 3);
+  EXPECT_EQ(later.wHour, 9);
+  EXPECT_EQ(rt::DaysBetween(st, later), 30);
+}
+
+TEST(Random, DigitsAndRanges) {
+  rt::RandomizeWith(7);
+  std::string a = rt::RandomDigits(64);
+  rt::RandomizeWith(7);
+  EXPECT_EQ(rt::RandomDigits(64), a);
+  EXPECT_EQ(a.find_first_not_of("0123456789"), std::string::npos);
+  for (int i = 0; i < 1000; ++i) {
+    int v = rt::RandomInt(1, 65535);
+    ASSERT_GE(v, 1);
+    ASSERT_LE(v, 65535);
+  }
+}
+
+TEST(Seams, AnswerMessageBoxesAndWatchStarts) {
+  rt::SetMessageBoxHandler([](const rt::MessageBoxCall& c) { return c.text == "Sure?" ? IDYES : IDNO; });
+  EXPECT_EQ(rt::MsgBox(nullptr, "Sure?", "Velk Rezeza Pro", MB_YESNO), IDYES);
+  std::vector<std::string> seen;
+  rt::SetProcessStartHandler([&](const rt::ProcessStart& p) -> INT_PTR {
+    seen.push_back(p.viaShell ? p.verb + " " + p.file : p.commandLine);
+    return 42;
+  });
+  EXPECT_TRUE(rt::StartProcess("\"C:\\x\\trelmak.exe\"", SW_SHOWNORMAL));
+  EXPECT_EQ(rt::ShellExecuteText(nullptr, "open", "http://example.invalid/", "", "", SW_SHOWNORMAL), 42);
+  EXPECT_EQ(seen, (std::vector<std::string>{"\"C:\\x\\trelmak.exe\"", "open http://example.invalid/"}));
+}
+
+}  // namespace

@@ -1,0 +1,98 @@
+#include "runtime/textfile.h"
+
+#include <gtest/gtest.h>
+
+#include "runtime/files.h"
+#include "support/scratch.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+struct LinesCase {
+  const char* name;
+  std::string bytes;
+  Lines lines;
+};
+
+TEST(TextFile, LinesEndAtCrLfOrLoneCr) {
+  const LinesCase cases[] = {
+      {"empty", "", {}},
+      {"crlf", "a\r\nb\r\n", {"a", "b"}},
+      {"lone cr", "a\rb\r", {"a", "b"}},
+      {"lone lf stays", "a\nb\r\nc", {"a\nb", "c"}},
+      {"no final end", "a\r\nlast", {"a", "last"}},
+      {"empty lines", "\r\n\r\nx\r\n", {"", "", "x"}},
+      {"cr then crlf", "a\r\r\n", {"a", ""}},
+      {"only lf", "a\nb\n", {"a\nb\n"}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(rt::SplitLines(c.bytes), c.lines) << c.name;
+    std::string path = ts::Scratch() + "\\lines.txt";
+    ts::WriteFile(path, c.bytes);
+    Lines read;
+    ASSERT_TRUE(rt::ReadLines(path, read)) << c.name;
+    EXPECT_EQ(read, c.lines) << c.name;
+    rt::LineReader r(path);
+    Lines streamed;
+    for (std::string l; r.Next(l);) streamed.push_back(l);
+    EXPECT_EQ(streamed, c.lines) << c.name;
+  }
+}
+
+TEST(TextFile, ReaderHandlesCrLfSplitAcrossItsBuffer) {
+  // A CR as the last byte of one 64 KiB read and its LF as the first of the next.
+  std::string first(65535, 'x');
+  std::string bytes = first + "\r\nnext\r\n";
+  std::string path = ts::Scratch() + "\\big.txt";
+  ts::WriteFile(path, bytes);
+  rt::LineReader r(path);
+  std::string l;
+  ASSERT_TRUE(r.Next(l));
+  EXPECT_EQ(l, first);
+  ASSERT_TRUE(r.Next(l));
+  EXPECT_EQ(l, "next");
+  EXPECT_FALSE(r.Next(l));
+}
+
+TEST(TextFile, WritesEveryLineWithCrLfAndReplacesTheOldFile) {
+  std::string path = ts::Scratch() + "\\out.cln";
+  ts::WriteFile(path, "old content that is longer\r\n");
+  ASSERT_TRUE(rt::WriteLinesReplacing(path, {"one", "", "three"}));
+  EXPECT_EQ(ts::ReadFile(path), "one\r\n\r\nthree\r\n");
+  EXPECT_FALSE(ts::Exists(path + ".~new"));
+  ASSERT_TRUE(rt::WriteLinesReplacing(path, {}));
+  EXPECT_EQ(ts::ReadFile(path), "");
+}
+
+TEST(TextFile, AFailedRewriteLeavesTheOldFile) {
+  std::string path = ts::Scratch() + "\\keep.vel";
+  ts::WriteFile(path, "a\r\n");
+  // The temporary file cannot be created when a folder of its name is in the way.
+  ASSERT_TRUE(rt::CreateFolder(path + ".~new"));
+  EXPECT_FALSE(rt::WriteLinesReplacing(path, {"b"}));
+  EXPECT_EQ(ts::ReadFile(path), "a\r\n");
+  // Relative and wildcard paths are refused outright.
+  EXPECT_FALSE(rt::WriteLinesReplacing("keep.vel", {"b"}));
+  EXPECT_FALSE(rt::WriteLinesReplacing(ts::Scratch() + "\\*.vel", {"b"}));
+}
+
+TEST(TextFile, MissingFilesReadAsNothing) {
+  Lines lines{"stale"};
+  EXPECT_FALSE(rt::ReadLines(ts::Scratch() + "\\missing.txt", lines));
+  EXPECT_TRUE(lines.empty());
+  rt::LineReader r;
+  EXPECT_FALSE(r.Open(ts::Scratch() + "\\missing.txt"));
+  EXPECT_FALSE(r.Open(""));
+  std::string l;
+  EXPECT_FALSE(r.Next(l));
+}
+
+TEST(TextFile, AppendsLines) {
+  std::string path = ts::Scratch() + "\\log.txt";
+  ASSERT_TRUE(rt::AppendLines(path, {"a"}));
+  ASSERT_TRUE(rt::AppendLines(path, {"b", "c"}));
+  EXPECT_EQ(ts::ReadFile(path), "a\r\nb\r\nc\r\n");
+}
+
+}  // namespace

@@ -1,0 +1,94 @@
+#include "support/scratch.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "runtime/app.h"
+#include "runtime/files.h"
+#include "runtime/seams.h"
+#include "runtime/textfile.h"
+
+namespace ts {
+
+namespace {
+std::string g_scratch;
+
+std::string TestProgramName() {
+  std::string exe = rt::FileNameOf(rt::ExecutablePath());
+  size_t dot = exe.rfind('.');
+  return dot == std::string::npos ? exe : exe.substr(0, dot);
+}
+
+std::string SafeName(std::string s) {
+  for (auto& c : s)
+    if (!isalnum(static_cast<unsigned char>(c)) && c != '.' && c != '-') c = '_';
+  return s;
+}
+
+// Sets up the scratch state before every test and checks the seams after it.
+class Isolation : public ::testing::EmptyTestEventListener {
+  void OnTestStart(const ::testing::TestInfo& info) override {
+    g_scratch = std::string("C:\\velk-tests\\") + TestProgramName() + "\\" +
+                SafeName(std::string(info.test_suite_name()) + "." + info.name());
+    rt::DeleteTree(g_scratch);
+    rt::CreateFolder(g_scratch + "\\program");
+    rt::SetProgramFolder(g_scratch + "\\program");
+    ResetRegistry();
+    rt::SetClockForTests(std::nullopt);
+    Observed() = Seen{};
+    rt::SetMessageBoxHandler([](const rt::MessageBoxCall& c) {
+      Observed().messageBoxes.push_back(c.text);
+      ADD_FAILURE() << "unexpected message box: " << c.text;
+      return IDCANCEL;
+    });
+    rt::SetProcessStartHandler([](const rt::ProcessStart& p) -> INT_PTR {
+      std::string what = p.viaShell ? p.verb + "|" + p.file + "|" + p.parameters + "|" + p.folder : p.commandLine;
+      Observed().starts.push_back(what);
+      ADD_FAILURE() << "unexpected process start: " << what;
+      return 0;
+    });
+  }
+};
+}  // namespace
+
+std::string Scratch() { return g_scratch; }
+std::string ProgramDir() { return g_scratch + "\\program"; }
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  rt::CreateFolder(rt::ParentFolder(path));
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
+  DWORD wrote = 0;
+  ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr);
+  CloseHandle(h);
+  ASSERT_EQ(wrote, bytes.size()) << path;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::string bytes;
+  rt::ReadFileBytes(path, bytes);
+  return bytes;
+}
+
+bool Exists(const std::string& path) { return rt::GetAttr(path) != rt::kNoAttributes; }
+
+const std::vector<std::string>& ResetKeysHKLM() {
+  static const std::vector<std::string> keys = {"software\\Morvane", "software\\dorvanta"};
+  return keys;
+}
+
+void ResetRegistry() {
+  for (const auto& k : ResetKeysHKLM()) RegDeleteTreeA(HKEY_LOCAL_MACHINE, k.c_str()), RegDeleteKeyA(HKEY_LOCAL_MACHINE, k.c_str());
+}
+
+Seen& Observed() {
+  static Seen seen;
+  return seen;
+}
+
+void InstallIsolation() {
+  ::testing::UnitTest::GetInstance()->listeners().Append(new Isolation);
+}
+
+}  // namespace ts

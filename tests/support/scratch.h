@@ -1,0 +1,30 @@
+// What every test stands on: a scratch folder of its own inside the prefix's drive C:, a scratch
+// program folder inside it (the program's folder for the code under test), an empty settings key,
+// and message boxes and process starts that never reach the screen or the system.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace ts {
+
+std::string Scratch();     // C:\velk-tests\<test program>\<suite>.<test>, empty at the test's start
+std::string ProgramDir();  // Scratch()\program, the program folder of the code under test
+
+// Writes bytes to a file (folders created), failing the test when that does not work.
+void WriteFile(const std::string& path, const std::string& bytes);
+std::string ReadFile(const std::string& path);  // "" when missing
+bool Exists(const std::string& path);
+
+// The registry keys every test starts without (the program's settings and the editor's key).
+const std::vector<std::string>& ResetKeysHKLM();
+void ResetRegistry();
+
+// Message boxes and process starts seen during the current test.
+struct Seen {
+  std::vector<std::string> messageBoxes;  // the texts
+  std::vector<std::string> starts;        // command lines, or "verb|file|parameters|folder"
+};
+Seen& Observed();
+
+}  // namespace ts
