@@ -1,0 +1,323 @@
+#include "forms/listview.h"
+
+#include "forms/form.h"
+
+namespace forms {
+
+// --- ImageList --------------------------------------------------------------------------------
+
+ImageList::ImageList(int cx, int cy) : list_(ImageList_Create(cx, cy, ILC_COLOR32 | ILC_MASK, 8, 8)) {}
+
+ImageList::~ImageList() {
+  if (list_) ImageList_Destroy(list_);
+}
+
+int ImageList::Add(const std::string& key, HICON icon) {
+  if (!list_ || !icon) return -1;
+  int i = ImageList_AddIcon(list_, icon);
+  if (i >= 0) keys_[key] = i;
+  return i;
+}
+
+int ImageList::IndexOf(const std::string& key) const {
+  auto it = keys_.find(key);
+  return it == keys_.end() ? -1 : it->second;
+}
+
+// --- ListView ---------------------------------------------------------------------------------
+
+ListView::ListView(Form& owner, std::string name) : Control(owner, std::move(name)) {}
+
+Control::NativeSpec ListView::Spec() const {
+  DWORD s = LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | WS_TABSTOP;
+  if (!multi_) s |= LVS_SINGLESEL;
+  if (hideHeaders_) s |= LVS_NOCOLUMNHEADER;
+  return {WC_LISTVIEWA, s, WS_EX_CLIENTEDGE, ""};
+}
+
+void ListView::AfterCreate() {
+  DWORD ex = LVS_EX_DOUBLEBUFFER;
+  if (fullRow_) ex |= LVS_EX_FULLROWSELECT;
+  if (grid_) ex |= LVS_EX_GRIDLINES;
+  if (checkboxes_) ex |= LVS_EX_CHECKBOXES;
+  SendMessageA(hwnd_, LVM_SETEXTENDEDLISTVIEWSTYLE, ex, ex);
+  if (checkboxes_) SendMessageA(hwnd_, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
+  if (images_) SendMessageA(hwnd_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_->Handle()));
+  for (size_t i = 0; i < columns_.size(); ++i) {
+    LVCOLUMNA c{};
+    c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+    c.fmt = columns_[i].format;
+    c.cx = ToPixels(columns_[i].width);
+    c.pszText = const_cast<char*>(columns_[i].text.c_str());
+    SendMessageA(hwnd_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&c));
+  }
+  SyncNow();
+}
+
+void ListView::SetSmallIcons(ImageList* images) {
+  images_ = images;
+  if (hwnd_)
+    SendMessageA(hwnd_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images ? images->Handle() : nullptr));
+}
+
+int ListView::AddColumn(const std::string& text, int widthTwips, int format) {
+  columns_.push_back({text, widthTwips, format});
+  if (hwnd_) {
+    LVCOLUMNA c{};
+    c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+    c.fmt = format;
+    c.cx = ToPixels(widthTwips);
+    c.pszText = const_cast<char*>(text.c_str());
+    SendMessageA(hwnd_, LVM_INSERTCOLUMNA, columns_.size() - 1, reinterpret_cast<LPARAM>(&c));
+  }
+  return ColumnCount();
+}
+
+std::string ListView::ColumnText(int column) const {
+  return column >= 1 && column <= ColumnCount() ? columns_[static_cast<size_t>(column - 1)].text : std::string();
+}
+
+bool ListView::SetColumnText(int column, const std::string& text) {
+  if (column < 1 || column > ColumnCount()) return false;
+  columns_[static_cast<size_t>(column - 1)].text = text;
+  if (hwnd_) {
+    LVCOLUMNA c{};
+    c.mask = LVCF_TEXT;
+    c.pszText = const_cast<char*>(text.c_str());
+    SendMessageA(hwnd_, LVM_SETCOLUMNA, column - 1, reinterpret_cast<LPARAM>(&c));
+  }
+  return true;
+}
+
+bool ListView::SetColumnWidth(int column, int widthTwips) {
+  if (column < 1 || column > ColumnCount()) return false;
+  columns_[static_cast<size_t>(column - 1)].width = widthTwips;
+  if (hwnd_) SendMessageA(hwnd_, LVM_SETCOLUMNWIDTH, column - 1, ToPixels(widthTwips));
+  return true;
+}
+
+const ListItem& ListView::Item(int index) const {
+  static const ListItem empty;
+  return Exists(index) ? items_[static_cast<size_t>(index - 1)] : empty;
+}
+
+int ListView::FindKey(const std::string& key) const {
+  if (key.empty()) return 0;
+  for (size_t i = 0; i < items_.size(); ++i)
+    if (items_[i].key == key) return static_cast<int>(i) + 1;
+  return 0;
+}
+
+void ListView::Changed(bool) {
+  if (hwnd_) owner_.RequestSync(this);
+}
+
+void ListView::RedrawRow(int index) {
+  if (hwnd_) SendMessageA(hwnd_, LVM_REDRAWITEMS, index - 1, index - 1);
+}
+
+int ListView::Add(const std::string& text, const std::string& key, const std::string& smallIcon) {
+  ListItem it;
+  it.text = text;
+  it.key = key;
+  it.smallIcon = smallIcon;
+  items_.push_back(std::move(it));
+  Changed(true);
+  return Count();
+}
+
+void ListView::Clear() {
+  items_.clear();
+  selected_ = 0;
+  ensure_ = 0;
+  Changed(true);
+}
+
+bool ListView::Remove(int index) {
+  if (!Exists(index)) return false;
+  items_.erase(items_.begin() + (index - 1));
+  if (selected_ == index) selected_ = 0;
+  else if (selected_ > index) --selected_;
+  if (ensure_ > Count()) ensure_ = Count();
+  Changed(true);
+  return true;
+}
+
+bool ListView::SetText(int index, const std::string& text) {
+  if (!Exists(index)) return false;
+  At(index).text = text;
+  RedrawRow(index);
+  return true;
+}
+
+std::string ListView::SubItem(int index, int sub) const {
+  const ListItem& it = Item(index);
+  return sub >= 1 && static_cast<size_t>(sub) <= it.subItems.size() ? it.subItems[static_cast<size_t>(sub - 1)] : std::string();
+}
+
+bool ListView::SetSubItem(int index, int sub, const std::string& text) {
+  if (!Exists(index) || sub < 1) return false;
+  auto& subs = At(index).subItems;
+  if (subs.size() < static_cast<size_t>(sub)) subs.resize(static_cast<size_t>(sub));
+  subs[static_cast<size_t>(sub - 1)] = text;
+  RedrawRow(index);
+  return true;
+}
+
+bool ListView::SetSmallIcon(int index, const std::string& key) {
+  if (!Exists(index)) return false;
+  At(index).smallIcon = key;
+  RedrawRow(index);
+  return true;
+}
+
+bool ListView::SetTag(int index, const std::string& tag) {
+  if (!Exists(index)) return false;
+  At(index).tag = tag;
+  return true;
+}
+
+bool ListView::SetChecked(int index, bool checked) {
+  if (!Exists(index)) return false;
+  At(index).checked = checked;
+  RedrawRow(index);
+  return true;
+}
+
+bool ListView::SetSelected(int index, bool selected) {
+  if (!Exists(index)) return false;
+  if (selected) {
+    if (!multi_ && selected_ && selected_ != index && Exists(selected_)) At(selected_).selected = false;
+    At(index).selected = true;
+    selected_ = index;
+  } else {
+    At(index).selected = false;
+    if (selected_ == index) selected_ = 0;
+  }
+  Changed(false);
+  return true;
+}
+
+bool ListView::EnsureVisible(int index) {
+  if (!Exists(index)) return false;
+  ensure_ = index;
+  Changed(false);
+  return true;
+}
+
+HWND ListView::HeaderHwnd() const {
+  return hwnd_ ? reinterpret_cast<HWND>(SendMessageA(hwnd_, LVM_GETHEADER, 0, 0)) : nullptr;
+}
+
+void ListView::PushSelection() {
+  if (!hwnd_) return;
+  pushingSelection_ = true;
+  LVITEMA it{};
+  it.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  it.state = 0;
+  SendMessageA(hwnd_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&it));
+  if (multi_) {
+    it.stateMask = LVIS_SELECTED;
+    it.state = LVIS_SELECTED;
+    for (size_t i = 0; i < items_.size(); ++i)
+      if (items_[i].selected) SendMessageA(hwnd_, LVM_SETITEMSTATE, i, reinterpret_cast<LPARAM>(&it));
+  }
+  if (selected_) {
+    it.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    it.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(hwnd_, LVM_SETITEMSTATE, selected_ - 1, reinterpret_cast<LPARAM>(&it));
+  }
+  pushingSelection_ = false;
+}
+
+void ListView::SyncNow() {
+  if (!hwnd_) return;
+  SendMessageA(hwnd_, LVM_SETITEMCOUNT, items_.size(), LVSICF_NOSCROLL);
+  PushSelection();
+  if (ensure_) SendMessageA(hwnd_, LVM_ENSUREVISIBLE, ensure_ - 1, FALSE);
+  ensure_ = 0;
+}
+
+void ListView::ToggleCheck(int index) {
+  if (!Exists(index)) return;
+  At(index).checked = !At(index).checked;
+  RedrawRow(index);
+  Fire(ItemCheck, index);
+}
+
+bool ListView::OnNotify(NMHDR* nm, LRESULT& result) {
+  result = 0;
+  switch (nm->code) {
+    case LVN_GETDISPINFOA: {
+      LVITEMA& it = reinterpret_cast<NMLVDISPINFOA*>(nm)->item;
+      int row = it.iItem + 1;
+      const ListItem& li = Item(row);
+      if ((it.mask & LVIF_TEXT) && it.pszText && it.cchTextMax > 0) {
+        const std::string* s = &li.text;
+        if (it.iSubItem > 0) {
+          static const std::string none;
+          s = static_cast<size_t>(it.iSubItem) <= li.subItems.size() ? &li.subItems[static_cast<size_t>(it.iSubItem - 1)] : &none;
+        }
+        lstrcpynA(it.pszText, s->c_str(), it.cchTextMax);
+      }
+      if ((it.mask & LVIF_IMAGE) && it.iSubItem == 0) {
+        int i = images_ && Exists(row) ? images_->IndexOf(li.smallIcon) : -1;
+        it.iImage = i >= 0 ? i : I_IMAGENONE;
+      }
+      if ((it.mask & LVIF_STATE) && checkboxes_) {
+        it.state = INDEXTOSTATEIMAGEMASK(li.checked ? 2 : 1);
+        it.stateMask = LVIS_STATEIMAGEMASK;
+      }
+      return true;
+    }
+    case LVN_ITEMCHANGED: {
+      auto* lv = reinterpret_cast<NMLISTVIEW*>(nm);
+      if (pushingSelection_ || !(lv->uChanged & LVIF_STATE)) return true;
+      if (((lv->uNewState ^ lv->uOldState) & LVIS_SELECTED) || lv->iItem < 0) {
+        int sel = static_cast<int>(SendMessageA(hwnd_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+        if (!multi_) {
+          if (selected_ && Exists(selected_)) At(selected_).selected = false;
+          selected_ = sel >= 0 && sel < Count() ? sel + 1 : 0;
+          if (selected_) At(selected_).selected = true;
+        } else {
+          for (auto& i : items_) i.selected = false;
+          selected_ = 0;
+          for (int i = sel; i >= 0 && i < Count();
+               i = static_cast<int>(SendMessageA(hwnd_, LVM_GETNEXTITEM, i, LVNI_SELECTED))) {
+            items_[static_cast<size_t>(i)].selected = true;
+            selected_ = i + 1;
+          }
+        }
+      }
+      return true;
+    }
+    case LVN_ODSTATECHANGED:
+      return true;
+    case NM_CLICK: {
+      auto* ia = reinterpret_cast<NMITEMACTIVATE*>(nm);
+      LVHITTESTINFO ht{};
+      ht.pt = ia->ptAction;
+      SendMessageA(hwnd_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&ht));
+      int row = ht.iItem >= 0 ? ht.iItem + 1 : 0;
+      if (checkboxes_ && row && (ht.flags & LVHT_ONITEMSTATEICON)) ToggleCheck(row);
+      if (row) Fire(ItemClick, row);
+      Fire(Click);
+      return true;
+    }
+    case NM_DBLCLK:
+      Fire(DblClick);
+      return true;
+    case LVN_KEYDOWN: {
+      auto* kd = reinterpret_cast<NMLVKEYDOWN*>(nm);
+      if (kd->wVKey == VK_SPACE && checkboxes_ && selected_) ToggleCheck(selected_);
+      return true;
+    }
+    case LVN_COLUMNCLICK:
+      Fire(ColumnClick, reinterpret_cast<NMLISTVIEW*>(nm)->iSubItem + 1);
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace forms
