@@ -79,7 +79,12 @@ const std::vector<std::string>& ResetKeysHKLM() {
 }
 
 void ResetRegistry() {
-  for (const auto& k : ResetKeysHKLM()) RegDeleteTreeA(HKEY_LOCAL_MACHINE, k.c_str()), RegDeleteKeyA(HKEY_LOCAL_MACHINE, k.c_str());
+  for (const auto& k : ResetKeysHKLM()) {
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, k.c_str());
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, k.c_str());
+  }
+  RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\VelkTest");
+  RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\VelkTest");
 }
 
 Seen& Observed() {

@@ -1,0 +1,13 @@
+// Opening documents and web pages in the programs Windows associates with them.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Opens a document (the run log, the help file) with the shell's "Open" verb. Returns what the
+// shell returned: above 32 means it was opened.
+long StartDoc(const std::string& DocName);
+
+// Opens a web address with the shell's "open" verb; true when the shell reports success.
+bool OpenWebPage(const std::string& address, HWND owner = nullptr);
