@@ -122,7 +122,8 @@ void TextBox::PushSelection() {
 
 // --- Label -------------------------------------------------------------------------------------
 
-Label::Label(Form& owner, std::string name, std::string caption) : Control(owner, std::move(name)), caption_(std::move(caption)) {}
+Label::Label(Form& owner, std::string name, std::string caption)
+    : CaptionedControl(owner, std::move(name), std::move(caption)) {}
 
 Control::NativeSpec Label::Spec() const {
   DWORD s = SS_NOTIFY | SS_NOPREFIX;
@@ -132,10 +133,8 @@ Control::NativeSpec Label::Spec() const {
   return {"STATIC", s, 0, caption_};
 }
 
-void Label::SetCaption(const std::string& c) {
-  if (c == caption_) return;
-  caption_ = c;
-  SetNativeText(c);
+void Label::CaptionChanged() {
+  SetNativeText(caption_);
   if (hwnd_ && Transparent()) {
     // A transparent label shows the parent through it: repaint what lies beneath.
     RECT r;
@@ -163,16 +162,12 @@ bool Label::OnCommand(WORD code) {
 
 // --- CheckBox ----------------------------------------------------------------------------------
 
-CheckBox::CheckBox(Form& owner, std::string name, std::string caption) : Control(owner, std::move(name)), caption_(std::move(caption)) {}
+CheckBox::CheckBox(Form& owner, std::string name, std::string caption)
+    : CaptionedControl(owner, std::move(name), std::move(caption)) {}
 
 Control::NativeSpec CheckBox::Spec() const { return {"BUTTON", BS_3STATE | WS_TABSTOP, 0, caption_}; }
 
 void CheckBox::AfterCreate() { SendMessageA(hwnd_, BM_SETCHECK, value_, 0); }
-
-void CheckBox::SetCaption(const std::string& c) {
-  caption_ = c;
-  SetNativeText(c);
-}
 
 bool CheckBox::SetValue(int v) {
   if (v < kUnchecked || v > kGrayed) return false;
@@ -190,16 +185,12 @@ bool CheckBox::OnCommand(WORD code) {
 
 // --- OptionButton ------------------------------------------------------------------------------
 
-OptionButton::OptionButton(Form& owner, std::string name, std::string caption) : Control(owner, std::move(name)), caption_(std::move(caption)) {}
+OptionButton::OptionButton(Form& owner, std::string name, std::string caption)
+    : CaptionedControl(owner, std::move(name), std::move(caption)) {}
 
 Control::NativeSpec OptionButton::Spec() const { return {"BUTTON", BS_RADIOBUTTON | WS_TABSTOP, 0, caption_}; }
 
 void OptionButton::AfterCreate() { SendMessageA(hwnd_, BM_SETCHECK, value_ ? BST_CHECKED : BST_UNCHECKED, 0); }
-
-void OptionButton::SetCaption(const std::string& c) {
-  caption_ = c;
-  SetNativeText(c);
-}
 
 void OptionButton::SetValue(bool v) {
   if (v == value_) return;
@@ -224,15 +215,11 @@ bool OptionButton::OnCommand(WORD code) {
 
 // --- PushButton --------------------------------------------------------------------------------
 
-PushButton::PushButton(Form& owner, std::string name, std::string caption) : Control(owner, std::move(name)), caption_(std::move(caption)) {}
+PushButton::PushButton(Form& owner, std::string name, std::string caption)
+    : CaptionedControl(owner, std::move(name), std::move(caption)) {}
 
 Control::NativeSpec PushButton::Spec() const {
   return {"BUTTON", static_cast<DWORD>((default_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP), 0, caption_};
-}
-
-void PushButton::SetCaption(const std::string& c) {
-  caption_ = c;
-  SetNativeText(c);
 }
 
 void PushButton::PerformClick() {
@@ -250,7 +237,8 @@ namespace {
 const char kFrameClass[] = "VelkFrame";
 }
 
-Frame::Frame(Form& owner, std::string name, std::string caption) : Control(owner, std::move(name)), caption_(std::move(caption)) {
+Frame::Frame(Form& owner, std::string name, std::string caption)
+    : CaptionedControl(owner, std::move(name), std::move(caption)) {
   static bool registered = false;
   if (!registered) {
     WNDCLASSEXA wc{};
@@ -270,11 +258,6 @@ Control::NativeSpec Frame::Spec() const { return {kFrameClass, WS_CLIPCHILDREN, 
 void Frame::AfterCreate() {
   for (Control* c : std::vector<Control*>(owner_.Controls()))
     if (c->Container() == this) c->EnsureNative();
-}
-
-void Frame::SetCaption(const std::string& c) {
-  caption_ = c;
-  Invalidate();
 }
 
 void Frame::Paint(HDC dc) {

@@ -52,13 +52,28 @@ class TextBox : public Control {
   bool pushing_ = false;
 };
 
-class Label : public Control {
+// A control that shows a caption of its own.
+class CaptionedControl : public Control {
+ public:
+  CaptionedControl(Form& owner, std::string name, std::string caption)
+      : Control(owner, std::move(name)), caption_(std::move(caption)) {}
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(const std::string& c) {
+    if (c == caption_) return;
+    caption_ = c;
+    CaptionChanged();
+  }
+
+ protected:
+  virtual void CaptionChanged() { SetNativeText(caption_); }
+  std::string caption_;
+};
+
+class Label : public CaptionedControl {
  public:
   enum Align { kLeft = 0, kRight = 1, kCenter = 2 };
   Label(Form& owner, std::string name, std::string caption = "");
 
-  const std::string& Caption() const { return caption_; }
-  void SetCaption(const std::string& c);
   void SetAlignment(int a);
   int Alignment() const { return align_; }
   void SetWordWrap(bool w) { wordWrap_ = w; }
@@ -68,20 +83,18 @@ class Label : public Control {
 
  protected:
   NativeSpec Spec() const override;
+  void CaptionChanged() override;
 
  private:
-  std::string caption_;
   int align_ = kLeft;
   bool wordWrap_ = true;
 };
 
-class CheckBox : public Control {
+class CheckBox : public CaptionedControl {
  public:
   enum { kUnchecked = 0, kChecked = 1, kGrayed = 2 };
   CheckBox(Form& owner, std::string name, std::string caption = "");
 
-  const std::string& Caption() const { return caption_; }
-  void SetCaption(const std::string& c);
   int Value() const { return value_; }
   bool SetValue(int v);  // 0, 1 or 2; anything else is refused (false, nothing changes)
   std::function<void()> Click;
@@ -93,18 +106,15 @@ class CheckBox : public Control {
   void AfterCreate() override;
 
  private:
-  std::string caption_;
   int value_ = kUnchecked;
 };
 
 // Option buttons with the same container (the form, or one frame) form one group: at most one of
 // them is on. Click runs when a button is turned on, by the user or by code.
-class OptionButton : public Control {
+class OptionButton : public CaptionedControl {
  public:
   OptionButton(Form& owner, std::string name, std::string caption = "");
 
-  const std::string& Caption() const { return caption_; }
-  void SetCaption(const std::string& c);
   bool Value() const { return value_; }
   void SetValue(bool v);
   std::function<void()> Click;
@@ -116,16 +126,13 @@ class OptionButton : public Control {
   void AfterCreate() override;
 
  private:
-  std::string caption_;
   bool value_ = false;
 };
 
-class PushButton : public Control {
+class PushButton : public CaptionedControl {
  public:
   PushButton(Form& owner, std::string name, std::string caption = "");
 
-  const std::string& Caption() const { return caption_; }
-  void SetCaption(const std::string& c);
   void SetDefault(bool d) { default_ = d; }
   std::function<void()> Click;
   void PerformClick();  // as a click of the user: nothing when disabled
@@ -136,28 +143,25 @@ class PushButton : public Control {
   NativeSpec Spec() const override;
 
  private:
-  std::string caption_;
   bool default_ = false;
 };
 
 // A frame holds other controls (SetContainer); moving or hiding it moves or hides them.
-class Frame : public Control {
+class Frame : public CaptionedControl {
  public:
   Frame(Form& owner, std::string name, std::string caption = "");
 
-  const std::string& Caption() const { return caption_; }
-  void SetCaption(const std::string& c);
   void SetBorder(bool border) { border_ = border; }
   bool IsContainer() const override { return true; }
 
  protected:
   NativeSpec Spec() const override;
   void AfterCreate() override;
+  void CaptionChanged() override { Invalidate(); }
 
  private:
   static LRESULT CALLBACK FrameProc(HWND h, UINT m, WPARAM w, LPARAM l);
   void Paint(HDC dc);
-  std::string caption_;
   bool border_ = true;
 };
 
