@@ -38,6 +38,7 @@ bool ProgressBar::SetMax(int v) {
 
 bool ProgressBar::SetValue(int v) {
   if (v < min_ || v > max_) return false;
+  Fire(ValueSet, v);
   if (v == value_) return true;
   value_ = v;
   if (hwnd_) SendMessageA(hwnd_, PBM_SETPOS, value_, 0);

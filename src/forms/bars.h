@@ -1,6 +1,7 @@
 // Progress bar and status bar.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@ class ProgressBar : public Control {
   bool SetMin(int v);
   bool SetMax(int v);
   bool SetValue(int v);  // a value outside Min..Max is refused (false, nothing changes)
+  std::function<void(int)> ValueSet;  // every value set, also an unchanged one (for observers)
   void SyncNow() override;
 
  protected:

@@ -46,7 +46,20 @@ std::string CommandLineArgs(const std::string& line) {
   return line.substr(i);
 }
 
+namespace {
+bool g_argsForTests = false;
+std::string g_testArgs;
+}  // namespace
+
+void SetCommandLineForTests(const std::string& args) {
+  g_argsForTests = true;
+  g_testArgs = args;
+}
+
+void ClearCommandLineForTests() { g_argsForTests = false; }
+
 std::string CommandLineArgs() {
+  if (g_argsForTests) return g_testArgs;
   const char* line = GetCommandLineA();
   return CommandLineArgs(line ? std::string(line) : std::string());
 }

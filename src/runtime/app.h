@@ -12,6 +12,8 @@ void SetProgramFolder(const std::string& folder);  // "" goes back to the execut
 
 // The command line after the program path and the blanks that follow it.
 std::string CommandLineArgs();
+void SetCommandLineForTests(const std::string& args);  // until ClearCommandLineForTests
+void ClearCommandLineForTests();
 std::string CommandLineArgs(const std::string& fullCommandLine);
 
 // The executable's own path.

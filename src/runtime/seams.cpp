@@ -17,7 +17,21 @@ std::function<INT_PTR(const ProcessStart&)>& StartHandler() {
   static std::function<INT_PTR(const ProcessStart&)> h;
   return h;
 }
+std::function<void(int)>& ExitHandler() {
+  static std::function<void(int)> h;
+  return h;
+}
 }  // namespace
+
+void ExitProgram(int code) {
+  if (ExitHandler()) {
+    ExitHandler()(code);
+    return;
+  }
+  ExitProcess(static_cast<UINT>(code));
+}
+
+void SetExitHandler(std::function<void(int)> handler) { ExitHandler() = std::move(handler); }
 
 SYSTEMTIME Now() {
   if (FixedClock()) return *FixedClock();

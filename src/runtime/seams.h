@@ -44,4 +44,10 @@ INT_PTR ShellExecuteText(HWND owner, const std::string& verb, const std::string&
 // (for StartProcess: non-zero means started).
 void SetProcessStartHandler(std::function<INT_PTR(const ProcessStart&)> handler);
 
+// --- ending the program ------------------------------------------------------------------------
+// Ends the process at once (no handler of any window runs afterwards). Tests see the request
+// instead: the handler runs and the call returns.
+void ExitProgram(int code);
+void SetExitHandler(std::function<void(int)> handler);
+
 }  // namespace rt

@@ -36,9 +36,9 @@ bool WriteRegString(HKEY hKey, const std::string& subKey, const std::string& val
   return r == ERROR_SUCCESS;
 }
 
-void DeleteRegKey(HKEY hKey, const std::string& keyPath) {
-  if (rt::Trim(keyPath).empty()) return;
-  RegDeleteKeyA(hKey, keyPath.c_str());
+long DeleteRegKey(HKEY hKey, const std::string& keyPath) {
+  if (rt::Trim(keyPath).empty()) return ERROR_INVALID_PARAMETER;
+  return RegDeleteKeyA(hKey, keyPath.c_str());
 }
 
 namespace settings {

@@ -16,8 +16,9 @@ bool ReadRegString(HKEY hKey, const std::string& subKey, const std::string& valu
 // path. False when the key cannot be created or the value not written.
 bool WriteRegString(HKEY hKey, const std::string& subKey, const std::string& valueName, const std::string& text);
 
-// Deletes a key that has no sub-keys (the platform's rule). An empty path deletes nothing.
-void DeleteRegKey(HKEY hKey, const std::string& keyPath);
+// Deletes a key that has no sub-keys (the platform's rule). An empty path deletes nothing and
+// gives ERROR_INVALID_PARAMETER; otherwise the platform's status (2 when the key is missing).
+long DeleteRegKey(HKEY hKey, const std::string& keyPath);
 
 namespace settings {
 

@@ -36,11 +36,15 @@ class Isolation : public ::testing::EmptyTestEventListener {
     rt::SetProgramFolder(g_scratch + "\\program");
     ResetRegistry();
     rt::SetClockForTests(std::nullopt);
+    rt::ClearCommandLineForTests();
     Observed() = Seen{};
     rt::SetMessageBoxHandler([](const rt::MessageBoxCall& c) {
       Observed().messageBoxes.push_back(c.text);
       ADD_FAILURE() << "unexpected message box: " << c.text;
       return IDCANCEL;
+    });
+    rt::SetExitHandler([](int code) {
+      Observed().exits.push_back(code);
     });
     rt::SetProcessStartHandler([](const rt::ProcessStart& p) -> INT_PTR {
       std::string what = p.viaShell ? p.verb + "|" + p.file + "|" + p.parameters + "|" + p.folder : p.commandLine;

@@ -24,6 +24,7 @@ void ResetRegistry();
 struct Seen {
   std::vector<std::string> messageBoxes;  // the texts
   std::vector<std::string> starts;        // command lines, or "verb|file|parameters|folder"
+  std::vector<int> exits;                 // the program asked to end (with this code)
 };
 Seen& Observed();
 

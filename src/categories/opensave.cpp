@@ -1,0 +1,75 @@
+// The history of the common Open and Save dialogs (code 9): the values of one key of the current
+// user and of its sub-keys. The keys themselves stay.
+#include "mainwindow/form1.h"
+#include "runtime/pump.h"
+#include "runtime/text.h"
+#include "shared/settings.h"
+#include "shared/storage.h"
+
+namespace {
+const char kMainKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU";
+const char kFallbackKey[] = "Software\\Microsoft\\Windows nt\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU";
+const char kValueRow[] = "Windows Open / Save Dialog History ";
+const char kSubValueRow[] = "Cleaning Registry key value: ";
+
+// The value names of a key (a second try when the first fails), as a copy the loop can walk.
+std::vector<std::string> ValueNames(const std::string& key, forms::ListBox& list) {
+  std::string values;
+  if (fEnumValueb("HKCU", key, values, list) != 0) {
+    values.clear();
+    fEnumValueb("HKCU", key, values, list);
+  }
+  return list.Items();
+}
+
+std::vector<std::string> SubKeyNames(forms::ListBox& list) {
+  std::string values;
+  if (fEnumKey("HKCU", kMainKey, values, list) != 0) {
+    values.clear();
+    fEnumKey("HKCU", kFallbackKey, values, list);
+  }
+  return list.Items();
+}
+}  // namespace
+
+void Form1::t5() {
+  for (const std::string& name : ValueNames(kMainKey, List20)) {
+    rt::YieldIfDue();
+    AddDetailRow(kValueRow + name + RowEnd(true, " "));
+    AddRegCount(1);
+  }
+  for (const std::string& sub : SubKeyNames(List12)) {
+    rt::YieldIfDue();
+    std::string path = std::string(kMainKey) + "\\" + sub;
+    for (const std::string& name : ValueNames(path, List20)) {
+      rt::YieldIfDue();
+      std::string text;
+      ReadRegString(HKEY_CURRENT_USER, path, name, text);
+      if (rt::Trim(text).empty()) continue;
+      AddRegCount(1);
+      AddDetailRow(kSubValueRow + text + RowEnd(true, "  "));
+    }
+  }
+}
+
+void Form1::c5() {
+  for (const std::string& name : ValueNames(kMainKey, List20)) {
+    rt::YieldIfDue();
+    bool ok = fDeleteValue("HKCU", kMainKey, name) == 0;
+    AddDetailRow(kValueRow + name + RowEnd(ok, " "));
+    if (ok) AddRegCount(1);
+  }
+  for (const std::string& sub : SubKeyNames(List12)) {
+    rt::YieldIfDue();
+    std::string path = std::string(kMainKey) + "\\" + sub;
+    for (const std::string& name : ValueNames(path, List20)) {
+      rt::YieldIfDue();
+      std::string text;
+      ReadRegString(HKEY_CURRENT_USER, path, name, text);
+      bool ok = fDeleteValue("HKCU", path, name) == 0;
+      if (rt::Trim(text).empty()) continue;
+      if (ok) AddRegCount(1);
+      AddDetailRow(kSubValueRow + text + RowEnd(ok, "  "));
+    }
+  }
+}

@@ -1,0 +1,55 @@
+// The Start menu's Run history (code 11) and its search history with two history lists of an
+// Explorer bar of Internet Explorer (code 12), all in the registry of the current user.
+#include "mainwindow/form1.h"
+#include "runtime/text.h"
+#include "shared/settings.h"
+
+namespace {
+const char* const kRunKeys[] = {
+    "software\\microsoft\\windows\\currentversion\\explorer\\runmru",
+    "software\\microsoft\\windows nt\\currentversion\\explorer\\runmru",
+};
+const char kFindKey[] = "software\\microsoft\\windows\\currentversion\\explorer\\doc find spec mru";
+const char* const kExplorerBarKeys[] = {
+    "Software\\Microsoft\\Internet Explorer\\Explorer Bars\\{C4EE31F3-4768-11D2-BE5C-00A0C9A83DA1}\\FilesNamedMRU",
+    "Software\\Microsoft\\Internet Explorer\\Explorer Bars\\{C4EE31F3-4768-11D2-BE5C-00A0C9A83DA1}\\ContainingTextMRU",
+};
+const char kRunRow[] = "Windows Start Run History";
+const char kFindRow[] = "Windows Start Find History ";
+
+bool Deleted(long status) { return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND; }
+}  // namespace
+
+void Form1::t1() {
+  AddDetailRow(kRunRow + RowEnd(true, "  "));
+  AddRegCount(1);
+}
+
+void Form1::c1() {
+  bool ok = true;
+  for (const char* key : kRunKeys) ok = Deleted(DeleteRegKey(HKEY_CURRENT_USER, key)) && ok;
+  AddDetailRow(kRunRow + RowEnd(ok, "  "));
+  if (ok) AddRegCount(1);
+}
+
+void Form1::t2() {
+  for (char letter = 'A'; letter <= 'Z'; ++letter) {
+    std::string text;
+    ReadRegString(HKEY_CURRENT_USER, kFindKey, std::string(1, letter), text);
+    if (rt::Trim(text).empty()) continue;
+    AddDetailRow(kFindRow + text + RowEnd(true, " "));
+    AddRegCount(1);
+  }
+}
+
+void Form1::c2() {
+  for (char letter = 'A'; letter <= 'Z'; ++letter) {
+    std::string name(1, letter), text;
+    ReadRegString(HKEY_CURRENT_USER, kFindKey, name, text);
+    bool blanked = WriteRegString(HKEY_CURRENT_USER, kFindKey, name, "");
+    if (rt::Trim(text).empty()) continue;
+    AddDetailRow(kFindRow + text + RowEnd(blanked, " "));
+    if (blanked) AddRegCount(1);
+  }
+  for (const char* key : kExplorerBarKeys) DeleteRegKey(HKEY_CURRENT_USER, key);
+}

@@ -1,0 +1,140 @@
+// The main window: the program from start-up to its end. It holds the toolbar, the status and
+// detail lists of the runs, the totals, the progress bar, the notification-area icon with its menu,
+// the timer and the boss key, and the hidden controls that the other windows and the runs use as
+// shared variables and triggers.
+//
+// Its methods live in several folders: the life cycle, toolbar and tray menu here in mainwindow/,
+// the run drivers, log and status list in runs/, the category routines in categories/.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <string>
+
+#include "controls/hotkey.h"
+#include "controls/trayarea.h"
+#include "forms/forms.h"
+
+class Form1 : public forms::Form {
+ public:
+  Form1();
+  ~Form1() override;
+
+  // --- hidden controls used as shared variables and triggers ---------------------------------------
+  forms::TextBox Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Text9, Text10, Text11, Text12, Text13,
+      Text14, txtlang, txtregcount, txtfilecount, txtfilesize, txtcountfil;
+  forms::ListBox List4, List5, List6, List7, List8, List9, List10, List11, List12, List13, List20, List21;
+  forms::FileListBox File1;
+  forms::ListView View1;  // the plug-in list
+
+  // --- what the user sees ---------------------------------------------------------------------------
+  forms::ImageList ImageList1;
+  forms::Picture Banner;
+  forms::Frame Frame1;
+  forms::ListView View100;  // status list: one row per enabled category and selected plug-in
+  forms::ListView View200;  // detail list: one row per item found or erased
+  forms::PushButton chameleonButton5, chameleonButton6, chameleonButton7, chameleonButton8, chameleonButton3,
+      chameleonButton9, chameleonButton10, chameleonButton11, chameleonButton2, chameleonButton1;
+  forms::Label Label1, Label2, Label3, Label4, Label5, Label6;
+  forms::StatusBar StatusBar1;
+  forms::ProgressBar Bar1;
+  forms::Timer Timer1;
+  controls::HotKey hk1;  // the boss key, CTRL+ALT+letter
+  controls::TrayArea TrayArea1;
+  forms::MenuItem bccc, a10, a9, a8, a7, a6, a5, a4, a3, a2, a1, a;
+
+  // --- start-up and life cycle --------------------------------------------------------------------------
+  int StartMode = 7;     // 2 when started with "s"
+  int BossHideState = 0;
+  void Command5_Click();  // releases the show/hide key and the window-procedure hook
+  void Text5_Change();    // the run trigger: "1" test run, "2" erase run
+  void Text4_Change();    // the status-list trigger: "1" rebuilds the status list
+
+  // --- toolbar and tray menu --------------------------------------------------------------------------
+  void chameleonButton1_Click();   // View Log
+  void chameleonButton2_Click();   // Clear Log
+  void chameleonButton3_Click();   // Trelmak
+  void chameleonButton5_Click();   // Start Erasing: the erase run
+  void chameleonButton6_Click();   // Test Now: the test run
+  void chameleonButton7_Click();   // Erasing Settings
+  void chameleonButton8_Click();   // Options
+  void chameleonButton9_Click();   // About
+  void chameleonButton10_Click();  // Help
+  void chameleonButton11_Click();  // Exit
+  void TrayArea1_DblClick();
+  void TrayArea1_MouseDown(int button);
+  void TrayArea1_MouseMove();
+  void a10_Click();  // Visit our web site
+  void a2_Click();   // Download Plugins
+  void Timer1_Timer();
+
+  // --- what the category routines share ------------------------------------------------------------------
+  void AddDetailRow(const std::string& text);
+  void AddRegCount(int64_t n);
+  void AddFileCount(int64_t n);
+  void AddFileSize(uint64_t bytes);
+  // "<OK>" or "<FAILED>" at the end of a detail row, after the given blanks.
+  static std::string RowEnd(bool ok, const char* blanks);
+
+  // --- category routines -------------------------------------------------------------------------------
+  void t1();  // Start-menu Run history
+  void c1();
+  void t2();  // Start-menu search history
+  void c2();
+  void t5();  // Open/Save dialog history
+  void c5();
+
+  // --- runs ------------------------------------------------------------------------------------------
+  bool RunInProgress() const { return runInProgress_; }
+  // Which row of the status list shows which category ("0".."24"); 0 when it has none.
+  int StatusRowOf(const std::string& code) const;
+  int FirstPluginRow() const { return firstPluginRow_; }
+  // True once the program has ended (in tests the process goes on).
+  bool Ended() const { return ended_; }
+
+  // The maker's addresses.
+  static const char* const kHomePage;
+  static const char* const kPluginPage;
+
+  // The language text of a key, from the file named in txtlang.
+  std::string Lang(const std::string& key) const;
+
+ protected:
+  void Form_Initialize() override;
+  void Form_Load() override;
+  void Form_Resize() override;
+  void Form_QueryUnload(int& Cancel, int UnloadMode) override;
+  void Form_Unload(int& Cancel) override;
+  void Form_Terminate() override;
+
+ private:
+  enum class Request { TestRun, EraseRun };
+  void Run(Request kind);
+  void StartRun();
+  void EraseRun();
+  void TestRun();
+  void RunCategories(bool erase);
+  void MarkStatus(const std::string& code, bool starting);
+  void FinishRun();  // totals, run log, end state
+  void WriteRunLog();
+  void RunDeferred();
+  void ExitSteps();  // the close handlers' and Exit's steps: exit run, then the end
+  void EndProgram();
+  void SetCaptions();
+  void SetupStealth();
+  void ShowToolTip(forms::PushButton& button, const char* key);
+  void OpenPage(const std::string& address, const std::string& heading);
+
+  bool runInProgress_ = false;
+  bool rebuildPending_ = false;
+  bool exitPending_ = false;
+  bool runRebuilding_ = false;
+  bool ended_ = false;
+  bool stealthKey_ = false;  // the show/hide key is registered: minimising leaves no tray icon
+  std::deque<Request> pending_;
+  std::map<std::string, int> statusRows_;
+  int firstPluginRow_ = 1;
+};
+
+// The main window of the program.
+Form1& MainForm();

@@ -1,0 +1,119 @@
+// The test and erase runs: one straight walk over the enabled categories, the plug-ins, the totals
+// and the log. A run never starts inside another: a request that arrives while one is in progress
+// (a button, the tray menu, the boss key, the scheduler, a trigger write) waits until it has ended.
+#include <algorithm>
+
+#include "mainwindow/form1.h"
+#include "runs/categories.h"
+#include "runtime/text.h"
+#include "shared/settings.h"
+#include "shared/windowutils.h"
+
+void Form1::chameleonButton5_Click() { Run(Request::EraseRun); }
+
+void Form1::chameleonButton6_Click() { Run(Request::TestRun); }
+
+void Form1::Run(Request kind) {
+  if (ended_) return;
+  if (runInProgress_) {
+    if (std::find(pending_.begin(), pending_.end(), kind) == pending_.end()) pending_.push_back(kind);
+    return;
+  }
+  runInProgress_ = true;
+  if (kind == Request::EraseRun)
+    EraseRun();
+  else
+    TestRun();
+  runInProgress_ = false;
+  RunDeferred();
+}
+
+void Form1::RunDeferred() {
+  if (runInProgress_) return;
+  while (!pending_.empty() && !ended_) {
+    Request next = pending_.front();
+    pending_.pop_front();
+    Run(next);
+    if (runInProgress_) return;
+  }
+  if (rebuildPending_ && !ended_) {
+    rebuildPending_ = false;
+    Text4.SetText("");
+    Text4.SetText("1");
+  }
+  if (exitPending_ && !ended_) {
+    exitPending_ = false;
+    ExitSteps();
+  }
+}
+
+namespace {
+void SetProgress(forms::ProgressBar& bar, int value) {
+  if (value >= 0) bar.SetValue(value);
+}
+}  // namespace
+
+void Form1::MarkStatus(const std::string& code, bool starting) {
+  int row = StatusRowOf(code);
+  if (!row) return;  // enabled after the list was built: the category has no row
+  if (starting) {
+    View100.SetSubItem(row, 1, "Erasing");
+  } else {
+    View100.SetSmallIcon(row, kDoneIcon);
+    View100.SetSubItem(row, 1, "Done");
+  }
+}
+
+int Form1::StatusRowOf(const std::string& code) const {
+  auto it = statusRows_.find(code);
+  return it == statusRows_.end() ? 0 : it->second;
+}
+
+// The start of both runs: the previous run's lists, counters and totals go, and the status list
+// is built afresh from the current settings.
+void Form1::StartRun() {
+  Label2.SetCaption("0");
+  Label4.SetCaption("0");
+  Label6.SetCaption("0");
+  View1.Clear();
+  runRebuilding_ = true;
+  Text4.SetText("");
+  Text4.SetText("1");
+  runRebuilding_ = false;
+  View200.Clear();
+  txtregcount.SetText("0");
+  txtfilecount.SetText("0");
+  txtfilesize.SetText("0");
+}
+
+void Form1::EraseRun() {
+  StartRun();
+  if (settings::IsOn(settings::kOptionOption, settings::kOptCloseBrowsers)) CloseBrowserWindows();
+  RunCategories(true);
+}
+
+void Form1::TestRun() {
+  StartRun();
+  RunCategories(false);
+}
+
+void Form1::RunCategories(bool erase) {
+  Bar1.SetMax(100);
+  Bar1.SetValue(0);
+  for (const RunStep& step : kRunOrder) {
+    std::string code = step.code;
+    if (settings::IsOn(settings::kOptionWin, code)) {
+      MarkStatus(code, true);
+      if (code == "11") erase ? c1() : t1();
+      else if (code == "12") erase ? c2() : t2();
+      else if (code == "9") erase ? c5() : t5();
+      MarkStatus(code, false);
+    }
+    SetProgress(Bar1, erase ? step.eraseProgress : step.testProgress);
+  }
+  Bar1.SetValue(85);
+  Text14.SetText(rt::NumberText(firstPluginRow_));
+  Bar1.SetValue(100);
+  Bar1.SetValue(100);
+  FinishRun();
+}

@@ -1,0 +1,60 @@
+// The end of both runs: the totals, the run log "eraselog.txt" (unless the user turned it off) and
+// the idle state.
+#include "runs/runlog.h"
+
+#include <cmath>
+
+#include "mainwindow/form1.h"
+#include "runtime/app.h"
+#include "runtime/datetime.h"
+#include "runtime/files.h"
+#include "runtime/pump.h"
+#include "runtime/text.h"
+#include "runtime/textfile.h"
+#include "shared/settings.h"
+
+namespace {
+
+// A number with exactly three decimals (halves rounded away from zero) and the decimal
+// separator of the user's locale.
+std::string ThreeDecimals(double v) {
+  long long thousandths = std::llround(v * 1000.0);
+  char sep[8] = ".";
+  GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, sep, sizeof sep);
+  std::string frac = std::to_string(thousandths % 1000);
+  return std::to_string(thousandths / 1000) + sep + std::string(3 - frac.size(), '0') + frac;
+}
+
+}  // namespace
+
+std::string DiskSpaceText(double bytes) {
+  double k = bytes / 1024.0;
+  if (k < 1000) return ThreeDecimals(k) + " KB";
+  return ThreeDecimals(bytes / 1048576.0) + " MB";
+}
+
+void Form1::FinishRun() {
+  Label2.SetCaption(txtregcount.Text());
+  Label4.SetCaption(txtfilecount.Text());
+  Label6.SetCaption(DiskSpaceText(rt::Val(txtfilesize.Text())));
+  if (!settings::IsOn(settings::kOptionOption, settings::kOptNoLog)) WriteRunLog();
+  Text10.SetText("0");
+  Bar1.SetValue(0);
+}
+
+void Form1::WriteRunLog() {
+  std::string path = rt::JoinPath(rt::ProgramFolder(), "eraselog.txt");
+  std::string text = "Test Mode: Test Start --------------------at " + rt::DateText() + "  " + rt::TimeText() + "\r\n";
+  for (int j = 1; j <= View200.Count(); ++j) {
+    rt::YieldIfDue();
+    text += "Test Mode : Erasing " + rt::Trim(View200.Text(j)) + "\r\n";
+    Bar1.SetValue(100);
+  }
+  text += std::string(155, '-') + "\r\n";
+  text += "Test Mode: --Test Completed ----Registry Keys Scanned: " + Label2.Caption() + ", Files : " +
+          Label4.Caption() + " , Hard Disk Space: " + Label6.Caption() + " *********  at " + rt::DateText() + "  " +
+          rt::TimeText() + "\r\n";
+  // A read-only, hidden or system log is replaced all the same.
+  if (rt::FileExists(path)) rt::SetAttr(path, FILE_ATTRIBUTE_ARCHIVE);
+  rt::WriteFileReplacing(path, text);
+}

@@ -1,0 +1,16 @@
+// The program's pictures: its icon (from the resources), the small icons of the status list, and
+// the banner of the main window, drawn when first asked for.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace icons {
+
+HICON AppIcon(int size);                 // 16, 32 or 48 pixels
+HICON RowIcon(const std::string& key);   // "a" Internet Explorer, "b" Windows, "x1" Opera,
+                                         // "x2" Netscape, "c" plug-in, "o" done
+HBITMAP Banner(int width, int height);   // pixels
+
+}  // namespace icons
