@@ -194,6 +194,7 @@ class DefaultInstance {
   }
   bool Exists() const { return current_ && !current_->Terminated(); }
   bool IsLoaded() const { return Exists() && current_->IsLoaded(); }
+  // Throws the current object away (its window goes without any handler running).
   void Reset() {
     if (current_) retired_.push_back(std::move(current_));
     Collect();
@@ -201,7 +202,7 @@ class DefaultInstance {
 
  private:
   void Collect() {
-    std::erase_if(retired_, [](const std::unique_ptr<T>& f) { return !f->Busy() && !f->IsLoaded(); });
+    std::erase_if(retired_, [](const std::unique_ptr<T>& f) { return !f->Busy(); });
   }
   std::unique_ptr<T> current_;
   std::vector<std::unique_ptr<T>> retired_;

@@ -136,5 +136,6 @@ class Form1 : public forms::Form {
   int firstPluginRow_ = 1;
 };
 
-// The main window of the program.
+// The main window of the program (made on first use).
 Form1& MainForm();
+forms::DefaultInstance<Form1>& MainFormInstance();

@@ -1,0 +1,241 @@
+// Start-up and the life of the main window: the command line, the load, stealth mode, the end.
+#include <gtest/gtest.h>
+
+#include "fixture.h"
+#include "mainwindow/startup.h"
+#include "runtime/app.h"
+#include "runtime/pump.h"
+#include "shared/windowutils.h"
+
+namespace {
+
+using mw::MainWindowTest;
+
+class Lifecycle : public MainWindowTest {};
+
+TEST_F(Lifecycle, OnlyALoneSMeansAStartAtWindowsStartUp) {
+  struct Case {
+    const char* args;
+    bool startup;
+  } cases[] = {{"s", true}, {" S ", true}, {"S", true}, {"/s", false}, {"-s", false},
+               {"ss", false}, {"", false}, {"s x", false}};
+  for (const auto& c : cases) {
+    MainFormInstance().Reset();
+    rt::SetCommandLineForTests(c.args);
+    Form1& f = Main();
+    f.Load();
+    EXPECT_EQ(f.StartMode, c.startup ? 2 : 7) << '"' << c.args << '"';
+    EXPECT_EQ(f.Text11.Text(), c.startup ? "s" : "") << '"' << c.args << '"';
+    EXPECT_EQ(f.WindowState() == forms::kMinimized, c.startup) << '"' << c.args << '"';
+  }
+}
+
+TEST_F(Lifecycle, TheStartUpFormShowsTheMainWindowAndGoes) {
+  Form3000 startup;
+  startup.Load();
+  EXPECT_FALSE(startup.IsLoaded());
+  Form1& f = Main();
+  EXPECT_TRUE(f.IsLoaded());
+  EXPECT_TRUE(f.Visible());
+  EXPECT_EQ(f.Text1.Text(), "1");
+}
+
+TEST_F(Lifecycle, EveryLoadCountsItself) {
+  settings::Write(settings::kLoadCount, "41");
+  Main().Load();
+  EXPECT_EQ(settings::Read(settings::kLoadCount), "42");
+  ts::ResetRegistry();
+  MainFormInstance().Reset();
+  Main().Load();
+  EXPECT_EQ(settings::Read(settings::kLoadCount), "1");
+}
+
+TEST_F(Lifecycle, CaptionsComeFromTheLanguageFile) {
+  mw::InstallEnglish();
+  settings::Write(settings::kLanguage, " english.ini ");
+  Form1& f = Main();
+  f.Load();
+  EXPECT_EQ(f.txtlang.Text(), " english.ini ");  // stored as read, used trimmed
+  EXPECT_EQ(f.chameleonButton5.Caption(), "Start Erasing");
+  EXPECT_EQ(f.chameleonButton7.Caption(), "Erasing Settings ");
+  EXPECT_EQ(f.Label1.Caption(), "Scanned Registry Keys :");
+  EXPECT_EQ(f.View100.ColumnText(2), "Status");
+  EXPECT_EQ(f.StatusBar1.PanelText(1), "Progress");
+  EXPECT_EQ(f.a7.Caption(), "Erase Now");
+  EXPECT_EQ(f.a.Caption(), "Exit");
+}
+
+TEST_F(Lifecycle, WithoutALanguageFileTheCaptionsAreEmpty) {
+  Form1& f = Main();
+  f.Load();
+  EXPECT_EQ(f.txtlang.Text(), "english.ini");
+  for (forms::PushButton* b : {&f.chameleonButton1, &f.chameleonButton2, &f.chameleonButton3, &f.chameleonButton5,
+                               &f.chameleonButton6, &f.chameleonButton11})
+    EXPECT_EQ(b->Caption(), "") << b->Name();
+  EXPECT_EQ(f.Label5.Caption(), "");
+  EXPECT_EQ(f.a10.Caption(), "");
+  // Two menu items have no key and keep their own captions in every language.
+  EXPECT_EQ(f.a4.Caption(), "Erase Settings");
+  EXPECT_EQ(f.a2.Caption(), "Download Plugins");
+}
+
+TEST_F(Lifecycle, TheColumnHeadersAreFlat) {
+  Form1& f = Main();
+  f.Load();
+  for (forms::ListView* v : {&f.View100, &f.View200}) {
+    HWND header = v->HeaderHwnd();
+    ASSERT_NE(header, nullptr) << v->Name();
+    EXPECT_FALSE(GetWindowLongPtrA(header, GWL_STYLE) & HDS_BUTTONS) << v->Name();
+  }
+}
+
+TEST_F(Lifecycle, AStartWithSErasesInsideTheLoadBeforeTheCaptions) {
+  mw::InstallEnglish();
+  rt::CreateFolder(ts::ProgramDir() + "\\lang");
+  ts::WriteFile(ts::ProgramDir() + "\\lang\\english.ini", "[001]\r\n002=\"Erase!\"\r\n");
+  settings::Write(settings::kTimer, settings::kWinStart, "1");
+  mw::Enable({"11"});
+  mw::SetUserValue(mw::kRunMru, "a", "regedit");
+  rt::SetCommandLineForTests("s");
+  Form1& f = Main();
+  std::string captionDuringRun;
+  bool shownDuringRun = true;
+  f.txtregcount.Change = [&] {
+    captionDuringRun = f.chameleonButton5.Caption();
+    shownDuringRun = f.Visible();
+  };
+  f.Load();
+  EXPECT_EQ(captionDuringRun, "Start Erasing");  // still the design caption
+  EXPECT_FALSE(shownDuringRun);
+  EXPECT_EQ(f.chameleonButton5.Caption(), "Erase!");
+  EXPECT_FALSE(mw::UserKeyExists(mw::kRunMru));
+  EXPECT_TRUE(ts::Exists(ts::ProgramDir() + "\\eraselog.txt"));
+  // The list keeps the marks of that run: the load does not build it again.
+  ASSERT_EQ(f.View100.Count(), 1);
+  EXPECT_EQ(f.View100.SubItem(1, 1), "Done");
+}
+
+TEST_F(Lifecycle, WinstartAloneDoesNothing) {
+  settings::Write(settings::kTimer, settings::kWinStart, "1");
+  mw::Enable({"11"});
+  mw::SetUserValue(mw::kRunMru, "a", "regedit");
+  Main().Load();
+  EXPECT_TRUE(mw::UserKeyExists(mw::kRunMru));
+  EXPECT_FALSE(ts::Exists(ts::ProgramDir() + "\\eraselog.txt"));
+}
+
+TEST_F(Lifecycle, ClosingAProgramStartedWithSErasesFirstThenEnds) {
+  settings::Write(settings::kOptionOption, settings::kOptEraseAtShutdown, "1");
+  mw::Enable({"11"});
+  mw::SetUserValue(mw::kRunMru, "a", "regedit");
+  rt::SetCommandLineForTests("s");
+  Form1& f = Main();
+  f.Load();
+  std::string flagDuringRun;
+  f.txtregcount.Change = [&] { flagDuringRun = f.Text10.Text(); };
+  SendMessageA(f.hWnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(flagDuringRun, "1");
+  EXPECT_EQ(f.Text10.Text(), "0");
+  EXPECT_FALSE(mw::UserKeyExists(mw::kRunMru));
+  EXPECT_EQ(ts::Observed().exits, (std::vector<int>{0}));
+  EXPECT_TRUE(f.Ended());
+}
+
+TEST_F(Lifecycle, ClosingWithoutSEndsAtOnce) {
+  settings::Write(settings::kOptionOption, settings::kOptEraseAtShutdown, "1");
+  mw::Enable({"11"});
+  mw::SetUserValue(mw::kRunMru, "a", "regedit");
+  Form1& f = Main();
+  f.Show();
+  f.chameleonButton11.PerformClick();  // "Exit"
+  EXPECT_TRUE(mw::UserKeyExists(mw::kRunMru));
+  EXPECT_EQ(ts::Observed().exits, (std::vector<int>{0}));
+}
+
+TEST_F(Lifecycle, StealthModeHidesTheWindowBehindItsKey) {
+  settings::Write(settings::kOptionOption, settings::kOptStealth, "1");
+  settings::Write(settings::kShowHideKey, "q");  // a lower-case letter means the key of its capital
+  Form1& f = Main();
+  f.Load();
+  f.Show();
+  EXPECT_EQ(f.WindowState(), forms::kMinimized);
+  EXPECT_FALSE(f.Visible());
+  EXPECT_FALSE(f.TrayArea1.Visible());
+  EXPECT_EQ(HotKeyCount(), 1);
+  EXPECT_FALSE(RegisterHotKey(nullptr, 77, MOD_ALT, 'Q')) << "ALT+Q is taken by the program";
+  // The key shows the window, then hides it again.
+  SendMessageA(f.hWnd(), WM_HOTKEY, 1, 0);
+  EXPECT_TRUE(f.Visible());
+  EXPECT_EQ(f.WindowState(), forms::kNormal);
+  SendMessageA(f.hWnd(), WM_HOTKEY, 1, 0);
+  EXPECT_FALSE(f.Visible());
+  // At the end the key and the window procedure are given back.
+  f.Command5_Click();
+  EXPECT_EQ(HotKeyCount(), 0);
+  EXPECT_TRUE(RegisterHotKey(nullptr, 77, MOD_ALT, 'Q'));
+  UnregisterHotKey(nullptr, 77);
+  EXPECT_EQ(PrevWndProc(), nullptr);
+}
+
+TEST_F(Lifecycle, StealthWithoutAKeyLeavesTheTrayIcon) {
+  settings::Write(settings::kOptionOption, settings::kOptStealth, "1");
+  Form1& f = Main();
+  f.Show();
+  EXPECT_EQ(f.WindowState(), forms::kNormal);  // no key: no stealth start
+  ShowWindow(f.hWnd(), SW_MINIMIZE);
+  EXPECT_FALSE(f.Visible());
+  EXPECT_TRUE(f.TrayArea1.Visible()) << "without its key the window must stay reachable";
+}
+
+TEST_F(Lifecycle, StealthWithAKeyTakenByAnotherProgramLeavesTheTrayIcon) {
+  ASSERT_TRUE(RegisterHotKey(nullptr, 78, MOD_ALT, 'B'));
+  settings::Write(settings::kOptionOption, settings::kOptStealth, "1");
+  settings::Write(settings::kShowHideKey, "B");
+  Form1& f = Main();
+  f.Show();
+  EXPECT_EQ(f.WindowState(), forms::kNormal);
+  ShowWindow(f.hWnd(), SW_MINIMIZE);
+  EXPECT_TRUE(f.TrayArea1.Visible());
+  UnregisterHotKey(nullptr, 78);
+}
+
+TEST_F(Lifecycle, MinimisingOutsideStealthGoesToTheTray) {
+  Form1& f = Main();
+  f.Show();
+  ShowWindow(f.hWnd(), SW_MINIMIZE);
+  EXPECT_FALSE(f.Visible());
+  EXPECT_TRUE(f.TrayArea1.Visible());
+  f.TrayArea1_DblClick();  // back from the tray
+  EXPECT_TRUE(f.Visible());
+  EXPECT_FALSE(f.TrayArea1.Visible());
+  EXPECT_EQ(f.WindowState(), forms::kNormal);
+  EXPECT_FALSE(IsIconic(f.hWnd()));
+}
+
+TEST_F(Lifecycle, TheBossKeyTakesOneCapitalLetter) {
+  struct Case {
+    const char* letter;
+    int code;
+  } cases[] = {{"K", 'K'}, {" Z ", 'Z'}, {"k", 0}, {"KL", 0}, {"5", 0}, {"", 0}};
+  for (const auto& c : cases) {
+    MainFormInstance().Reset();
+    settings::Write(settings::kBossKey, c.letter);
+    Form1& f = Main();
+    f.Load();
+    EXPECT_EQ(f.hk1.KeyCode(), c.code) << '"' << c.letter << '"';
+  }
+}
+
+TEST_F(Lifecycle, TheProtectedHomePageIsReadAtLoad) {
+  settings::Write(settings::kHomePage, "  http://home.example/  ");
+  settings::Write(settings::kTitlePage, "Home");
+  Form1& f = Main();
+  f.Load();
+  EXPECT_EQ(f.Text12.Text(), "http://home.example/");
+  EXPECT_EQ(f.Text13.Text(), "Home");
+  EXPECT_EQ(f.BossHideState, 0);
+  EXPECT_EQ(f.Timer1.Interval(), 10000u);
+  EXPECT_TRUE(f.Timer1.Enabled());
+}
+
+}  // namespace
