@@ -1,5 +1,7 @@
 #include "controls/hotkey.h"
 
+#include "runtime/windowclass.h"
+
 namespace controls {
 
 namespace {
@@ -9,15 +11,7 @@ int g_nextId = 0x100;  // the main window's own show/hide key uses the low ident
 
 HotKey::HotKey(bool ctrl, bool alt, bool win)
     : modifiers_((ctrl ? MOD_CONTROL : 0) | (alt ? MOD_ALT : 0) | (win ? MOD_WIN : 0)), id_(g_nextId++) {
-  static bool registered = false;
-  if (!registered) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = WndProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kClass;
-    RegisterClassA(&wc);
-    registered = true;
-  }
+  rt::RegisterWindowClass(kClass, WndProc);
   window_ = CreateWindowExA(0, kClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), nullptr);
   SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }

@@ -2,6 +2,7 @@
 
 #include "runtime/random.h"
 #include "runtime/text.h"
+#include "runtime/windowclass.h"
 
 namespace controls {
 
@@ -15,15 +16,7 @@ UINT TrayArea::TaskbarCreatedMessage() {
 }
 
 TrayArea::TrayArea() {
-  static bool registered = false;
-  if (!registered) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = WndProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kClass;
-    RegisterClassA(&wc);
-    registered = true;
-  }
+  rt::RegisterWindowClass(kClass, WndProc);
   // A hidden top-level window (not a message-only one): the taskbar's re-creation is broadcast
   // to top-level windows only.
   window_ = CreateWindowExA(WS_EX_TOOLWINDOW, kClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "forms/form.h"
+#include "runtime/windowclass.h"
 
 namespace forms {
 
@@ -239,18 +240,7 @@ const char kFrameClass[] = "VelkFrame";
 
 Frame::Frame(Form& owner, std::string name, std::string caption)
     : CaptionedControl(owner, std::move(name), std::move(caption)) {
-  static bool registered = false;
-  if (!registered) {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = FrameProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kFrameClass;
-    RegisterClassExA(&wc);
-    registered = true;
-  }
+  rt::RegisterWindowClass(kFrameClass, FrameProc, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
 }
 
 Control::NativeSpec Frame::Spec() const { return {kFrameClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, ""}; }

@@ -7,6 +7,7 @@
 #include "forms/menu.h"
 #include "forms/timer.h"
 #include "runtime/pump.h"
+#include "runtime/windowclass.h"
 
 namespace forms {
 
@@ -26,15 +27,7 @@ void RegisterFormClass(WNDPROC proc) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES |
                                             ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_TAB_CLASSES};
   InitCommonControlsEx(&icc);
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = proc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kFormClass;
-  RegisterClassExA(&wc);
+  rt::RegisterWindowClass(kFormClass, proc, CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
   // Keyboard navigation (Tab, arrows, access keys) inside every form of ours.
   rt::SetMessageFilter([](MSG& msg) {
     HWND top = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
