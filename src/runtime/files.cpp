@@ -62,9 +62,64 @@ DWORD GetAttr(const std::string& path) {
   return GetFileAttributesA(path.c_str());
 }
 
+namespace {
+// "\\?\C:\x" and "\\?\UNC\server\share" as the plain paths they stand for.
+std::string PlainPath(std::string p) {
+  if (p.rfind("\\\\?\\UNC\\", 0) == 0) return "\\\\" + p.substr(8);
+  if (p.rfind("\\\\?\\", 0) == 0) return p.substr(4);
+  return p;
+}
+
+std::string FullPath(const std::string& path) {
+  char buf[1024];
+  DWORD n = GetFullPathNameA(path.c_str(), sizeof buf, buf, nullptr);
+  return n > 0 && n < sizeof buf ? std::string(buf, n) : path;
+}
+}  // namespace
+
+HANDLE OpenNoFollow(const std::string& path, DWORD access, DWORD* error) {
+  DWORD dummy;
+  DWORD& err = error ? *error : dummy;
+  err = 0;
+  if (!IsAbsolutePath(path) || HasWildcard(path)) {
+    err = ERROR_INVALID_NAME;
+    return INVALID_HANDLE_VALUE;
+  }
+  HANDLE h = CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    err = GetLastError();
+    return h;
+  }
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (GetFileInformationByHandle(h, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+    return h;  // the link itself
+  char final[1024];
+  DWORD n = GetFinalPathNameByHandleA(h, final, sizeof final, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  std::string wanted = WithoutTrailingSlash(FullPath(path));
+  if (n == 0 || n >= sizeof final || lstrcmpiA(WithoutTrailingSlash(PlainPath(final)).c_str(), wanted.c_str()) != 0) {
+    CloseHandle(h);
+    err = kLinkRefused;
+    return INVALID_HANDLE_VALUE;
+  }
+  return h;
+}
+
 bool SetAttr(const std::string& path, DWORD attributes) {
-  if (path.empty() || HasWildcard(path)) return false;
-  return SetFileAttributesA(path.c_str(), attributes) != 0;
+  HANDLE h = OpenNoFollow(path, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  FILE_BASIC_INFO basic{};
+  bool ok = GetFileInformationByHandleEx(h, FileBasicInfo, &basic, sizeof basic);
+  if (ok) {
+    DWORD keep = basic.FileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT);
+    basic.FileAttributes = (attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY)) | keep;
+    if (!basic.FileAttributes) basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    basic.CreationTime.QuadPart = basic.LastAccessTime.QuadPart = basic.LastWriteTime.QuadPart =
+        basic.ChangeTime.QuadPart = 0;  // leave the times as they are
+    ok = SetFileInformationByHandle(h, FileBasicInfo, &basic, sizeof basic);
+  }
+  CloseHandle(h);
+  return ok;
 }
 
 bool FileExists(const std::string& path) {
@@ -92,9 +147,23 @@ bool FileSize64(const std::string& path, uint64_t& size) {
 }
 
 DWORD DeleteExactFile(const std::string& path) {
-  if (!IsAbsolutePath(path) || HasWildcard(path)) return ERROR_INVALID_NAME;
-  if (DeleteFileA(path.c_str())) return 0;
-  return GetLastError();
+  DWORD err = 0;
+  HANDLE h = OpenNoFollow(path, DELETE | FILE_READ_ATTRIBUTES, &err);
+  if (h == INVALID_HANDLE_VALUE) return err == ERROR_PATH_NOT_FOUND ? ERROR_FILE_NOT_FOUND : err;
+  BY_HANDLE_FILE_INFORMATION info{};
+  DWORD result = 0;
+  if (!GetFileInformationByHandle(h, &info)) {
+    result = GetLastError();
+  } else if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    result = ERROR_ACCESS_DENIED;  // a folder is not a file
+  } else if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) {
+    result = ERROR_ACCESS_DENIED;
+  } else {
+    FILE_DISPOSITION_INFO dispose{TRUE};
+    if (!SetFileInformationByHandle(h, FileDispositionInfo, &dispose, sizeof dispose)) result = GetLastError();
+  }
+  CloseHandle(h);
+  return result;
 }
 
 bool CreateFolder(const std::string& path) {
@@ -143,7 +212,7 @@ bool DeleteTree(const std::string& folder) {
   DWORD a = GetAttr(root);
   if (a == kNoAttributes) return true;
   if (!(a & FILE_ATTRIBUTE_DIRECTORY)) return DeleteExactFile(root) == 0;
-  if (IsLink(a)) return RemoveDirectoryA(root.c_str()) != 0;  // the link goes, never its target
+  if (IsLink(a)) return RemoveDirectoryA(root.c_str()) != 0;  // the link goes (or stays), never its target
   std::vector<FileEntry> entries;
   ListFolder(root, "*", ListWhat::Both, entries);
   for (const auto& e : entries) {
@@ -161,6 +230,30 @@ bool DeleteTree(const std::string& folder) {
   }
   SetAttr(root, FILE_ATTRIBUTE_NORMAL);
   return RemoveDirectoryA(root.c_str()) != 0 || !FolderExists(root);
+}
+
+void FindFiles(const std::string& folder, std::string_view mask, bool includeStartFolder,
+               std::vector<std::string>& out) {
+  std::string root = WithoutTrailingSlash(folder);
+  if (!IsAbsolutePath(root) || HasWildcard(root)) return;
+  std::vector<std::pair<std::string, bool>> stack{{root, includeStartFolder}};
+  std::vector<FileEntry> entries;
+  while (!stack.empty()) {
+    auto [dir, takeFiles] = stack.back();
+    stack.pop_back();
+    if (!ListFolder(dir, "*", ListWhat::Both, entries)) continue;
+    std::vector<std::string> subfolders;
+    for (const auto& e : entries) {
+      std::string p = JoinPath(dir, e.name);
+      if (p.size() > kMaxPath) continue;
+      if (e.IsFolder()) {
+        if (!IsLink(e.attributes)) subfolders.push_back(p);
+      } else if (takeFiles && MatchesPattern(e.name, mask)) {
+        out.push_back(p);
+      }
+    }
+    for (auto it = subfolders.rbegin(); it != subfolders.rend(); ++it) stack.emplace_back(*it, true);
+  }
 }
 
 }  // namespace rt

@@ -26,6 +26,7 @@ std::string WithoutTrailingSlash(std::string_view path);                 // "C:\
 
 constexpr DWORD kNoAttributes = INVALID_FILE_ATTRIBUTES;
 DWORD GetAttr(const std::string& path);          // kNoAttributes when missing or a wildcard path
+// Sets the attributes of the file or folder itself, never of a link's target.
 bool SetAttr(const std::string& path, DWORD attributes);
 bool FileExists(const std::string& path);         // an existing file (not a folder)
 bool FolderExists(const std::string& path);
@@ -34,8 +35,18 @@ bool IsLink(DWORD attributes);                    // a reparse point (junction, 
 // The full 64-bit size of one file; false when it is missing or is a folder.
 bool FileSize64(const std::string& path, uint64_t& size);
 
-// Deletes one file by its exact path (no wildcards, absolute only). Returns the Windows error,
-// 0 on success; ERROR_INVALID_NAME for a path that is refused.
+// Opens an existing file or folder by its exact path and never through a link: a path whose file
+// turns out to be another one (a link that the system resolved to its target: the final path
+// differs from the path given) is refused with ERROR_CANT_ACCESS_FILE. A link that the system
+// shows as a reparse point is opened as the link itself. INVALID_HANDLE_VALUE on failure, with the
+// error in *error.
+HANDLE OpenNoFollow(const std::string& path, DWORD access, DWORD* error = nullptr);
+constexpr DWORD kLinkRefused = ERROR_CANT_ACCESS_FILE;
+
+// Deletes one file by its exact path (no wildcards, absolute only), never through a link: a link
+// goes as a link, and where the system cannot tell the link from its target the file stays
+// (kLinkRefused). Returns the Windows error, 0 on success; ERROR_INVALID_NAME for a refused path,
+// ERROR_ACCESS_DENIED for a folder or a read-only file.
 DWORD DeleteExactFile(const std::string& path);
 
 bool CreateFolder(const std::string& path);       // creates the missing folders of an absolute path
@@ -56,8 +67,16 @@ bool ListFolder(const std::string& folder, std::string_view pattern, ListWhat wh
                 std::vector<FileEntry>& out);
 
 // Deletes a folder and everything below it without ever following a link: a linked folder or file
-// inside it is removed as a link, its target stays. Refuses relative and drive-root paths.
-// Returns true when the folder is gone.
+// inside it is removed as a link (or stays where it cannot be), its target stays. Refuses relative
+// and drive-root paths. Returns true when the folder is gone.
 bool DeleteTree(const std::string& folder);
+
+// Every file below a folder whose long name matches the mask: the folder's own files (when asked
+// for) and those of every folder beneath it, depth first, sorted by name within a folder. Linked
+// folders are never entered; paths of MAX_PATH characters or more are skipped.
+void FindFiles(const std::string& folder, std::string_view mask, bool includeStartFolder,
+               std::vector<std::string>& out);
+
+constexpr size_t kMaxPath = MAX_PATH - 1;  // the longest path the ANSI functions take
 
 }  // namespace rt

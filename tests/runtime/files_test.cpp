@@ -121,3 +121,78 @@ TEST(DeleteTree, RemovesAFolderWithEverythingInIt) {
 }
 
 }  // namespace
+
+namespace {
+
+// Outside every test's own folder: what a link inside the scratch folder points at.
+std::string Outside(const std::string& name) { return "C:\\velk-tests\\outside\\" + rt::FileNameOf(ts::Scratch()) + "-" + name; }
+
+TEST(Links, AFileLinkIsNeverDeletedOrChangedThroughToItsTarget) {
+  std::string target = Outside("target.txt");
+  ts::WriteFile(target, "precious");
+  std::string link = ts::Scratch() + "\\link.txt";
+  ts::HostLink(target, link);
+  EXPECT_EQ(rt::DeleteExactFile(link), rt::kLinkRefused);
+  EXPECT_FALSE(rt::SetAttr(link, FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(ts::ReadFile(target), "precious");
+  EXPECT_FALSE(rt::GetAttr(target) & FILE_ATTRIBUTE_READONLY);
+  DWORD err = 0;
+  EXPECT_EQ(rt::OpenNoFollow(link, GENERIC_WRITE, &err), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(err, rt::kLinkRefused);
+  rt::DeleteTree(rt::ParentFolder(target));
+}
+
+TEST(Links, ATreeWithALinkedFolderLeavesTheTargetAlone) {
+  std::string outside = Outside("folder");
+  ts::WriteFile(outside + "\\keep.tmp", "precious");
+  std::string tree = ts::Scratch() + "\\tree";
+  ts::WriteFile(tree + "\\a.tmp", "x");
+  ts::WriteFile(tree + "\\sub\\b.tmp", "x");
+  ts::HostLink(outside, tree + "\\sub\\linked");
+  ts::HostLink(outside + "\\keep.tmp", tree + "\\filelink.tmp");
+
+  std::vector<std::string> found;
+  rt::FindFiles(tree, "*.tmp", true, found);
+  EXPECT_EQ(found, (std::vector<std::string>{tree + "\\a.tmp", tree + "\\filelink.tmp", tree + "\\sub\\b.tmp"}));
+  found.clear();
+  rt::FindFiles(tree, "*.tmp", false, found);  // the start folder's own files left out
+  EXPECT_EQ(found, (std::vector<std::string>{tree + "\\sub\\b.tmp"}));
+
+  rt::DeleteTree(tree);
+  EXPECT_EQ(ts::ReadFile(outside + "\\keep.tmp"), "precious");
+  EXPECT_FALSE(ts::Exists(tree + "\\a.tmp"));
+  EXPECT_FALSE(ts::Exists(tree + "\\sub\\b.tmp"));
+  rt::DeleteTree(rt::ParentFolder(outside));
+}
+
+TEST(Links, HardLinksAndPlainFilesOpenNormally) {
+  std::string a = ts::Scratch() + "\\a.txt";
+  ts::WriteFile(a, "x");
+  ASSERT_TRUE(CreateHardLinkA((ts::Scratch() + "\\b.txt").c_str(), a.c_str(), nullptr));
+  HANDLE h = rt::OpenNoFollow(ts::Scratch() + "\\b.txt", GENERIC_READ);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  BY_HANDLE_FILE_INFORMATION info;
+  GetFileInformationByHandle(h, &info);
+  EXPECT_EQ(info.nNumberOfLinks, 2u);
+  CloseHandle(h);
+  // A path written in other letter case is the same file, not a link.
+  HANDLE u = rt::OpenNoFollow(ts::Scratch() + "\\A.TXT", GENERIC_READ);
+  EXPECT_NE(u, INVALID_HANDLE_VALUE);
+  CloseHandle(u);
+  EXPECT_EQ(rt::DeleteExactFile(ts::Scratch() + "\\b.txt"), 0u);
+  EXPECT_EQ(ts::ReadFile(a), "x");
+}
+
+TEST(FindFiles, SkipsPathsTooLongForTheAnsiFunctions) {
+  std::string deep = ts::Scratch();
+  while (deep.size() < 240) deep += "\\" + std::string(20, 'd');
+  ASSERT_TRUE(rt::CreateFolder(deep));
+  ts::WriteFile(deep + "\\ok.tmp", "x");
+  std::string longName = std::string(259 - deep.size() - 1 + 5, 'n') + ".tmp";  // past MAX_PATH
+  CreateFileA((deep + "\\" + longName).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  std::vector<std::string> found;
+  rt::FindFiles(ts::Scratch(), "*.tmp", true, found);
+  EXPECT_EQ(found, (std::vector<std::string>{deep + "\\ok.tmp"}));
+}
+
+}  // namespace

@@ -77,6 +77,34 @@ std::string ReadFile(const std::string& path) {
 
 bool Exists(const std::string& path) { return rt::GetAttr(path) != rt::kNoAttributes; }
 
+std::string UnixPath(const std::string& windowsPath) {
+  using Fn = char*(CDECL*)(LPCWSTR);
+  auto fn = reinterpret_cast<Fn>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name"));
+  if (!fn) return "";
+  wchar_t wide[MAX_PATH];
+  MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH);
+  char* p = fn(wide);
+  if (!p) return "";
+  std::string r = p;
+  HeapFree(GetProcessHeap(), 0, p);
+  return r;
+}
+
+void HostLink(const std::string& target, const std::string& link) {
+  // The platform's own symbolic links do not reach the host under Wine: the host's ln makes them.
+  std::string t = UnixPath(target), l = UnixPath(link);
+  ASSERT_FALSE(t.empty() || l.empty()) << target << " / " << link;
+  std::string cmd = "/bin/ln -s \"" + t + "\" \"" + l + "\"";
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) << cmd;
+  WaitForSingleObject(pi.hProcess, 10000);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  ASSERT_NE(GetFileAttributesA(link.c_str()), INVALID_FILE_ATTRIBUTES) << "link " << link << " by " << cmd;
+}
+
 const std::vector<std::string>& ResetKeysHKLM() {
   static const std::vector<std::string> keys = {"software\\Morvane", "software\\dorvanta"};
   return keys;

@@ -16,6 +16,11 @@ void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);  // "" when missing
 bool Exists(const std::string& path);
 
+// The host path behind a Windows path (Wine's own mapping).
+std::string UnixPath(const std::string& windowsPath);
+// Makes a symbolic link on the host, as a user's tools would: `link` pointing at `target`.
+void HostLink(const std::string& target, const std::string& link);
+
 // The registry keys every test starts without (the program's settings and the editor's key).
 const std::vector<std::string>& ResetKeysHKLM();
 void ResetRegistry();
