@@ -84,6 +84,13 @@ class Form1 : public forms::Form {
   void t5();  // Open/Save dialog history
   void c5();
 
+  // --- plug-in engine ---------------------------------------------------------------------------------
+  void Command400_Click();  // lists and ticks the plug-ins, builds and loads the work lists
+  void Command1_Click();    // rewrites the selection and work-list files
+  void Command3_Click();    // loads the work lists
+  void Command2_Click();    // the plug-in test pass
+  void Command4_Click();    // the plug-in erase pass
+
   // --- runs ------------------------------------------------------------------------------------------
   bool RunInProgress() const { return runInProgress_; }
   // Which row of the status list shows which category ("0".."24"); 0 when it has none.
@@ -124,6 +131,7 @@ class Form1 : public forms::Form {
   void SetupStealth();
   void ShowToolTip(forms::PushButton& button, const char* key);
   void OpenPage(const std::string& address, const std::string& heading);
+  void PluginPass(bool erase);
 
   bool runInProgress_ = false;
   bool rebuildPending_ = false;

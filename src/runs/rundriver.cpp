@@ -114,6 +114,8 @@ void Form1::RunCategories(bool erase) {
   Bar1.SetValue(85);
   Text14.SetText(rt::NumberText(firstPluginRow_));
   Bar1.SetValue(100);
+  Command400_Click();
+  erase ? Command4_Click() : Command2_Click();
   Bar1.SetValue(100);
   FinishRun();
 }

@@ -131,7 +131,12 @@ bool WriteFileReplacing(const std::string& path, std::string_view bytes) {
   }
   ok = ok && FlushFileBuffers(h);
   CloseHandle(h);
-  if (ok) ok = MoveFileExA(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  if (ok) {
+    ok = MoveFileExA(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    // A read-only old file is replaced all the same (its attributes do not carry over).
+    if (!ok && GetLastError() == ERROR_ACCESS_DENIED && SetAttr(path, FILE_ATTRIBUTE_ARCHIVE))
+      ok = MoveFileExA(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  }
   if (!ok) DeleteFileA(tmp.c_str());
   return ok;
 }

@@ -1,0 +1,235 @@
+#include "pluginengine/engine.h"
+
+#include <algorithm>
+#include <array>
+
+#include "forms/listview.h"
+#include "forms/lists.h"
+#include "runtime/app.h"
+#include "runtime/files.h"
+#include "runtime/pump.h"
+#include "runtime/text.h"
+#include "runtime/textfile.h"
+
+namespace plugins {
+
+namespace {
+
+bool HasControlChars(const std::string& s) {
+  return std::any_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 32 || c == 127; });
+}
+
+bool IsDeviceName(std::string part) {
+  size_t dot = part.find('.');
+  if (dot != std::string::npos) part = part.substr(0, dot);
+  part = rt::UCase(rt::RTrim(part));
+  static const std::array<const char*, 6> fixed = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+  for (const char* d : fixed)
+    if (part == d) return true;
+  return part.size() == 4 && (part.rfind("COM", 0) == 0 || part.rfind("LPT", 0) == 0) && part[3] >= '0' && part[3] <= '9';
+}
+
+std::vector<std::string> Parts(const std::string& path) {
+  // The parts after the drive ("C:\") or the share ("\\server\share\").
+  size_t start = 3;
+  if (path.rfind("\\\\", 0) == 0) {
+    size_t server = path.find('\\', 2);
+    size_t share = server == std::string::npos ? std::string::npos : path.find('\\', server + 1);
+    start = share == std::string::npos ? path.size() : share + 1;
+  }
+  std::vector<std::string> parts;
+  if (start < path.size()) parts = rt::Split(std::string_view(path).substr(start), '\\');
+  return parts;
+}
+
+}  // namespace
+
+std::string PluginFolder() { return rt::JoinPath(rt::ProgramFolder(), "plugins"); }
+std::string SelectionFile() { return rt::JoinPath(rt::ProgramFolder(), "slectplg.cln"); }
+std::string FileListFile() { return rt::JoinPath(rt::ProgramFolder(), "plgfile.cln"); }
+std::string FolderListFile() { return rt::JoinPath(rt::ProgramFolder(), "plgfoldr.cln"); }
+std::string RegistryListFile() { return rt::JoinPath(rt::ProgramFolder(), "plgreg.cln"); }
+
+bool IsSafePath(const std::string& path, bool wildcardName) {
+  if (!rt::IsAbsolutePath(path) || HasControlChars(path)) return false;
+  if (path.find_first_of("/\"<>|") != std::string::npos) return false;
+  if (path.find(':', 2) != std::string::npos) return false;  // no alternate streams
+  std::vector<std::string> parts = Parts(path);
+  for (size_t i = 0; i < parts.size(); ++i) {
+    const std::string& p = parts[i];
+    bool last = i + 1 == parts.size();
+    if (p.empty()) return false;
+    if (p == "." || p == ".." || p.back() == '.' || p.back() == ' ') return false;
+    if (IsDeviceName(p)) return false;
+    if (rt::HasWildcard(p) && !(last && wildcardName)) return false;
+  }
+  return true;
+}
+
+bool ParseFileEntry(const std::string& line, std::string& path) {
+  if (line.rfind("file=", 0) != 0) return false;
+  std::string rest = line.substr(5);
+  if (rest.size() < 3 || rest[rest.size() - 2] != ',' || (rest.back() != '0' && rest.back() != '1')) return false;
+  std::string p = rt::Trim(rest.substr(0, rest.size() - 2));
+  if (p.empty() || p.back() == '\\' || !IsSafePath(p, true)) return false;
+  path = p;
+  return true;
+}
+
+bool IsValidFolderEntry(const FolderEntry& e) {
+  if (e.flag != "0" && e.flag != "1") return false;
+  if (e.mask.empty() || e.mask.find_first_of("\\/:") != std::string::npos || HasControlChars(e.mask)) return false;
+  if (e.folder.empty() || e.folder.back() != '\\') return false;
+  std::string f = e.folder.size() > 3 ? e.folder.substr(0, e.folder.size() - 1) : e.folder;
+  return IsSafePath(f, false);
+}
+
+bool ParseFolderEntry(const std::string& line, FolderEntry& entry) {
+  if (line.rfind("folder=", 0) != 0) return false;
+  std::string rest = line.substr(7);
+  if (rest.size() < 3 || rest[rest.size() - 2] != ',') return false;
+  std::string body = rt::Trim(rest.substr(0, rest.size() - 2));
+  size_t slash = body.rfind('\\');
+  if (slash == std::string::npos) return false;
+  FolderEntry e{body.substr(0, slash + 1), rt::Trim(body.substr(slash + 1)), std::string(1, rest.back())};
+  if (!IsValidFolderEntry(e)) return false;
+  entry = e;
+  return true;
+}
+
+bool ParseRegistryEntry(const std::string& line, RegistryEntry& entry) {
+  std::string t = rt::Trim(line);
+  if (t.size() < 4 || HasControlChars(t)) return false;
+  struct Root {
+    const char* prefix;
+    const char* name;
+  };
+  static const Root roots[] = {{"HKEY_CURRENT_USER", "HKCU"},   {"HKEY_LOCAL_MACHINE", "HKLM"},
+                               {"HKEY_USERS", "HKU"},           {"HKEY_CLASSES_ROOT", "HKCR"},
+                               {"HKEY_CURRENT_CONFIG", "HKCC"}, {"HKEY_DYN_DATA", "HKDD"}};
+  RegistryEntry e;
+  size_t length = 0;
+  for (const Root& r : roots) {
+    size_t l = strlen(r.prefix);
+    if (t.size() > l && rt::UCase(t.substr(0, l)) == r.prefix && t[l] == '\\') {
+      e.root = r.name;
+      length = l;
+      break;
+    }
+  }
+  if (e.root.empty()) return false;  // no root we know: no row and no action
+  e.action = t.back();
+  if (t[t.size() - 2] != ',' || e.action < '1' || e.action > '4') return false;
+  size_t keyStart = length + 1;
+  size_t keyEnd = t.size() - 2;  // the "," before the action
+  if (e.action == '4') {
+    size_t second = keyEnd > keyStart ? t.rfind(',', keyEnd - 1) : std::string::npos;
+    if (second == std::string::npos || second < keyStart) return false;
+    e.valueName = t.substr(second + 1, keyEnd - second - 1);
+    if (e.valueName.empty()) return false;  // the key's unnamed value is never asked for this way
+    keyEnd = second;
+  }
+  if (keyEnd <= keyStart) return false;  // the root itself
+  e.keyPath = t.substr(keyStart, keyEnd - keyStart);
+  if (e.keyPath.front() == '\\' || e.keyPath.back() == '\\' || e.keyPath.find("\\\\") != std::string::npos)
+    return false;
+  size_t last = e.keyPath.rfind('\\');
+  e.parentPath = last == std::string::npos ? "" : e.keyPath.substr(0, last);
+  e.keyName = last == std::string::npos ? e.keyPath : e.keyPath.substr(last + 1);
+  entry = e;
+  return true;
+}
+
+void ReadPluginItems(const std::string& path, PluginItems& items) {
+  rt::LineReader reader;
+  if (!reader.Open(path)) return;
+  bool inFiles = false, inRegistry = false;
+  for (std::string line; reader.Next(line);) {
+    std::string k = rt::LCase(rt::Trim(line));
+    if (k == "files") {
+      inFiles = true;
+      continue;
+    }
+    if (k == "registry") {
+      inRegistry = true;
+      inFiles = false;
+      continue;
+    }
+    if (inFiles && !inRegistry) {
+      std::string file;
+      FolderEntry folder;
+      if (ParseFileEntry(line, file)) items.files.push_back(file);
+      else if (ParseFolderEntry(line, folder)) items.folders.push_back(folder);
+    } else if (inRegistry && !inFiles) {
+      RegistryEntry r;
+      if (ParseRegistryEntry(line, r)) items.registry.push_back(rt::Trim(line));
+    }
+  }
+}
+
+bool FillPluginList(forms::ListView& view, const std::string& iconKey, const std::function<void()>& onTick) {
+  std::vector<rt::FileEntry> files;
+  rt::ListFolder(PluginFolder(), "*.vk", rt::ListWhat::Files, files);
+  for (const auto& f : files) {
+    rt::YieldIfDue();
+    std::string name = rt::Trim(f.name);
+    std::string text = name.size() > 3 ? name.substr(0, name.size() - 3) : "";
+    if (rt::Trim(text).empty()) continue;  // a file named ".vk" is no plug-in
+    int row = view.Add(text, "", iconKey);
+    view.SetTag(row, f.name);
+  }
+  rt::LineReader selection;
+  if (!rt::FileExists(SelectionFile())) return false;
+  if (!selection.Open(SelectionFile())) return true;
+  for (std::string line; selection.Next(line);) {
+    std::string wanted = rt::Trim(line);
+    if (wanted.empty()) continue;
+    for (int row = 1; row <= view.Count(); ++row) {
+      rt::YieldIfDue();
+      if (!rt::EqualsNoCase(wanted, rt::Trim(view.Text(row)))) continue;
+      view.SetChecked(row, true);
+      if (onTick) onTick();
+    }
+  }
+  return true;
+}
+
+void BuildWorkLists(forms::ListView& view, forms::ListBox& files, forms::ListBox& folders, forms::ListBox& registry) {
+  std::vector<std::string> selection;
+  std::vector<std::string> ticked;  // the plug-in files of the ticked rows
+  for (int row = 1; row <= view.Count(); ++row) {
+    if (!view.Checked(row)) continue;
+    selection.push_back(view.Text(row));
+    ticked.push_back(view.Item(row).tag);
+  }
+  rt::WriteLinesReplacing(SelectionFile(), selection);
+  files.Clear();
+  folders.Clear();
+  registry.Clear();
+  for (const std::string& name : ticked) {
+    rt::YieldIfDue();
+    if (name.empty()) continue;
+    PluginItems items;
+    ReadPluginItems(rt::JoinPath(PluginFolder(), name), items);
+    for (const auto& f : items.files) files.AddItem(f);
+    for (const auto& f : items.folders) {
+      folders.AddItem(f.folder);
+      folders.AddItem(f.mask);
+      folders.AddItem(f.flag);
+    }
+    for (const auto& r : items.registry) registry.AddItem(r);
+  }
+  auto write = [](const std::string& path, const forms::ListBox& list) {
+    std::vector<std::string> lines;
+    for (const auto& item : list.Items()) {
+      rt::YieldIfDue();
+      if (!rt::Trim(item).empty()) lines.push_back(rt::Trim(item));
+    }
+    rt::WriteLinesReplacing(path, lines);
+  };
+  write(FileListFile(), files);
+  write(FolderListFile(), folders);
+  write(RegistryListFile(), registry);
+}
+
+}  // namespace plugins

@@ -1,0 +1,70 @@
+// The plug-in engine's reading of plug-in files and of its work lists. A plug-in names files,
+// folders and registry keys chosen by whoever wrote it, so every entry is checked before it can
+// reach a pass: an entry that is not well formed, or that names anything but an absolute local or
+// network path, is dropped (no row, no count, no action).
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace forms {
+class ListView;
+class ListBox;
+}  // namespace forms
+
+namespace plugins {
+
+struct FolderEntry {
+  std::string folder;  // absolute, ends in "\"
+  std::string mask;    // a file-name pattern, no "\", "/" or ":"
+  std::string flag;    // "0" this folder, "1" with its sub-folders
+};
+
+// A path that a pass may touch: absolute, no control characters, no device names, no "\\.\" or
+// "\\?\" prefix, no "." or ".." parts; wildcards only in its last part when allowed.
+bool IsSafePath(const std::string& path, bool wildcardName);
+
+// "file=<path>,<flag>": the path (trimmed); false for anything else.
+bool ParseFileEntry(const std::string& line, std::string& path);
+// "folder=<folder>\<mask>,<flag>".
+bool ParseFolderEntry(const std::string& line, FolderEntry& entry);
+bool IsValidFolderEntry(const FolderEntry& e);
+
+// One line of a registry section: "<root>\<key>,<1|2|3>" or "<root>\<key>,<value name>,4".
+struct RegistryEntry {
+  std::string root;     // "HKCU", "HKLM", "HKU", "HKCR", "HKCC" or "HKDD"
+  std::string keyPath;  // below the root, never empty
+  char action = 0;      // '1' key, '2' its sub-keys, '3' its values, '4' one value
+  std::string valueName;
+  std::string parentPath, keyName;  // action 1: where the key lies and its name
+};
+bool ParseRegistryEntry(const std::string& line, RegistryEntry& entry);
+
+// The entries of one plug-in file, as the engine takes them.
+struct PluginItems {
+  std::vector<std::string> files;
+  std::vector<FolderEntry> folders;
+  std::vector<std::string> registry;  // the lines of the registry section, trimmed, not blank
+};
+// Adds the entries of a plug-in file (nothing when it cannot be read).
+void ReadPluginItems(const std::string& path, PluginItems& items);
+
+// The plug-in files of the "plugins" folder, one row each (the name without ".vk"), with the
+// file's own name kept in the row's tag; then the rows named by the selection file are ticked
+// (a row is ticked by a line with its name, compared trimmed and ignoring case). onTick runs for
+// every tick. Returns whether the selection file exists.
+bool FillPluginList(forms::ListView& view, const std::string& iconKey, const std::function<void()>& onTick);
+
+// Rewrites the selection file from the ticked rows, and the three work-list files from their
+// plug-in files, using the three scratch lists.
+void BuildWorkLists(forms::ListView& view, forms::ListBox& files, forms::ListBox& folders, forms::ListBox& registry);
+
+// The files of the program folder.
+std::string SelectionFile();   // "slectplg.cln"
+std::string FileListFile();    // "plgfile.cln"
+std::string FolderListFile();  // "plgfoldr.cln"
+std::string RegistryListFile();  // "plgreg.cln"
+std::string PluginFolder();    // "plugins"
+
+}  // namespace plugins

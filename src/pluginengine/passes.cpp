@@ -1,0 +1,227 @@
+// The plug-in passes of the runs: the items of the selected plug-ins are listed and counted (test
+// pass) or erased (erase pass) after the built-in categories. The engine erases exactly what a
+// selected plug-in names: files (one by one, or every match of a pattern in one folder), the files
+// of a folder (and of its sub-folders), registry keys, sub-keys and values. Folders themselves,
+// and keys that still have sub-keys, stay.
+#include <shlobj.h>
+
+#include <cmath>
+
+#include "mainwindow/form1.h"
+#include "pluginengine/engine.h"
+#include "runtime/files.h"
+#include "runtime/overwrite.h"
+#include "runtime/pump.h"
+#include "runtime/random.h"
+#include "runtime/text.h"
+#include "runtime/textfile.h"
+#include "shared/settings.h"
+#include "shared/storage.h"
+
+namespace {
+
+const char kOverwritePattern[] = "010101010111111111111111111000000000000000000000000011111111111111111111011010101";
+const char kFileRow[] = "Plug In Application Files = ";
+const char kRegistryRow[] = "Plug In Registry Links = ";
+
+// Overwrites a file with the pattern as often as the settings ask (when secure erasing is on), then
+// deletes it. True when the file is gone (or was never there).
+bool EraseFile(const std::string& path) {
+  if (settings::IsOn(settings::kOptionOption, settings::kOptSecureErase)) {
+    double passes = rt::Val(settings::Read(settings::kSecureValue));
+    int n = passes < 1 ? 1 : passes > 10 ? 10 : static_cast<int>(passes);
+    for (int k = 0; k < n; ++k) {
+      rt::YieldIfDue();
+      HANDLE h = rt::OpenForOverwrite(path);
+      if (h == INVALID_HANDLE_VALUE) break;  // missing, a link, a device: nothing to overwrite
+      rt::Randomize();
+      uint64_t start = static_cast<uint64_t>(std::floor(rt::Rnd() * 6));
+      rt::OverwriteWithPattern(h, kOverwritePattern, start, start + sizeof kOverwritePattern - 1);
+      CloseHandle(h);
+    }
+  }
+  DWORD r = rt::DeleteExactFile(path);
+  return r == 0 || r == ERROR_FILE_NOT_FOUND;
+}
+
+std::string RegistryRow(const std::string& root, const std::string& path, const std::string& last, bool ok) {
+  std::string key = path.empty() ? root : root + "\\" + path;
+  return kRegistryRow + key + "\\" + last + Form1::RowEnd(ok, " ");
+}
+
+}  // namespace
+
+void Form1::Command400_Click() {
+  LPITEMIDLIST pidl = nullptr;
+  if (SUCCEEDED(SHGetSpecialFolderLocation(hWnd(), CSIDL_COOKIES, &pidl)) && pidl) {
+    char path[MAX_PATH] = "";
+    if (SHGetPathFromIDListA(pidl, path)) {
+      Text3.SetText(path);
+      settings::Write(settings::kCookies, rt::Trim(Text3.Text()));
+    }
+    CoTaskMemFree(pidl);
+  }
+  bool selection = plugins::FillPluginList(View1, "", [this] {
+    if (View100.Count()) View100.SetSmallIcon(View100.Count(), "o");
+  });
+  if (!selection) {
+    // No selection: no plug-in is chosen, so the passes find nothing to do.
+    for (forms::ListBox* l : {&List7, &List8, &List9, &List10, &List11}) l->Clear();
+    return;
+  }
+  Command1_Click();
+  Command3_Click();
+}
+
+void Form1::Command1_Click() { plugins::BuildWorkLists(View1, List4, List5, List6); }
+
+void Form1::Command3_Click() {
+  for (forms::ListBox* l : {&List7, &List8, &List9, &List10, &List11}) l->Clear();
+  // The work lists are plain files anyone may edit: every entry is checked again as it is loaded.
+  std::vector<std::string> lines;
+  if (!rt::ReadLines(plugins::FileListFile(), lines)) return;
+  for (const auto& l : lines)
+    if (plugins::IsSafePath(rt::Trim(l), true) && rt::Trim(l).back() != '\\') List7.AddItem(rt::Trim(l));
+  if (!rt::ReadLines(plugins::FolderListFile(), lines)) return;
+  for (size_t i = 0; i + 2 < lines.size(); i += 3) {  // a cut-short last group is dropped
+    plugins::FolderEntry e{rt::Trim(lines[i]), rt::Trim(lines[i + 1]), rt::Trim(lines[i + 2])};
+    if (!plugins::IsValidFolderEntry(e)) continue;
+    List8.AddItem(e.folder);
+    List9.AddItem(e.mask);
+    List10.AddItem(e.flag);
+  }
+  if (!rt::ReadLines(plugins::RegistryListFile(), lines)) return;
+  for (const auto& l : lines) {
+    plugins::RegistryEntry r;
+    if (plugins::ParseRegistryEntry(l, r)) List11.AddItem(l);
+  }
+}
+
+void Form1::Command2_Click() { PluginPass(false); }
+
+void Form1::Command4_Click() { PluginPass(true); }
+
+void Form1::PluginPass(bool erase) {
+  // Every walk goes over a copy of its list: nothing that runs during a yield can change it.
+  const std::vector<std::string> fileEntries = List7.Items();
+  const std::vector<std::string> folders = List8.Items(), masks = List9.Items(), flags = List10.Items();
+  const std::vector<std::string> registryLines = List11.Items();
+  int64_t files = 0;
+  uint64_t bytes = 0;
+
+  // One listed file: its attributes, its row, its size; in the erase pass it goes.
+  auto listFile = [&](const std::string& path, const std::string& shown) {
+    rt::YieldIfDue();
+    if (rt::FileExists(path)) rt::SetAttr(path, FILE_ATTRIBUTE_ARCHIVE);
+    uint64_t size = 0;
+    rt::FileSize64(path, size);
+    bool ok = !erase || EraseFile(path);
+    AddDetailRow(kFileRow + shown + RowEnd(ok, " "));
+    if (ok) {
+      ++files;
+      bytes += size;
+    }
+  };
+
+  for (const std::string& entry : fileEntries) {
+    if (!rt::HasWildcard(rt::FileNameOf(entry))) {
+      listFile(entry, entry);
+      continue;
+    }
+    // A pattern in the name: every matching file of that folder, in one row.
+    rt::YieldIfDue();
+    std::string folder = rt::ParentFolder(entry);
+    std::vector<rt::FileEntry> matches;
+    rt::ListFolder(folder, rt::FileNameOf(entry), rt::ListWhat::Files, matches);
+    bool ok = true;
+    uint64_t size = 0;
+    for (const auto& m : matches) {
+      std::string path = rt::JoinPath(folder, m.name);
+      rt::SetAttr(path, FILE_ATTRIBUTE_ARCHIVE);
+      uint64_t s = 0;
+      rt::FileSize64(path, s);
+      bool gone = !erase || EraseFile(path);
+      if (gone) size += s;
+      ok = ok && gone;
+    }
+    AddDetailRow(kFileRow + entry + RowEnd(ok, " "));
+    if (ok) {
+      ++files;
+      bytes += size;
+    }
+  }
+  AddFileCount(files);
+  files = 0;
+
+  for (size_t i = 0; i < folders.size() && i < masks.size() && i < flags.size(); ++i) {
+    rt::YieldIfDue();
+    plugins::FolderEntry e{folders[i], masks[i], flags[i]};
+    if (!plugins::IsValidFolderEntry(e) || !rt::FolderExists(e.folder)) continue;
+    std::vector<rt::FileEntry> own;
+    rt::ListFolder(e.folder, e.mask, rt::ListWhat::Files, own);
+    for (const auto& f : own) {
+      std::string path = e.folder + f.name;
+      if (path.size() <= rt::kMaxPath) listFile(path, path);
+    }
+    if (e.flag == "1") {
+      std::vector<std::string> below;
+      rt::FindFiles(e.folder, e.mask, false, below);  // the sub-folders; the folder's own files are listed above
+      for (const auto& path : below) listFile(path, path);
+    }
+  }
+  AddFileCount(files);
+  AddFileSize(bytes);
+
+  std::string scratch;
+  for (const std::string& line : registryLines) {
+    rt::YieldIfDue();
+    plugins::RegistryEntry r;
+    if (!plugins::ParseRegistryEntry(line, r)) continue;
+    switch (r.action) {
+      case '1': {
+        bool ok = !erase || fDeleteKey(r.root, r.parentPath, r.keyName) == 0;
+        AddDetailRow(RegistryRow(r.root, r.parentPath, r.keyName, ok));
+        if (ok) AddRegCount(1);
+        break;
+      }
+      case '2': {
+        scratch.clear();
+        fEnumKey(r.root, r.keyPath, scratch, List12);
+        for (const std::string& sub : std::vector<std::string>(List12.Items())) {
+          rt::YieldIfDue();
+          bool ok = !erase || fDeleteKey(r.root, r.keyPath, sub) == 0;
+          AddDetailRow(RegistryRow(r.root, r.keyPath, sub, ok));
+          if (ok) AddRegCount(1);
+        }
+        break;
+      }
+      case '3': {
+        scratch.clear();
+        fEnumValuec(r.root, r.keyPath, scratch, List12);
+        for (const std::string& value : std::vector<std::string>(List12.Items())) {
+          rt::YieldIfDue();
+          bool ok = !erase || fDeleteValue(r.root, r.keyPath, value) == 0;
+          AddDetailRow(RegistryRow(r.root, r.keyPath, value, ok));
+          if (ok) AddRegCount(1);
+        }
+        break;
+      }
+      case '4': {
+        bool ok = !erase || fDeleteValue(r.root, r.keyPath, r.valueName) == 0;
+        AddDetailRow(RegistryRow(r.root, r.keyPath, r.valueName, ok));
+        if (ok) AddRegCount(1);
+        break;
+      }
+      default:
+        break;
+    }
+  }
+
+  // The plug-in rows of the status list, from the first one to the last.
+  for (int k = static_cast<int>(rt::Val(Text14.Text())); k >= 1 && k <= View100.Count(); ++k) {
+    rt::YieldIfDue();
+    View100.SetSubItem(k, 1, "Erasing");
+    View100.SetSmallIcon(k, "o");
+    View100.SetSubItem(k, 1, "Done");
+  }
+}

@@ -1,0 +1,23 @@
+// Overwriting a file in place before it is deleted.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace rt {
+
+// Opens an existing file for overwriting it in place. Refused (INVALID_HANDLE_VALUE, the reason in
+// *error): a missing file (nothing is created), a folder, a device, a link (a reparse point, or a
+// path the system resolves to another file), and a file with other hard links, whose other names
+// would keep the new content.
+HANDLE OpenForOverwrite(const std::string& path, DWORD* error = nullptr);
+
+// Writes the pattern over the file from its first byte to its end, in large blocks, and flushes
+// once: the pattern begins at byte `start` (counted from 0) and repeats from there, the bytes
+// before `start` holding its tail. The file keeps its length, or grows to at least `minLength`.
+bool OverwriteWithPattern(HANDLE file, std::string_view pattern, uint64_t start, uint64_t minLength);
+
+}  // namespace rt

@@ -1,0 +1,107 @@
+#include "shared/pluginfile.h"
+
+#include "runtime/app.h"
+#include "runtime/files.h"
+#include "runtime/pump.h"
+#include "runtime/text.h"
+#include "runtime/textfile.h"
+#include "shared/settings.h"
+
+PluginRead ReadPluginFile(const std::string& path, PluginContent& content) {
+  if (!rt::FileExists(path)) return PluginRead::Missing;
+  rt::LineReader reader;
+  if (!reader.Open(path)) return PluginRead::Unreadable;
+  content = PluginContent{};
+  bool inFiles = false, inRegistry = false;
+  int counter = 1;
+  for (std::string line; reader.Next(line); ++counter) {
+    if (counter <= 3) {
+      content.header[counter - 1] = line;
+      content.headerLines = counter;
+    }
+    std::string k = rt::LCase(rt::Trim(line));
+    if (k == "files") {
+      inFiles = true;
+    } else if (k == "registry") {
+      inRegistry = true;
+      inFiles = false;
+    } else if (inFiles && !inRegistry) {
+      content.files.push_back(line);
+    } else if (inRegistry && !inFiles) {
+      content.registry.push_back(line);
+    }
+  }
+  return PluginRead::Read;
+}
+
+std::string PluginFileText(const std::string& title, const std::string& provider, const std::string& description,
+                           const std::vector<std::string>& files, const std::vector<std::string>& registry) {
+  std::string text;
+  auto line = [&](const std::string& l) { text += l + "\r\n"; };
+  line(rt::Trim(title));
+  line(rt::Trim(provider));
+  line(rt::Trim(description));
+  line("files");
+  for (const auto& e : files) {
+    rt::YieldIfDue();
+    if (!rt::Trim(e).empty()) line(rt::Trim(e));
+  }
+  line("registry");
+  for (const auto& e : registry) {
+    rt::YieldIfDue();
+    if (!rt::Trim(e).empty()) line(rt::Trim(e));
+  }
+  return text;
+}
+
+bool WritePluginFile(const std::string& path, const std::string& title, const std::string& provider,
+                     const std::string& description, const std::vector<std::string>& files,
+                     const std::vector<std::string>& registry) {
+  return rt::WriteFileReplacing(path, PluginFileText(title, provider, description, files, registry));
+}
+
+namespace {
+
+// The drive of the Windows folder ("D:\"), or "" when it does not read as one.
+std::string WindowsDrive() {
+  std::string root;
+  ReadRegString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "systemroot", root);
+  if (rt::Trim(root).empty())
+    ReadRegString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows nt\\CurrentVersion", "systemroot", root);
+  std::string d = root.substr(0, std::min<size_t>(3, root.size()));
+  bool letter = d.size() == 3 && ((d[0] >= 'A' && d[0] <= 'Z') || (d[0] >= 'a' && d[0] <= 'z'));
+  return letter && d[1] == ':' && d[2] == '\\' ? d : std::string();
+}
+
+std::string Relocated(const std::string& line, const std::string& drive) {
+  size_t at = rt::LCase(line).find("c:\\");
+  if (at == std::string::npos) return line;
+  return line.substr(0, at) + drive + line.substr(at + 3);
+}
+
+bool g_relocating = false;
+
+}  // namespace
+
+int RelocatePlugins() {
+  if (g_relocating) return 0;
+  std::string drive = WindowsDrive();
+  if (drive.empty()) return 0;
+  g_relocating = true;
+  std::string folder = rt::JoinPath(rt::ProgramFolder(), "plugins");
+  std::vector<rt::FileEntry> listing;
+  rt::ListFolder(folder, "*.vk", rt::ListWhat::Files, listing);  // taken once
+  int rewritten = 0;
+  for (const auto& entry : listing) {
+    rt::YieldIfDue();
+    std::string path = rt::JoinPath(folder, entry.name);
+    PluginContent c;
+    if (ReadPluginFile(path, c) != PluginRead::Read) continue;  // left as it is
+    std::vector<std::string> files;
+    for (const auto& l : c.files) files.push_back(Relocated(l, drive));
+    if (rt::FileExists(path)) rt::SetAttr(path, FILE_ATTRIBUTE_ARCHIVE);
+    if (WritePluginFile(path, c.header[0], c.header[1], c.header[2], files, c.registry)) ++rewritten;
+  }
+  g_relocating = false;
+  return rewritten;
+}

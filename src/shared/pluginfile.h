@@ -1,0 +1,38 @@
+// A plug-in file: a title, a provider and a description line, the section line "files" with
+// file and folder entries, and the section line "registry" with registry entries. ANSI text;
+// every line written ends in CR LF; reading, a line ends at CR LF or at a lone CR.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct PluginContent {
+  int headerLines = 0;                // how many of the three header lines the file had
+  std::string header[3];              // title, provider, description, as read
+  std::vector<std::string> files;     // the lines of the "files" section, as read
+  std::vector<std::string> registry;  // the lines of the "registry" section, as read
+};
+
+enum class PluginRead { Read, Missing, Unreadable };
+
+// Reads a plug-in file by the editor's rules: lines 1 to 3 are the header; "files" and
+// "registry" (trimmed, any case) open their sections, and every other line of a section is one of
+// its lines. A "files" line after "registry" ends the file: nothing after it is taken.
+PluginRead ReadPluginFile(const std::string& path, PluginContent& content);
+
+// The file's bytes: the header lines trimmed, "files", the file entries trimmed (blank ones left
+// out), "registry", the registry entries the same way.
+std::string PluginFileText(const std::string& title, const std::string& provider, const std::string& description,
+                           const std::vector<std::string>& files, const std::vector<std::string>& registry);
+
+// Writes a plug-in file beside the old one and moves it over it; false when that fails.
+bool WritePluginFile(const std::string& path, const std::string& title, const std::string& provider,
+                     const std::string& description, const std::vector<std::string>& files,
+                     const std::vector<std::string>& registry);
+
+// Rewrites every plug-in file of the "plugins" folder so that the drive of the Windows folder
+// stands in place of the first "c:\" of each file entry. Registry lines and entries without
+// "c:\" are written back unchanged; a file that cannot be read stays untouched; nothing is
+// rewritten unless the Windows folder begins with a drive letter, ":" and "\". A call made while
+// a run is in progress (from a yield) does nothing. Returns the number of files rewritten.
+int RelocatePlugins();

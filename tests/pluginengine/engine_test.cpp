@@ -1,0 +1,230 @@
+// How the engine takes plug-in files and its work lists: entries checked line by line, the
+// selection by name, the files it writes.
+#include "pluginengine/engine.h"
+
+#include <gtest/gtest.h>
+
+#include "fixture.h"
+#include "forms/forms.h"
+#include "runtime/files.h"
+#include "support/scratch.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST(Entries, FileEntriesNeedAnAbsolutePathACommaAndAFlag) {
+  struct Case {
+    const char* line;
+    const char* path;  // nullptr: skipped
+  } cases[] = {
+      {"file=C:\\a.txt,0", "C:\\a.txt"},
+      {"file=C:\\dir with blanks\\a,b.txt,1", "C:\\dir with blanks\\a,b.txt"},
+      {"file=C:\\Temp\\*.log,0", "C:\\Temp\\*.log"},
+      {"file=\\\\server\\share\\a.txt,0", "\\\\server\\share\\a.txt"},
+      {"File=C:\\a.txt,0", nullptr},
+      {"file=C:\\a.txt", nullptr},
+      {"file=C:\\a.txt,", nullptr},
+      {"file=C:\\a.txt,2", nullptr},
+      {"file=a.txt,0", nullptr},
+      {"file=\\temp\\a.txt,0", nullptr},
+      {"file=C:temp\\a.txt,0", nullptr},
+      {"file=,0", nullptr},
+      {"file=C:\\,0", nullptr},
+      {"file=\\\\.\\PhysicalDrive0,0", nullptr},
+      {"file=\\\\?\\C:\\a.txt,0", nullptr},
+      {"file=C:\\temp\\nul.txt,0", nullptr},
+      {"file=C:\\temp\\COM1,0", nullptr},
+      {"file=C:\\x\\..\\windows\\a,0", nullptr},
+      {"file=C:\\*\\a.txt,0", nullptr},
+      {"file=C:\\a\tb.txt,0", nullptr},
+      {"file=C:\\a.txt:stream,0", nullptr},
+      {"file=C:/temp/a.txt,0", nullptr},
+  };
+  for (const auto& c : cases) {
+    std::string path;
+    EXPECT_EQ(plugins::ParseFileEntry(c.line, path), c.path != nullptr) << c.line;
+    if (c.path) {
+      EXPECT_EQ(path, c.path) << c.line;
+    }
+  }
+}
+
+TEST(Entries, FolderEntriesNeedAFolderAMaskAndAFlag) {
+  struct Case {
+    const char* line;
+    bool ok;
+    const char* folder;
+    const char* mask;
+    const char* flag;
+  } cases[] = {
+      {"folder=C:\\temp\\*.*,1", true, "C:\\temp\\", "*.*", "1"},
+      {"folder=C:\\temp\\*.tmp,0", true, "C:\\temp\\", "*.tmp", "0"},
+      {"folder=C:\\*.*,0", true, "C:\\", "*.*", "0"},
+      {"folder=C:\\Program Files\\App\\cache*.dat,1", true, "C:\\Program Files\\App\\", "cache*.dat", "1"},
+      {"folder=C:\\temp\\,1", false, "", "", ""},
+      {"folder=C:\\temp\\*.*", false, "", "", ""},
+      {"folder=C:\\temp\\*.*,2", false, "", "", ""},
+      {"folder=temp\\*.*,1", false, "", "", ""},
+      {"folder=*.*,1", false, "", "", ""},
+      {"folder=C:\\te*p\\*.*,1", false, "", "", ""},
+      {"folder=\\\\.\\C:\\*.*,1", false, "", "", ""},
+      {"Folder=C:\\temp\\*.*,1", false, "", "", ""},
+  };
+  for (const auto& c : cases) {
+    plugins::FolderEntry e;
+    EXPECT_EQ(plugins::ParseFolderEntry(c.line, e), c.ok) << c.line;
+    if (!c.ok) continue;
+    EXPECT_EQ(e.folder, c.folder) << c.line;
+    EXPECT_EQ(e.mask, c.mask) << c.line;
+    EXPECT_EQ(e.flag, c.flag) << c.line;
+  }
+  EXPECT_FALSE(plugins::IsValidFolderEntry({"C:\\temp\\", "a:b", "1"}));
+  EXPECT_FALSE(plugins::IsValidFolderEntry({"C:\\temp\\", "..\\*.*", "1"}));
+  EXPECT_FALSE(plugins::IsValidFolderEntry({"C:\\temp", "*.*", "1"}));
+  EXPECT_FALSE(plugins::IsValidFolderEntry({"C:\\temp\\", "", "1"}));
+}
+
+TEST(Entries, RegistryLinesNameARootAKeyAndAnAction) {
+  struct Case {
+    const char* line;
+    bool ok;
+    const char* root;
+    const char* key;
+    char action;
+    const char* value;
+    const char* parent;
+    const char* name;
+  } cases[] = {
+      {"HKEY_CURRENT_USER\\Software\\Example\\Sub,1", true, "HKCU", "Software\\Example\\Sub", '1', "", "Software\\Example", "Sub"},
+      {"hkey_local_machine\\Software\\Example,Name,4", true, "HKLM", "Software\\Example", '4', "Name", "Software", "Example"},
+      {"HKEY_CURRENT_USER\\Software\\Example,Name with, comma,4", true, "HKCU", "Software\\Example,Name with", '4', " comma", "Software", "Example,Name with"},
+      {"HKEY_USERS\\.DEFAULT\\Software\\X,2", true, "HKU", ".DEFAULT\\Software\\X", '2', "", ".DEFAULT\\Software", "X"},
+      {"HKEY_CLASSES_ROOT\\.xyz,3", true, "HKCR", ".xyz", '3', "", "", ".xyz"},
+      {"HKEY_CURRENT_CONFIG\\Software\\X,1", true, "HKCC", "Software\\X", '1', "", "Software", "X"},
+      {"  HKEY_CURRENT_USER\\Software\\X,1  ", true, "HKCU", "Software\\X", '1', "", "Software", "X"},
+      {"HKEY_CURRENT_USER\\Software\\Example,4", false},
+      {"HKEY_CURRENT_USER\\Software\\Example,,4", false},
+      {"HKEY_CURRENT_USER\\,1", false},
+      {"HKEY_CURRENT_USER,1", false},
+      {"HKEY_CURRENT_USERS\\Software,1", false},
+      {"HKCU\\Software\\X,1", false},
+      {"Software\\X,1", false},
+      {"HKEY_CURRENT_USER\\Software\\X,5", false},
+      {"HKEY_CURRENT_USER\\Software\\X1", false},
+      {"HKEY_CURRENT_USER\\Software\\\\X,1", false},
+      {"HKEY_CURRENT_USER\\Software\\X\\,1", false},
+      {"HKEY_CURRENT_USER\\Soft\x01ware,1", false},
+      {"", false},
+  };
+  for (const auto& c : cases) {
+    plugins::RegistryEntry r;
+    EXPECT_EQ(plugins::ParseRegistryEntry(c.line, r), c.ok) << c.line;
+    if (!c.ok) continue;
+    EXPECT_EQ(r.root, c.root) << c.line;
+    EXPECT_EQ(r.keyPath, c.key) << c.line;
+    EXPECT_EQ(r.action, c.action) << c.line;
+    EXPECT_EQ(r.valueName, c.value) << c.line;
+    EXPECT_EQ(r.parentPath, c.parent) << c.line;
+    EXPECT_EQ(r.keyName, c.name) << c.line;
+  }
+}
+
+TEST(Entries, APluginFileGivesOnlyItsWellFormedEntries) {
+  std::string p = ts::Scratch() + "\\x.vk";
+  ts::WriteFile(p,
+                "files\r\nregistry\r\nHKEY_CURRENT_USER\\A,1\r\n"  // a title that reads "files"
+                "files\r\nfile=C:\\never.txt,0\r\n");                // after "registry": nothing more
+  plugins::PluginItems items;
+  plugins::ReadPluginItems(p, items);
+  EXPECT_TRUE(items.files.empty());
+  EXPECT_EQ(items.registry, (Lines{"HKEY_CURRENT_USER\\A,1"}));
+
+  ts::WriteFile(p,
+                "T\r\nP\r\nD\r\nFILES\r\nfile=C:\\a.txt,0\r\nFile=C:\\b.txt,0\r\nC:\\c.txt\r\nfile=relative.txt,0\r\n"
+                "folder=C:\\temp\\*.tmp,1\r\nfolder=C:\\temp\\,1\r\n registry \r\nHKEY_CURRENT_USER\\Software\\X,3\r\n"
+                "\r\nnot a key\r\nHKEY_LOCAL_MACHINE\\Software\\Y,Value,4\r\n");
+  items = {};
+  plugins::ReadPluginItems(p, items);
+  EXPECT_EQ(items.files, (Lines{"C:\\a.txt"}));
+  ASSERT_EQ(items.folders.size(), 1u);
+  EXPECT_EQ(items.folders[0].folder, "C:\\temp\\");
+  EXPECT_EQ(items.folders[0].mask, "*.tmp");
+  EXPECT_EQ(items.registry, (Lines{"HKEY_CURRENT_USER\\Software\\X,3", "HKEY_LOCAL_MACHINE\\Software\\Y,Value,4"}));
+}
+
+// --- the plug-in list and the files the builder writes ----------------------------------------
+
+class ListHost : public forms::Form {
+ public:
+  ListHost() : Form("ListHost"), View1(*this, "View1"), List4(*this, "List4"), List5(*this, "List5"), List6(*this, "List6") {
+    View1.SetCheckboxes(true);
+    for (forms::Control* c : std::initializer_list<forms::Control*>{&View1, &List4, &List5, &List6})
+      c->SetVisible(false);
+  }
+  forms::ListView View1;
+  forms::ListBox List4, List5, List6;
+};
+
+class PluginList : public ::testing::Test {
+ protected:
+  void Plugin(const std::string& name, const std::string& bytes = "T\r\nP\r\nD\r\nfiles\r\nregistry\r\n") {
+    ts::WriteFile(ts::ProgramDir() + "\\plugins\\" + name, bytes);
+  }
+  void Select(const std::string& bytes) { ts::WriteFile(ts::ProgramDir() + "\\slectplg.cln", bytes); }
+  Lines Ticked() {
+    Lines t;
+    for (int i = 1; i <= host.View1.Count(); ++i)
+      if (host.View1.Checked(i)) t.push_back(host.View1.Text(i));
+    return t;
+  }
+  ListHost host;
+  int ticks = 0;
+  bool Fill() { return plugins::FillPluginList(host.View1, "b", [this] { ++ticks; }); }
+};
+
+TEST_F(PluginList, APluginIsTickedByItsNameOnly) {
+  for (const char* n : {"[ab].vk", "b.vk", "game #1.vk", "Cleanup.vk", "log.vk", "logfiles.vk", "notes.vkx"}) Plugin(n);
+  Select(" cleanup \r\nb\r\ngame #1\r\nlog*\r\n\r\n");
+  EXPECT_TRUE(Fill());
+  Lines rows;
+  for (int i = 1; i <= host.View1.Count(); ++i) rows.push_back(host.View1.Text(i));
+  EXPECT_EQ(rows, (Lines{"[ab]", "b", "Cleanup", "game #1", "log", "logfiles"}));
+  EXPECT_EQ(Ticked(), (Lines{"b", "Cleanup", "game #1"}));
+  EXPECT_EQ(ticks, 3);
+  EXPECT_EQ(host.View1.Item(1).tag, "[ab].vk");
+  EXPECT_EQ(host.View1.Item(1).smallIcon, "b");
+}
+
+TEST_F(PluginList, WithoutASelectionFileNothingIsTicked) {
+  Plugin("a.vk");
+  EXPECT_FALSE(Fill());
+  EXPECT_EQ(host.View1.Count(), 1);
+  EXPECT_TRUE(Ticked().empty());
+}
+
+TEST_F(PluginList, AnEmptyPluginsFolderGivesNoRow) {
+  Select("\r\n");
+  EXPECT_TRUE(Fill());
+  EXPECT_EQ(host.View1.Count(), 0);
+}
+
+TEST_F(PluginList, TheBuilderWritesTheSelectionAndTheWorkLists) {
+  Plugin("one.vk",
+         "One\r\nP\r\nD\r\nfiles\r\nfile=C:\\a.txt,0\r\nfolder=C:\\temp\\*.tmp,1\r\nregistry\r\n"
+         "HKEY_CURRENT_USER\\Software\\One,1\r\n");
+  Plugin("two .vk", "Two\r\nP\r\nD\r\nfiles\r\nfile=C:\\b.txt,1\r\nregistry\r\n");
+  Plugin("three.vk", "Three\r\nP\r\nD\r\nfiles\r\nfile=C:\\never.txt,0\r\nregistry\r\n");
+  Select("one\r\ntwo\r\n");
+  std::string sel = ts::ProgramDir() + "\\slectplg.cln";
+  SetFileAttributesA(sel.c_str(), FILE_ATTRIBUTE_READONLY);
+  ASSERT_TRUE(Fill());
+  plugins::BuildWorkLists(host.View1, host.List4, host.List5, host.List6);
+  // Rows are in name order; a row keeps the exact file it came from ("two .vk", not "two.vk").
+  EXPECT_EQ(ts::ReadFile(sel), "one\r\ntwo \r\n");
+  EXPECT_EQ(ts::ReadFile(plugins::FileListFile()), "C:\\a.txt\r\nC:\\b.txt\r\n");
+  EXPECT_EQ(ts::ReadFile(plugins::FolderListFile()), "C:\\temp\\\r\n*.tmp\r\n1\r\n");
+  EXPECT_EQ(ts::ReadFile(plugins::RegistryListFile()), "HKEY_CURRENT_USER\\Software\\One,1\r\n");
+}
+
+}  // namespace

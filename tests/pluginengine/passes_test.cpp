@@ -1,0 +1,302 @@
+// The plug-in passes over fixture folders and registry keys: rows word for word, counters, what is
+// gone and what stays, the overwrite's bytes, and whole runs with a selected and an unselected
+// plug-in.
+#include <gtest/gtest.h>
+
+#include "fixture.h"
+#include "pluginengine/engine.h"
+#include "runtime/files.h"
+#include "runtime/textfile.h"
+
+namespace {
+
+using Rows = std::vector<std::string>;
+using mw::MainWindowTest;
+
+class Passes : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\VelkPlug");
+    root = ts::Scratch() + "\\data";
+  }
+  void TearDown() override {
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\VelkPlug");
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\VelkPlug");
+    MainWindowTest::TearDown();
+  }
+  void Plugin(const std::string& name, const Rows& files, const Rows& registry) {
+    std::string text = name + "\r\nMorvane\r\nA test plug-in\r\nfiles\r\n";
+    for (const auto& f : files) text += f + "\r\n";
+    text += "registry\r\n";
+    for (const auto& r : registry) text += r + "\r\n";
+    ts::WriteFile(ts::ProgramDir() + "\\plugins\\" + name + ".vk", text);
+  }
+  void Select(const std::string& names) { ts::WriteFile(ts::ProgramDir() + "\\slectplg.cln", names); }
+  std::string File(const std::string& rel, const std::string& bytes = "content") {
+    ts::WriteFile(root + "\\" + rel, bytes);
+    return root + "\\" + rel;
+  }
+  std::string root;
+};
+
+TEST_F(Passes, TheTestPassListsCountsAndErasesNothing) {
+  std::string a = File("a.txt", "12345");
+  File("folder\\x.tmp", "123");
+  File("folder\\y.log", "1");
+  File("folder\\sub\\z.tmp", "12");
+  SetFileAttributesA(a.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  SetFileAttributesA((root + "\\folder").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  mw::SetUserValue("Software\\VelkPlug\\Tool\\Recent", "a", "1");
+  mw::SetUserValue("Software\\VelkPlug\\Tool\\Sub1", "x", "1");
+  mw::SetUserValue("Software\\VelkPlug\\Tool\\Sub2", "x", "1");
+  mw::SetUserValue("Software\\VelkPlug\\Tool", "Last", "doc");
+  mw::SetUserValue("Software\\VelkPlug\\Tool", "Other", "doc");
+  Plugin("tool", {"file=" + a + ",0", "folder=" + root + "\\folder\\*.tmp,1", "file=" + root + "\\missing.txt,0"},
+         {"HKEY_CURRENT_USER\\Software\\VelkPlug\\Tool\\Recent,1", "HKEY_CURRENT_USER\\Software\\VelkPlug\\Tool,2",
+          "HKEY_CURRENT_USER\\Software\\VelkPlug\\Tool,3", "HKEY_CURRENT_USER\\Software\\VelkPlug\\Tool,Last,4",
+          "HKEY_CURRENT_CONFIG\\Software\\X,1"});
+  Select("tool\r\n");
+  Form1& f = Main();
+  f.Load();
+  f.chameleonButton6_Click();
+  std::string k = "Plug In Registry Links = HKCU\\Software\\VelkPlug\\Tool";
+  EXPECT_EQ(mw::DetailRows(f), (Rows{
+                                   "Plug In Application Files = " + a + " <OK>",
+                                   "Plug In Application Files = " + root + "\\missing.txt <OK>",
+                                   "Plug In Application Files = " + root + "\\folder\\x.tmp <OK>",
+                                   "Plug In Application Files = " + root + "\\folder\\sub\\z.tmp <OK>",
+                                   k + "\\Recent <OK>",
+                                   k + "\\Recent <OK>",
+                                   k + "\\Sub1 <OK>",
+                                   k + "\\Sub2 <OK>",
+                                   k + "\\Last <OK>",
+                                   k + "\\Other <OK>",
+                                   k + "\\Last <OK>",
+                                   "Plug In Registry Links = HKCC\\Software\\X <OK>",
+                               }));
+  EXPECT_EQ(f.txtfilecount.Text(), "4");
+  EXPECT_EQ(f.txtfilesize.Text(), "10");
+  EXPECT_EQ(f.txtregcount.Text(), "8");
+  // Nothing is gone; the listed files have archive attributes, the folder kept its own.
+  EXPECT_EQ(ts::ReadFile(a), "12345");
+  EXPECT_EQ(GetFileAttributesA(a.c_str()) & ~FILE_ATTRIBUTE_NOT_CONTENT_INDEXED, static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
+  EXPECT_TRUE(GetFileAttributesA((root + "\\folder").c_str()) & FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_TRUE(mw::UserKeyExists("Software\\VelkPlug\\Tool\\Recent"));
+  EXPECT_TRUE(mw::UserValueExists("Software\\VelkPlug\\Tool", "Last"));
+  // The plug-in's status row is done.
+  ASSERT_EQ(f.View100.Count(), 1);
+  EXPECT_EQ(f.View100.Text(1), "tool");
+  EXPECT_EQ(f.View100.SubItem(1, 1), "Done");
+  EXPECT_EQ(f.View100.Item(1).smallIcon, "o");
+  SetFileAttributesA((root + "\\folder").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(Passes, TheErasePassErasesWhatTheEntriesNameAndNoMore) {
+  std::string a = File("a.txt");
+  File("folder\\x.tmp");
+  File("folder\\keep.log");
+  File("folder\\sub\\z.tmp");
+  File("folder\\sub\\keep.txt");
+  File("flat\\f.tmp");
+  File("flat\\below\\stays.tmp");
+  File("logs\\1.log");
+  File("logs\\2.log");
+  File("logs\\3.txt");
+  mw::SetUserValue("Software\\VelkPlug\\Tool\\Recent", "a", "1");
+  mw::SetUserValue("Software\\VelkPlug\\Tool\\Sub1", "x", "1");
+  mw::SetUserValue("Software\\VelkPlug\\Tool\\Deep\\Deeper", "x", "1");
+  mw::SetUserValue("Software\\VelkPlug\\Tool", "Last", "doc");
+  mw::SetUserValue("Software\\VelkPlug\\Values", "a", "1");
+  mw::SetUserValue("Software\\VelkPlug\\Values", "b", "2");
+  mw::SetUserValue("Software\\VelkPlug\\Values", "", "unnamed");
+  mw::SetUserValue("Software\\VelkPlug\\Leaf", "", "");
+  Plugin("tool", {"file=" + a + ",0", "folder=" + root + "\\folder\\*.tmp,1", "folder=" + root + "\\flat\\*.tmp,0",
+                  "file=" + root + "\\logs\\*.log,0"},
+         {"HKEY_CURRENT_USER\\Software\\VelkPlug\\Tool,2", "HKEY_CURRENT_USER\\Software\\VelkPlug\\Tool,Last,4",
+          "HKEY_CURRENT_USER\\Software\\VelkPlug\\Values,3", "HKEY_CURRENT_USER\\Software\\VelkPlug\\Leaf,1",
+          "HKEY_CURRENT_USER\\Software\\VelkPlug\\Leaf,2"});
+  Select("tool\r\n");
+  Form1& f = Main();
+  f.Load();
+  f.chameleonButton5_Click();
+  std::string k = "Plug In Registry Links = HKCU\\Software\\VelkPlug\\";
+  EXPECT_EQ(mw::DetailRows(f), (Rows{
+                                   "Plug In Application Files = " + a + " <OK>",
+                                   "Plug In Application Files = " + root + "\\logs\\*.log <OK>",
+                                   "Plug In Application Files = " + root + "\\folder\\x.tmp <OK>",
+                                   "Plug In Application Files = " + root + "\\folder\\sub\\z.tmp <OK>",
+                                   "Plug In Application Files = " + root + "\\flat\\f.tmp <OK>",
+                                   k + "Tool\\Deep <FAILED>",  // it has a sub-key of its own
+                                   k + "Tool\\Recent <OK>",
+                                   k + "Tool\\Sub1 <OK>",
+                                   k + "Tool\\Last <OK>",
+                                   k + "Values\\a <OK>",
+                                   k + "Values\\b <OK>",
+                                   k + "Leaf <OK>",
+                               }));
+  EXPECT_EQ(f.txtfilecount.Text(), "5");
+  EXPECT_EQ(f.txtregcount.Text(), "6");
+  for (const char* gone : {"a.txt", "folder\\x.tmp", "folder\\sub\\z.tmp", "flat\\f.tmp", "logs\\1.log", "logs\\2.log"})
+    EXPECT_FALSE(ts::Exists(root + "\\" + gone)) << gone;
+  for (const char* stays : {"folder\\keep.log", "folder\\sub\\keep.txt", "flat\\below\\stays.tmp", "logs\\3.txt"})
+    EXPECT_TRUE(ts::Exists(root + "\\" + stays)) << stays;
+  EXPECT_TRUE(rt::FolderExists(root + "\\folder\\sub"));  // folders stay
+  EXPECT_TRUE(mw::UserKeyExists("Software\\VelkPlug\\Tool\\Deep\\Deeper"));
+  EXPECT_FALSE(mw::UserKeyExists("Software\\VelkPlug\\Tool\\Recent"));
+  EXPECT_TRUE(mw::UserKeyExists("Software\\VelkPlug\\Tool"));
+  EXPECT_FALSE(mw::UserValueExists("Software\\VelkPlug\\Tool", "Last"));
+  EXPECT_FALSE(mw::UserValueExists("Software\\VelkPlug\\Values", "a"));
+  EXPECT_TRUE(mw::UserValueExists("Software\\VelkPlug\\Values", ""));  // never asked for
+  EXPECT_FALSE(mw::UserKeyExists("Software\\VelkPlug\\Leaf"));  // action 2 on a key without sub-keys took nothing
+}
+
+TEST_F(Passes, SecureErasingOverwritesEveryByteOfEveryFileFirst) {
+  settings::Write(settings::kOptionOption, settings::kOptSecureErase, "1");
+  settings::Write(settings::kSecureValue, "2");
+  const std::string pattern = "010101010111111111111111111000000000000000000000000011111111111111111111011010101";
+  struct Case {
+    const char* name;
+    size_t size;
+  } cases[] = {{"empty.bin", 0}, {"short.bin", 10}, {"exact.bin", 81}, {"large.bin", 3 * 1024 * 1024 + 17}};
+  Rows entries;
+  std::vector<HANDLE> holds;
+  for (const auto& c : cases) {
+    std::string p = File(c.name, std::string(c.size, 'S'));
+    entries.push_back("file=" + p + ",0");
+    // Held open without delete sharing: the overwrite goes through, the delete does not.
+    holds.push_back(CreateFileA(p.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+  }
+  File("glob\\1.log", std::string(300, 'S'));
+  File("glob\\2.log", std::string(5, 'S'));
+  entries.push_back("file=" + root + "\\glob\\*.log,0");
+  Plugin("wipe", entries, {});
+  Select("wipe\r\n");
+  Form1& f = Main();
+  f.Load();
+  // The glob's files go; keep a copy of their bytes just before by holding them too.
+  holds.push_back(CreateFileA((root + "\\glob\\1.log").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr));
+  f.chameleonButton5_Click();
+  for (HANDLE h : holds) CloseHandle(h);
+  for (const auto& c : cases) {
+    std::string bytes = ts::ReadFile(root + "\\" + c.name);
+    ASSERT_GE(bytes.size(), std::max<size_t>(c.size, 81)) << c.name;
+    EXPECT_LE(bytes.size(), std::max<size_t>(c.size, 86)) << c.name;
+    EXPECT_EQ(bytes.find('S'), std::string::npos) << c.name << ": old content left";
+    // The pattern runs on from its start without a break, the bytes before it holding its tail.
+    size_t s = bytes.find(pattern);
+    ASSERT_NE(s, std::string::npos) << c.name;
+    EXPECT_LT(s, 6u) << c.name;
+    for (size_t i = 0; i < bytes.size(); ++i)
+      ASSERT_EQ(bytes[i], pattern[(i + pattern.size() - s % pattern.size()) % pattern.size()]) << c.name << " @" << i;
+  }
+  std::string glob = ts::ReadFile(root + "\\glob\\1.log");
+  EXPECT_EQ(glob.find('S'), std::string::npos);
+  EXPECT_FALSE(ts::Exists(root + "\\glob\\2.log"));
+  // The files that could not be deleted say so and are not counted.
+  Rows rows = mw::DetailRows(f);
+  ASSERT_EQ(rows.size(), 5u);
+  EXPECT_EQ(rows[0], "Plug In Application Files = " + root + "\\empty.bin <FAILED>");
+  EXPECT_EQ(rows[4], "Plug In Application Files = " + root + "\\glob\\*.log <FAILED>");
+  EXPECT_EQ(f.txtfilecount.Text(), "0");
+}
+
+TEST_F(Passes, NoOverwriteOfAMissingFileADeviceOrALink) {
+  settings::Write(settings::kOptionOption, settings::kOptSecureErase, "1");
+  std::string outside = "C:\\velk-tests\\outside\\passes-target.txt";
+  ts::WriteFile(outside, "precious");
+  std::string link = root + "\\link.txt";
+  rt::CreateFolder(root);
+  ts::HostLink(outside, link);
+  Plugin("risky", {"file=" + root + "\\missing.txt,0", "file=" + link + ",0", "file=C:\\velk-tests\\nul.txt,0"}, {});
+  Select("risky\r\n");
+  Form1& f = Main();
+  f.Load();
+  f.chameleonButton5_Click();
+  EXPECT_FALSE(ts::Exists(root + "\\missing.txt"));  // nothing was created
+  EXPECT_EQ(ts::ReadFile(outside), "precious");
+  EXPECT_EQ(mw::DetailRows(f), (Rows{"Plug In Application Files = " + root + "\\missing.txt <OK>",
+                                     "Plug In Application Files = " + link + " <FAILED>"}));
+  rt::DeleteTree("C:\\velk-tests\\outside");
+}
+
+TEST_F(Passes, AFolderEntryNeverFollowsALinkedFolder) {
+  std::string outside = "C:\\velk-tests\\outside\\passes-folder";
+  ts::WriteFile(outside + "\\keep.tmp", "precious");
+  File("tree\\a.tmp");
+  ts::HostLink(outside, root + "\\tree\\linked");
+  Plugin("tree", {"folder=" + root + "\\tree\\*.tmp,1"}, {});
+  Select("tree\r\n");
+  Form1& f = Main();
+  f.Load();
+  f.chameleonButton5_Click();
+  EXPECT_FALSE(ts::Exists(root + "\\tree\\a.tmp"));
+  EXPECT_EQ(ts::ReadFile(outside + "\\keep.tmp"), "precious");
+  EXPECT_EQ(mw::DetailRows(f), (Rows{"Plug In Application Files = " + root + "\\tree\\a.tmp <OK>"}));
+  rt::DeleteTree("C:\\velk-tests\\outside");
+}
+
+TEST_F(Passes, AWholeRunErasesTheSelectedPluginOnly) {
+  std::string mine = File("mine\\a.tmp");
+  std::string theirs = File("theirs\\a.tmp");
+  mw::SetUserValue("Software\\VelkPlug\\Mine", "v", "1");
+  mw::SetUserValue("Software\\VelkPlug\\Theirs", "v", "1");
+  Plugin("b", {"file=" + mine + ",0"}, {"HKEY_CURRENT_USER\\Software\\VelkPlug\\Mine,v,4"});
+  Plugin("[ab]", {"file=" + theirs + ",0"}, {"HKEY_CURRENT_USER\\Software\\VelkPlug\\Theirs,v,4"});
+  Select("b\r\n");
+  mw::Enable({"11"});
+  Form1& f = Main();
+  f.Load();
+  f.chameleonButton5_Click();
+  EXPECT_FALSE(ts::Exists(mine));
+  EXPECT_FALSE(mw::UserValueExists("Software\\VelkPlug\\Mine", "v"));
+  EXPECT_TRUE(ts::Exists(theirs));
+  EXPECT_TRUE(mw::UserValueExists("Software\\VelkPlug\\Theirs", "v"));
+  // The plug-in comes after the built-in categories, in the rows and in the status list.
+  Rows rows = mw::DetailRows(f);
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[0], "Windows Start Run History  <OK>");
+  EXPECT_EQ(f.View100.Text(2), "b");
+  EXPECT_EQ(f.Text14.Text(), "2");
+  for (int i = 1; i <= 2; ++i) EXPECT_EQ(f.View100.SubItem(i, 1), "Done");
+  EXPECT_EQ(ts::ReadFile(ts::ProgramDir() + "\\slectplg.cln"), "b\r\n");
+  EXPECT_NE(ts::ReadFile(ts::ProgramDir() + "\\eraselog.txt").find("Test Mode : Erasing Plug In Application Files = " + mine),
+            std::string::npos);
+}
+
+TEST_F(Passes, WithoutASelectionFileThePassesFindNothing) {
+  std::string a = File("a.tmp");
+  Plugin("p", {"file=" + a + ",0"}, {});
+  Select("p\r\n");
+  Form1& f = Main();
+  f.Load();
+  f.chameleonButton6_Click();
+  EXPECT_EQ(f.View200.Count(), 1);
+  DeleteFileA((ts::ProgramDir() + "\\slectplg.cln").c_str());
+  f.chameleonButton5_Click();  // the work lists of the earlier load are not used
+  EXPECT_EQ(f.View200.Count(), 0);
+  EXPECT_TRUE(ts::Exists(a));
+}
+
+TEST_F(Passes, HandEditedWorkListsAreCheckedAgain) {
+  std::string a = File("a.tmp");
+  File("f\\x.tmp");
+  Plugin("p", {}, {});
+  Select("p\r\n");
+  Form1& f = Main();
+  f.Load();
+  f.Command400_Click();
+  // Someone edits the work lists after the build: the loader checks every entry again.
+  rt::WriteLinesReplacing(plugins::FileListFile(), {"relative.tmp", "\\\\.\\PhysicalDrive0", a, "C:\\x\\con"});
+  rt::WriteLinesReplacing(plugins::FolderListFile(), {"C:\\", "*.*", "7", root + "\\f\\", "*.tmp", "0", "C:\\"});
+  rt::WriteLinesReplacing(plugins::RegistryListFile(), {"HKEY_CURRENT_USER\\,1", "nonsense", "HKEY_CURRENT_USER\\Software\\VelkPlug\\X,1"});
+  f.Command3_Click();
+  EXPECT_EQ(f.List7.Items(), (Rows{a}));
+  EXPECT_EQ(f.List8.Items(), (Rows{root + "\\f\\"}));
+  EXPECT_EQ(f.List9.Items(), (Rows{"*.tmp"}));
+  EXPECT_EQ(f.List10.Items(), (Rows{"0"}));
+  EXPECT_EQ(f.List11.Items(), (Rows{"HKEY_CURRENT_USER\\Software\\VelkPlug\\X,1"}));
+}
+
+}  // namespace

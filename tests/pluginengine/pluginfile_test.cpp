@@ -1,0 +1,127 @@
+#include "shared/pluginfile.h"
+
+#include <gtest/gtest.h>
+
+#include "runtime/files.h"
+#include "shared/settings.h"
+#include "support/scratch.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST(PluginFile, WritesItsLayoutExactly) {
+  EXPECT_EQ(PluginFileText("", "", "", {}, {}), "\r\n\r\n\r\nfiles\r\nregistry\r\n");
+  EXPECT_EQ(PluginFileText("  Cleaner  ", " Morvane", "Cleans up ", {"  file=C:\\a.txt,0  ", "", "   "},
+                           {"HKEY_CURRENT_USER\\Software\\X,1", " "}),
+            "Cleaner\r\nMorvane\r\nCleans up\r\nfiles\r\nfile=C:\\a.txt,0\r\nregistry\r\n"
+            "HKEY_CURRENT_USER\\Software\\X,1\r\n");
+}
+
+TEST(PluginFile, WritesBesideTheOldFileAndMovesItOver) {
+  std::string p = ts::Scratch() + "\\a.vk";
+  ts::WriteFile(p, std::string(500, 'x'));
+  ASSERT_TRUE(WritePluginFile(p, "T", "P", "D", {"file=C:\\a.txt,0"}, {}));
+  EXPECT_EQ(ts::ReadFile(p), "T\r\nP\r\nD\r\nfiles\r\nfile=C:\\a.txt,0\r\nregistry\r\n");
+  EXPECT_FALSE(ts::Exists(p + ".~new"));
+}
+
+struct ReadCase {
+  const char* name;
+  std::string bytes;
+  std::string title;
+  Lines files, registry;
+};
+
+TEST(PluginFile, ReadsByTheEditorsRules) {
+  const ReadCase cases[] = {
+      {"plain", "T\r\nP\r\nD\r\nfiles\r\nfile=C:\\a,0\r\nfolder=C:\\t\\*.*,1\r\nregistry\r\nHKEY_USERS\\x,1\r\n", "T",
+       {"file=C:\\a,0", "folder=C:\\t\\*.*,1"}, {"HKEY_USERS\\x,1"}},
+      {"sections in any case", "T\r\nP\r\nD\r\n  FILES \r\n x \r\n Registry\r\ny\r\n", "T", {" x "}, {"y"}},
+      {"lines before files are dropped", "T\r\nP\r\nD\r\nstray\r\nfiles\r\nregistry\r\n", "T", {}, {}},
+      {"files after registry ends the file", "T\r\nP\r\nD\r\nregistry\r\nr1\r\nfiles\r\nf1\r\nr2\r\n", "T", {}, {"r1"}},
+      {"lone CR ends lines", "T\rP\rD\rfiles\rf\rregistry\rr\r", "T", {"f"}, {"r"}},
+      {"LF only is one line", "T\nP\nD\nfiles\nf\n", "T\nP\nD\nfiles\nf\n", {}, {}},
+      {"a first line of files", "files\r\nP\r\nD\r\n", "files", {"P", "D"}, {}},
+  };
+  for (const auto& c : cases) {
+    std::string p = ts::Scratch() + "\\p.vk";
+    ts::WriteFile(p, c.bytes);
+    PluginContent pc;
+    ASSERT_EQ(ReadPluginFile(p, pc), PluginRead::Read) << c.name;
+    EXPECT_EQ(pc.header[0], c.title) << c.name;
+    EXPECT_EQ(pc.files, c.files) << c.name;
+    EXPECT_EQ(pc.registry, c.registry) << c.name;
+  }
+  PluginContent untouched;
+  untouched.header[0] = "kept";
+  EXPECT_EQ(ReadPluginFile(ts::Scratch() + "\\none.vk", untouched), PluginRead::Missing);
+  EXPECT_EQ(untouched.header[0], "kept");
+}
+
+// --- relocation -------------------------------------------------------------------------------
+
+class Relocate : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ReadRegString(HKEY_LOCAL_MACHINE, kKey, "systemroot", saved_);
+    hadValue_ = !saved_.empty();
+  }
+  void TearDown() override {
+    if (hadValue_)
+      WriteRegString(HKEY_LOCAL_MACHINE, kKey, "systemroot", saved_);
+    else
+      RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kKey, "systemroot");
+  }
+  void WindowsIn(const std::string& folder) { WriteRegString(HKEY_LOCAL_MACHINE, kKey, "systemroot", folder); }
+  std::string Plugin(const std::string& name, const std::string& bytes) {
+    std::string p = ts::ProgramDir() + "\\plugins\\" + name;
+    ts::WriteFile(p, bytes);
+    return p;
+  }
+  static constexpr const char* kKey = "Software\\Microsoft\\Windows\\CurrentVersion";
+  std::string saved_;
+  bool hadValue_ = false;
+};
+
+TEST_F(Relocate, PutsTheWindowsDriveInPlaceOfC) {
+  WindowsIn("D:\\WINDOWS");
+  std::string a = Plugin("a.vk",
+                         "  Title\r\nBy\r\nText\r\nfiles\r\nfile=c:\\temp\\a.log,0\r\nfolder=C:\\Temp\\*.tmp,1\r\n"
+                         "file=c:\\x\\c:\\y,0\r\nfile=E:\\other\\b.log,0\r\nfile=\\\\server\\share\\c.log,0\r\n\r\n"
+                         "registry\r\nHKEY_CURRENT_USER\\Software\\c:\\Example,1\r\n");
+  std::string b = Plugin("b.vk", "B\r\n\r\n\r\nfiles\r\nregistry\r\n");
+  Plugin("c.txt", "not a plug-in c:\\");
+  EXPECT_EQ(RelocatePlugins(), 2);
+  EXPECT_EQ(ts::ReadFile(a),
+            "Title\r\nBy\r\nText\r\nfiles\r\nfile=D:\\temp\\a.log,0\r\nfolder=D:\\Temp\\*.tmp,1\r\n"
+            "file=D:\\x\\c:\\y,0\r\nfile=E:\\other\\b.log,0\r\nfile=\\\\server\\share\\c.log,0\r\n"
+            "registry\r\nHKEY_CURRENT_USER\\Software\\c:\\Example,1\r\n");
+  EXPECT_EQ(ts::ReadFile(b), "B\r\n\r\n\r\nfiles\r\nregistry\r\n");
+  EXPECT_EQ(ts::ReadFile(ts::ProgramDir() + "\\plugins\\c.txt"), "not a plug-in c:\\");
+  // A second run on the same system changes nothing more.
+  EXPECT_EQ(RelocatePlugins(), 2);
+  EXPECT_NE(ts::ReadFile(a).find("file=E:\\other\\b.log,0"), std::string::npos);
+  EXPECT_NE(ts::ReadFile(a).find("file=D:\\temp\\a.log,0"), std::string::npos);
+}
+
+TEST_F(Relocate, RewritesNothingWithoutADriveLetter) {
+  for (const char* root : {"\\\\server\\windows", "WINDOWS", "7:\\x", "D:WINDOWS"}) {
+    WindowsIn(root);
+    std::string p = Plugin("a.vk", "T\r\nP\r\nD\r\nfiles\r\nfile=c:\\a,0\r\nregistry\r\n");
+    EXPECT_EQ(RelocatePlugins(), 0) << root;
+    EXPECT_EQ(ts::ReadFile(p), "T\r\nP\r\nD\r\nfiles\r\nfile=c:\\a,0\r\nregistry\r\n") << root;
+  }
+}
+
+TEST_F(Relocate, LeavesAFileItCannotReadUntouched) {
+  WindowsIn("D:\\WINDOWS");
+  std::string p = Plugin("locked.vk", "T\r\nP\r\nD\r\nfiles\r\nfile=c:\\a,0\r\nregistry\r\n");
+  HANDLE lock = CreateFileA(p.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(RelocatePlugins(), 0);
+  CloseHandle(lock);
+  EXPECT_EQ(ts::ReadFile(p), "T\r\nP\r\nD\r\nfiles\r\nfile=c:\\a,0\r\nregistry\r\n");
+}
+
+}  // namespace
