@@ -63,6 +63,12 @@ DWORD GetAttr(const std::string& path) {
 }
 
 namespace {
+struct UNICODE_STRING_LIKE {
+  USHORT Length;
+  USHORT MaximumLength;
+  PWSTR Buffer;
+};
+
 // "\\?\C:\x" and "\\?\UNC\server\share" as the plain paths they stand for.
 std::string PlainPath(std::string p) {
   if (p.rfind("\\\\?\\UNC\\", 0) == 0) return "\\\\" + p.substr(8);
@@ -77,6 +83,32 @@ std::string FullPath(const std::string& path) {
 }
 }  // namespace
 
+namespace {
+using QueryObjectFn = LONG(NTAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
+
+// The path the system has opened for this handle, with its drive: "\\??\\C:\\x" from the object
+// manager where it names the file so (Wine), the final path name otherwise (Windows).
+std::string OpenedPath(HANDLE h) {
+  static auto query = reinterpret_cast<QueryObjectFn>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryObject"));
+  if (query) {
+    alignas(8) char buf[4096];
+    ULONG got = 0;
+    if (query(h, 1 /* ObjectNameInformation */, buf, sizeof buf, &got) == 0) {
+      auto* name = reinterpret_cast<UNICODE_STRING_LIKE*>(buf);
+      std::wstring w(name->Buffer, name->Length / sizeof(wchar_t));
+      if (w.rfind(L"\\??\\", 0) == 0) {
+        char out[2048];
+        int n = WideCharToMultiByte(CP_ACP, 0, w.c_str() + 4, static_cast<int>(w.size() - 4), out, sizeof out, nullptr, nullptr);
+        return PlainPath("\\\\?\\" + std::string(out, n > 0 ? n : 0));
+      }
+    }
+  }
+  char final[2048];
+  DWORD n = GetFinalPathNameByHandleA(h, final, sizeof final, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  return n > 0 && n < sizeof final ? PlainPath(final) : std::string();
+}
+}  // namespace
+
 HANDLE OpenNoFollow(const std::string& path, DWORD access, DWORD* error) {
   DWORD dummy;
   DWORD& err = error ? *error : dummy;
@@ -85,19 +117,17 @@ HANDLE OpenNoFollow(const std::string& path, DWORD access, DWORD* error) {
     err = ERROR_INVALID_NAME;
     return INVALID_HANDLE_VALUE;
   }
+  // With FILE_FLAG_OPEN_REPARSE_POINT a link the system knows as one is opened as the link itself,
+  // and the opened path is its own. Where the system resolves a link silently (host links under
+  // Wine), the opened path is the target's: such a file is refused.
   HANDLE h = CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     err = GetLastError();
     return h;
   }
-  BY_HANDLE_FILE_INFORMATION info{};
-  if (GetFileInformationByHandle(h, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-    return h;  // the link itself
-  char final[1024];
-  DWORD n = GetFinalPathNameByHandleA(h, final, sizeof final, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-  std::string wanted = WithoutTrailingSlash(FullPath(path));
-  if (n == 0 || n >= sizeof final || lstrcmpiA(WithoutTrailingSlash(PlainPath(final)).c_str(), wanted.c_str()) != 0) {
+  std::string opened = OpenedPath(h);
+  if (opened.empty() || lstrcmpiA(WithoutTrailingSlash(opened).c_str(), WithoutTrailingSlash(FullPath(path)).c_str()) != 0) {
     CloseHandle(h);
     err = kLinkRefused;
     return INVALID_HANDLE_VALUE;
@@ -146,22 +176,33 @@ bool FileSize64(const std::string& path, uint64_t& size) {
   return true;
 }
 
+namespace {
+DWORD DeleteOpened(HANDLE h, DWORD attributes) {
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+    return ERROR_ACCESS_DENIED;  // a folder is not a file
+  if (attributes & FILE_ATTRIBUTE_READONLY) return ERROR_ACCESS_DENIED;
+  FILE_DISPOSITION_INFO dispose{TRUE};
+  return SetFileInformationByHandle(h, FileDispositionInfo, &dispose, sizeof dispose) ? 0 : GetLastError();
+}
+}  // namespace
+
 DWORD DeleteExactFile(const std::string& path) {
   DWORD err = 0;
   HANDLE h = OpenNoFollow(path, DELETE | FILE_READ_ATTRIBUTES, &err);
   if (h == INVALID_HANDLE_VALUE) return err == ERROR_PATH_NOT_FOUND ? ERROR_FILE_NOT_FOUND : err;
-  BY_HANDLE_FILE_INFORMATION info{};
-  DWORD result = 0;
-  if (!GetFileInformationByHandle(h, &info)) {
-    result = GetLastError();
-  } else if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-    result = ERROR_ACCESS_DENIED;  // a folder is not a file
-  } else if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) {
-    result = ERROR_ACCESS_DENIED;
-  } else {
-    FILE_DISPOSITION_INFO dispose{TRUE};
-    if (!SetFileInformationByHandle(h, FileDispositionInfo, &dispose, sizeof dispose)) result = GetLastError();
-  }
+  FILE_BASIC_INFO basic{};
+  DWORD result = GetFileInformationByHandleEx(h, FileBasicInfo, &basic, sizeof basic)
+                     ? DeleteOpened(h, basic.FileAttributes)
+                     : GetLastError();
+  CloseHandle(h);
+  return result;
+}
+
+DWORD DeleteListedFile(const std::string& path, DWORD attributes) {
+  DWORD err = 0;
+  HANDLE h = OpenNoFollow(path, DELETE, &err);
+  if (h == INVALID_HANDLE_VALUE) return err == ERROR_PATH_NOT_FOUND ? ERROR_FILE_NOT_FOUND : err;
+  DWORD result = DeleteOpened(h, attributes);
   CloseHandle(h);
   return result;
 }

@@ -48,6 +48,8 @@ constexpr DWORD kLinkRefused = ERROR_CANT_ACCESS_FILE;
 // (kLinkRefused). Returns the Windows error, 0 on success; ERROR_INVALID_NAME for a refused path,
 // ERROR_ACCESS_DENIED for a folder or a read-only file.
 DWORD DeleteExactFile(const std::string& path);
+// The same for a file just listed, whose attributes the listing gave (no need to ask again).
+DWORD DeleteListedFile(const std::string& path, DWORD attributes);
 
 bool CreateFolder(const std::string& path);       // creates the missing folders of an absolute path
 

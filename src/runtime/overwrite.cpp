@@ -12,12 +12,14 @@ HANDLE OpenForOverwrite(const std::string& path, DWORD* error) {
   DWORD& err = error ? *error : dummy;
   HANDLE h = OpenNoFollow(path, GENERIC_READ | GENERIC_WRITE, &err);
   if (h == INVALID_HANDLE_VALUE) return h;
-  BY_HANDLE_FILE_INFORMATION info{};
-  if (GetFileType(h) != FILE_TYPE_DISK || !GetFileInformationByHandle(h, &info)) {
+  FILE_BASIC_INFO basic{};
+  FILE_STANDARD_INFO standard{};
+  if (GetFileType(h) != FILE_TYPE_DISK || !GetFileInformationByHandleEx(h, FileBasicInfo, &basic, sizeof basic) ||
+      !GetFileInformationByHandleEx(h, FileStandardInfo, &standard, sizeof standard)) {
     err = ERROR_INVALID_HANDLE;
-  } else if (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) {
+  } else if (standard.Directory || (basic.FileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))) {
     err = ERROR_ACCESS_DENIED;
-  } else if (info.nNumberOfLinks > 1) {
+  } else if (standard.NumberOfLinks > 1) {
     err = ERROR_ACCESS_DENIED;
   } else {
     return h;
