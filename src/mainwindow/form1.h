@@ -14,6 +14,7 @@
 #include "controls/hotkey.h"
 #include "controls/trayarea.h"
 #include "forms/forms.h"
+#include "runtime/files.h"
 
 class Form1 : public forms::Form {
  public:
@@ -75,6 +76,9 @@ class Form1 : public forms::Form {
   void AddFileSize(uint64_t bytes);
   // "<OK>" or "<FAILED>" at the end of a detail row, after the given blanks.
   static std::string RowEnd(bool ok, const char* blanks);
+  // The recent-documents and temp routines' shared walk over listed files.
+  void ListOrEraseFiles(const std::vector<rt::FoundFile>& files, bool erase, bool clearAttributes,
+                        const std::string& rowPrefix, const char* blanks);
 
   // --- category routines -------------------------------------------------------------------------------
   void t1();  // Start-menu Run history
@@ -83,6 +87,15 @@ class Form1 : public forms::Form {
   void c2();
   void t5();  // Open/Save dialog history
   void c5();
+  void t3();  // recent documents
+  void c3();
+  void t4();  // recycle bin
+  void c4();
+  void t10();  // Windows temporary files
+  void c10();
+  // The Windows folder as the settings record it ("systemroot"), else as the system gives it,
+  // without a closing ""; "" when it is not an absolute path.
+  static std::string WindowsFolder();
 
   // --- plug-in engine ---------------------------------------------------------------------------------
   void Command400_Click();  // lists and ticks the plug-ins, builds and loads the work lists

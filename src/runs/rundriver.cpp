@@ -107,6 +107,9 @@ void Form1::RunCategories(bool erase) {
       if (code == "11") erase ? c1() : t1();
       else if (code == "12") erase ? c2() : t2();
       else if (code == "9") erase ? c5() : t5();
+      else if (code == "13") erase ? c3() : t3();
+      else if (code == "8") erase ? c4() : t4();
+      else if (code == "10") erase ? c10() : t10();
       MarkStatus(code, false);
     }
     SetProgress(Bar1, erase ? step.eraseProgress : step.testProgress);

@@ -274,7 +274,7 @@ bool DeleteTree(const std::string& folder) {
 }
 
 void FindFiles(const std::string& folder, std::string_view mask, bool includeStartFolder,
-               std::vector<std::string>& out) {
+               std::vector<FoundFile>& out) {
   std::string root = WithoutTrailingSlash(folder);
   if (!IsAbsolutePath(root) || HasWildcard(root)) return;
   std::vector<std::pair<std::string, bool>> stack{{root, includeStartFolder}};
@@ -290,11 +290,18 @@ void FindFiles(const std::string& folder, std::string_view mask, bool includeSta
       if (e.IsFolder()) {
         if (!IsLink(e.attributes)) subfolders.push_back(p);
       } else if (takeFiles && MatchesPattern(e.name, mask)) {
-        out.push_back(p);
+        out.push_back(FoundFile{p, e.attributes, e.size});
       }
     }
     for (auto it = subfolders.rbegin(); it != subfolders.rend(); ++it) stack.emplace_back(*it, true);
   }
+}
+
+void FindFiles(const std::string& folder, std::string_view mask, bool includeStartFolder,
+               std::vector<std::string>& out) {
+  std::vector<FoundFile> found;
+  FindFiles(folder, mask, includeStartFolder, found);
+  for (auto& f : found) out.push_back(std::move(f.path));
 }
 
 }  // namespace rt

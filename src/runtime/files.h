@@ -78,6 +78,13 @@ bool DeleteTree(const std::string& folder);
 // folders are never entered; paths of MAX_PATH characters or more are skipped.
 void FindFiles(const std::string& folder, std::string_view mask, bool includeStartFolder,
                std::vector<std::string>& out);
+struct FoundFile {
+  std::string path;
+  DWORD attributes = 0;
+  uint64_t size = 0;
+};
+void FindFiles(const std::string& folder, std::string_view mask, bool includeStartFolder,
+               std::vector<FoundFile>& out);
 
 constexpr size_t kMaxPath = MAX_PATH - 1;  // the longest path the ANSI functions take
 

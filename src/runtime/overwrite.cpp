@@ -17,7 +17,8 @@ HANDLE OpenForOverwrite(const std::string& path, DWORD* error) {
   if (GetFileType(h) != FILE_TYPE_DISK || !GetFileInformationByHandleEx(h, FileBasicInfo, &basic, sizeof basic) ||
       !GetFileInformationByHandleEx(h, FileStandardInfo, &standard, sizeof standard)) {
     err = ERROR_INVALID_HANDLE;
-  } else if (standard.Directory || (basic.FileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))) {
+  } else if (standard.Directory ||
+             (basic.FileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_READONLY))) {
     err = ERROR_ACCESS_DENIED;
   } else if (standard.NumberOfLinks > 1) {
     err = ERROR_ACCESS_DENIED;

@@ -10,9 +10,9 @@
 namespace rt {
 
 // Opens an existing file for overwriting it in place. Refused (INVALID_HANDLE_VALUE, the reason in
-// *error): a missing file (nothing is created), a folder, a device, a link (a reparse point, or a
-// path the system resolves to another file), and a file with other hard links, whose other names
-// would keep the new content.
+// *error): a missing file (nothing is created), a folder, a device, a read-only file, a link (a
+// reparse point, or a path the system resolves to another file), and a file with other hard links,
+// whose other names would keep the new content.
 HANDLE OpenForOverwrite(const std::string& path, DWORD* error = nullptr);
 
 // Writes the pattern over the file from its first byte to its end, in large blocks, and flushes

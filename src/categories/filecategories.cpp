@@ -1,0 +1,129 @@
+// The categories of files: the recent documents (code 13), the recycle bin (code 8) and the
+// Windows temporary files (code 10).
+#include <shlobj.h>
+
+#include "mainwindow/form1.h"
+#include "runtime/files.h"
+#include "runtime/pump.h"
+#include "runtime/text.h"
+#include "shared/fileprop.h"
+#include "shared/settings.h"
+#include "shared/wipe.h"
+
+extern "C" void WINAPI SHUpdateRecycleBinIcon(void);  // exported by shell32, not declared by MinGW
+
+namespace {
+const char* const kRecentDocsKeys[] = {
+    "software\\microsoft\\windows\\currentversion\\explorer\\RecentDocs",
+    "software\\microsoft\\windows nt\\currentversion\\explorer\\RecentDocs",
+};
+const char kRecentSummary[] = "Windows Recent Documents History";
+const char kRecentRow[] = "Recent Documents File = ";
+const char kRecycleRow[] = "Windows RecycleBin Files";
+const char kTempRow[] = "Windows Temp Files = ";
+
+// The recent-documents folder: the Windows folder's "Recent" where it has one (older systems),
+// otherwise the shell's Recent folder of the user.
+std::string RecentFolder() {
+  std::string windows = Form1::WindowsFolder();
+  if (!windows.empty() && rt::FolderExists(windows + "\\Recent")) return windows + "\\Recent";
+  std::string shell = rt::WithoutTrailingSlash(SpecialFolderPath(CSIDL_RECENT));
+  return rt::IsAbsolutePath(shell) && rt::FolderExists(shell) ? shell : std::string();
+}
+
+// The files directly in a folder, as the hidden file list gives them.
+std::vector<rt::FoundFile> FolderFiles(forms::FileListBox& list, const std::string& folder) {
+  std::vector<rt::FoundFile> files;
+  list.SetPattern("*.*");
+  if (!list.SetPath(folder)) return files;
+  for (const std::string& name : list.Items()) {
+    rt::FoundFile f;
+    f.path = rt::JoinPath(folder, name);
+    f.attributes = rt::GetAttr(f.path);
+    rt::FileSize64(f.path, f.size);
+    if (f.attributes != rt::kNoAttributes) files.push_back(f);
+  }
+  return files;
+}
+}  // namespace
+
+std::string Form1::WindowsFolder() {
+  std::string root;
+  ReadRegString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "systemroot", root);
+  if (rt::Trim(root).empty())
+    ReadRegString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows nt\\CurrentVersion", "systemroot", root);
+  if (rt::Trim(root).empty()) {
+    char buf[MAX_PATH] = "";
+    UINT n = GetWindowsDirectoryA(buf, MAX_PATH);
+    root = n > 0 && n < MAX_PATH ? std::string(buf, n) : std::string();
+  }
+  root = rt::WithoutTrailingSlash(root);
+  return rt::IsAbsolutePath(root) ? root : std::string();
+}
+
+void Form1::ListOrEraseFiles(const std::vector<rt::FoundFile>& files, bool erase, bool clearAttributes,
+                             const std::string& rowPrefix, const char* blanks) {
+  int64_t count = 0;
+  uint64_t bytes = 0;
+  for (const rt::FoundFile& f : files) {
+    rt::YieldIfDue();
+    bool ok = !erase || EraseOneFile(f.path, f.attributes, clearAttributes) == 0;
+    AddDetailRow(rowPrefix + f.path + RowEnd(ok, blanks));
+    if (!ok) continue;
+    ++count;
+    bytes += f.size;
+  }
+  AddFileCount(count);
+  AddFileSize(bytes);
+}
+
+void Form1::t3() {
+  AddDetailRow(kRecentSummary + RowEnd(true, "  "));
+  AddRegCount(1);
+  std::string folder = RecentFolder();
+  if (folder.empty()) return;
+  ListOrEraseFiles(FolderFiles(File1, folder), false, false, kRecentRow, "  ");
+}
+
+void Form1::c3() {
+  bool ok = true;
+  for (const char* key : kRecentDocsKeys) {
+    // Fixed paths, deleted with their sub-keys (one per file type on newer systems).
+    LONG r = RegDeleteTreeA(HKEY_CURRENT_USER, key);
+    if (r == ERROR_SUCCESS) r = RegDeleteKeyA(HKEY_CURRENT_USER, key);
+    ok = ok && (r == ERROR_SUCCESS || r == ERROR_FILE_NOT_FOUND);
+  }
+  AddDetailRow(kRecentSummary + RowEnd(ok, "  "));
+  if (ok) AddRegCount(1);
+  std::string folder = RecentFolder();
+  if (folder.empty()) return;
+  ListOrEraseFiles(FolderFiles(File1, folder), true, false, kRecentRow, "  ");
+}
+
+void Form1::t4() { AddDetailRow(kRecycleRow + RowEnd(true, "  ")); }
+
+void Form1::c4() {
+  HRESULT hr = SHEmptyRecycleBinA(hWnd(), nullptr, SHERB_NOCONFIRMATION);
+  SHUpdateRecycleBinIcon();
+  SHQUERYRBINFO info{};
+  info.cbSize = sizeof info;
+  // Emptied when the shell finds nothing left in it (an already empty bin counts too).
+  bool ok = SUCCEEDED(SHQueryRecycleBinA(nullptr, &info)) ? info.i64NumItems == 0 : SUCCEEDED(hr);
+  AddDetailRow(kRecycleRow + RowEnd(ok, "  "));
+}
+
+void Form1::t10() {
+  std::string windows = WindowsFolder();
+  if (windows.empty()) return;
+  std::vector<rt::FoundFile> found;
+  rt::FindFiles(windows + "\\temp", "*.*", true, found);
+  ListOrEraseFiles(found, false, true, kTempRow, " ");
+}
+
+void Form1::c10() {
+  std::string windows = WindowsFolder();
+  if (windows.empty()) return;
+  std::vector<rt::FoundFile> found;
+  rt::FindFiles(windows + "\\temp", "*.*", true, found);
+  ListOrEraseFiles(found, true, true, kTempRow, " ");
+}

@@ -1,0 +1,119 @@
+#include "shared/wipe.h"
+
+#include <vector>
+
+#include "runtime/files.h"
+#include "runtime/overwrite.h"
+#include "runtime/pump.h"
+#include "runtime/random.h"
+#include "runtime/text.h"
+#include "shared/settings.h"
+
+namespace {
+
+constexpr size_t kBlock = 1 << 20;
+
+// Fast random "0"/"1" characters: 64 of them from every draw of a xorshift generator.
+class ZeroOneSource {
+ public:
+  ZeroOneSource() : state_(static_cast<uint64_t>(rt::RandomInt(1, 0x7fffffff)) << 31 ^ GetTickCount64() ^ 0x9E3779B97F4A7C15ULL) {}
+  void Fill(char* out, size_t n) {
+    for (size_t i = 0; i < n;) {
+      uint64_t bits = Next();
+      for (int b = 0; b < 64 && i < n; ++b, ++i) out[i] = static_cast<char>('0' + ((bits >> b) & 1));
+    }
+  }
+  uint64_t Next() {
+    state_ ^= state_ << 13;
+    state_ ^= state_ >> 7;
+    state_ ^= state_ << 17;
+    return state_;
+  }
+
+ private:
+  uint64_t state_;
+};
+
+bool OverwritePass(HANDLE file, uint64_t length, ZeroOneSource& source, std::vector<char>& buffer) {
+  // A fresh random block each pass; every write takes it from a random place, so no two blocks of
+  // the file receive the same bytes in the same order.
+  source.Fill(buffer.data(), buffer.size());
+  LARGE_INTEGER zero{};
+  if (!SetFilePointerEx(file, zero, nullptr, FILE_BEGIN)) return false;
+  for (uint64_t done = 0; done < length;) {
+    DWORD chunk = static_cast<DWORD>(std::min<uint64_t>(kBlock, length - done));
+    size_t offset = static_cast<size_t>(source.Next() % (buffer.size() - chunk + 1));
+    DWORD wrote = 0;
+    if (!WriteFile(file, buffer.data() + offset, chunk, &wrote, nullptr) || wrote != chunk) return false;
+    done += chunk;
+    rt::YieldIfDue();
+  }
+  return FlushFileBuffers(file) != 0;
+}
+
+}  // namespace
+
+int WipePasses() {
+  double n = rt::Val(settings::Read(settings::kSecureValue));
+  return n < 1 ? 1 : n > 10 ? 10 : static_cast<int>(n);
+}
+
+bool WipeOpenFile(HANDLE file, int passes) {
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file, &size)) return false;
+  uint64_t length = static_cast<uint64_t>(size.QuadPart);
+  if (length == 0) return true;  // nothing to overwrite; the file keeps its length
+  ZeroOneSource source;
+  size_t block = static_cast<size_t>(std::min<uint64_t>(length, kBlock));
+  std::vector<char> buffer(block + block / 4 + 1);
+  for (int pass = 0; pass < passes; ++pass) {
+    rt::YieldIfDue();
+    if (!OverwritePass(file, length, source, buffer)) return false;
+  }
+  return true;
+}
+
+bool WipeFile(const std::string& path) {
+  if (path.empty()) return false;
+  DWORD attributes = rt::GetAttr(path);
+  if (attributes == rt::kNoAttributes || (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+  HANDLE h = rt::OpenForOverwrite(path);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  bool ok = WipeOpenFile(h, WipePasses());
+  CloseHandle(h);
+  return ok;
+}
+
+DWORD EraseOneFile(const std::string& path, DWORD attributes, bool clearAttributes) {
+  const DWORD kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  const DWORD original = attributes;
+  bool cleared = false;
+  if (attributes & kept) {
+    if (!clearAttributes && (attributes & FILE_ATTRIBUTE_READONLY)) return ERROR_ACCESS_DENIED;  // would not go
+    if (clearAttributes) {
+      if (!rt::SetAttr(path, FILE_ATTRIBUTE_ARCHIVE)) return ERROR_ACCESS_DENIED;
+      cleared = true;
+      attributes = FILE_ATTRIBUTE_ARCHIVE;
+    }
+  }
+  bool secure = settings::IsOn(settings::kOptionOption, settings::kOptSecureErase);
+  DWORD err = 0;
+  HANDLE h = rt::OpenNoFollow(path, DELETE | (secure ? GENERIC_READ | GENERIC_WRITE : 0), &err);
+  if (h != INVALID_HANDLE_VALUE) {
+    if (secure) {
+      FILE_STANDARD_INFO standard{};
+      // Other hard links would keep the content: such a file loses this name only.
+      if (GetFileInformationByHandleEx(h, FileStandardInfo, &standard, sizeof standard) && !standard.Directory &&
+          standard.NumberOfLinks <= 1 && GetFileType(h) == FILE_TYPE_DISK)
+        WipeOpenFile(h, WipePasses());
+    }
+    FILE_DISPOSITION_INFO dispose{TRUE};
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) err = ERROR_ACCESS_DENIED;
+    else if (!SetFileInformationByHandle(h, FileDispositionInfo, &dispose, sizeof dispose)) err = GetLastError();
+    CloseHandle(h);
+  } else if (err == ERROR_PATH_NOT_FOUND) {
+    err = ERROR_FILE_NOT_FOUND;
+  }
+  if (err && cleared) rt::SetAttr(path, original);  // it stays: with the attributes it had
+  return err;
+}

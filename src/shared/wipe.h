@@ -1,0 +1,25 @@
+// Secure erasing: a file is overwritten in place before it is deleted, so that its old content
+// cannot be read back from the disk.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// The passes secure erasing makes: the setting "secure_value" taken as a number, 1 to 10
+// (missing, empty or below 1 means 1).
+int WipePasses();
+
+// Overwrites every byte of the file with random "0" and "1" characters, once for each pass, in
+// large blocks with one flush a pass, and leaves the file closed, in place and of its length.
+// Only an existing plain file is touched: never a folder, a device, a read-only file, a link, or a
+// file with other hard links; a file held by another program without write sharing is left alone.
+// True when every pass was written.
+bool WipeFile(const std::string& path);
+bool WipeOpenFile(HANDLE file, int passes);
+
+// Erases one listed file: with secure erasing on it is overwritten first, and then deleted, both
+// through one handle, so that a file that cannot be deleted (in use, read-only) is not overwritten
+// either. With clearAttributes a read-only, hidden or system file gets archive attributes first,
+// and its own back when it stays. Returns 0 when the file is gone, else the Windows error.
+DWORD EraseOneFile(const std::string& path, DWORD listedAttributes, bool clearAttributes);

@@ -1,0 +1,238 @@
+// The file categories over fixture folders: the recent documents, the recycle bin (through the
+// shell, in the harness's own trash) and the Windows temporary files.
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include "fixture.h"
+#include "runtime/files.h"
+#include "shared/fileprop.h"
+
+namespace {
+
+using Rows = std::vector<std::string>;
+using mw::MainWindowTest;
+
+constexpr const char* kCurrentVersion = "Software\\Microsoft\\Windows\\CurrentVersion";
+constexpr const char* kRecentDocs = "software\\microsoft\\windows\\currentversion\\explorer\\RecentDocs";
+
+class FileCategories : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    windows = ts::Scratch() + "\\windows";
+    rt::CreateFolder(windows);
+    WriteRegString(HKEY_LOCAL_MACHINE, kCurrentVersion, "systemroot", windows);
+  }
+  void TearDown() override {
+    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kCurrentVersion, "systemroot");
+    RegDeleteTreeA(HKEY_CURRENT_USER, kRecentDocs);
+    MainWindowTest::TearDown();
+  }
+  std::string File(const std::string& rel, const std::string& bytes) {
+    ts::WriteFile(windows + "\\" + rel, bytes);
+    return windows + "\\" + rel;
+  }
+  std::string windows;
+};
+
+TEST_F(FileCategories, TheWindowsFolderComesFromTheSettings) {
+  EXPECT_EQ(Form1::WindowsFolder(), windows);
+  WriteRegString(HKEY_LOCAL_MACHINE, kCurrentVersion, "systemroot", windows + "\\");
+  EXPECT_EQ(Form1::WindowsFolder(), windows);
+  WriteRegString(HKEY_LOCAL_MACHINE, kCurrentVersion, "systemroot", "   ");
+  std::string nt;
+  ReadRegString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows nt\\CurrentVersion", "systemroot", nt);
+  EXPECT_EQ(Form1::WindowsFolder(), rt::WithoutTrailingSlash(nt));
+  // A folder that is not absolute erases nothing.
+  WriteRegString(HKEY_LOCAL_MACHINE, kCurrentVersion, "systemroot", "windows");
+  EXPECT_EQ(Form1::WindowsFolder(), "");
+  mw::Enable({"10", "13"});
+  Form1& f = Main();
+  f.Load();
+  f.chameleonButton5_Click();
+  Rows rows = mw::DetailRows(f);
+  ASSERT_GE(rows.size(), 1u);
+  EXPECT_EQ(rows[0], "Windows Recent Documents History  <OK>");
+  for (const auto& r : rows) EXPECT_EQ(r.find("Windows Temp Files"), std::string::npos) << r;
+}
+
+TEST_F(FileCategories, RecentDocumentsOfTheWindowsFolder) {
+  std::string a = File("Recent\\report.doc.lnk", "12345");
+  std::string ro = File("Recent\\kept.lnk", "123");
+  File("Recent\\sub\\deeper.lnk", "1");
+  SetFileAttributesA(ro.c_str(), FILE_ATTRIBUTE_READONLY);
+  mw::SetUserValue(kRecentDocs, "MRUListEx", "x");
+  mw::SetUserValue(std::string(kRecentDocs) + "\\.doc", "0", "report.doc");  // a key with sub-keys
+  mw::Enable({"13"});
+  Form1& f = Main();
+  f.Load();
+  f.chameleonButton6_Click();
+  Rows expected = {"Windows Recent Documents History  <OK>", "Recent Documents File = " + ro + "  <OK>",
+                   "Recent Documents File = " + a + "  <OK>"};
+  EXPECT_EQ(mw::DetailRows(f), expected);
+  EXPECT_EQ(f.txtfilecount.Text(), "2");
+  EXPECT_EQ(f.txtfilesize.Text(), "8");
+  EXPECT_EQ(f.txtregcount.Text(), "1");
+  EXPECT_TRUE(ts::Exists(a));
+
+  f.chameleonButton5_Click();
+  // The read-only file is not cleared by this category: it stays, and says so.
+  expected[1] = "Recent Documents File = " + ro + "  <FAILED>";
+  EXPECT_EQ(mw::DetailRows(f), expected);
+  EXPECT_EQ(f.txtfilecount.Text(), "1");
+  EXPECT_EQ(f.txtfilesize.Text(), "5");
+  EXPECT_FALSE(ts::Exists(a));
+  EXPECT_TRUE(ts::Exists(ro));
+  EXPECT_TRUE(ts::Exists(windows + "\\Recent\\sub\\deeper.lnk"));  // sub-folders are not entered
+  EXPECT_FALSE(mw::UserKeyExists(kRecentDocs));
+  SetFileAttributesA(ro.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(FileCategories, WithoutARecentFolderInTheWindowsFolderTheShellsOneIsErased) {
+  std::string doc = ts::Scratch() + "\\diary.txt";
+  ts::WriteFile(doc, "dear diary");
+  SHAddToRecentDocs(SHARD_PATHA, doc.c_str());
+  std::string recent = rt::WithoutTrailingSlash(SpecialFolderPath(CSIDL_RECENT));
+  std::vector<rt::FileEntry> before;
+  ASSERT_TRUE(rt::ListFolder(recent, "diary*", rt::ListWhat::Files, before));
+  ASSERT_FALSE(before.empty()) << "the shell recorded the document";
+  mw::Enable({"13"});
+  Form1& f = Main();
+  f.Load();
+  f.chameleonButton5_Click();
+  Rows rows = mw::DetailRows(f);
+  std::string row = "Recent Documents File = " + recent + "\\" + before[0].name + "  <OK>";
+  EXPECT_NE(std::find(rows.begin(), rows.end(), row), rows.end()) << row;
+  std::vector<rt::FileEntry> after;
+  rt::ListFolder(recent, "diary*", rt::ListWhat::Files, after);
+  EXPECT_TRUE(after.empty());
+  EXPECT_EQ(ts::ReadFile(doc), "dear diary");  // the document itself is not a trace
+}
+
+TEST_F(FileCategories, AnEmptyRecentFolderGivesOnlyTheSummary) {
+  rt::CreateFolder(windows + "\\Recent");
+  mw::Enable({"13"});
+  Form1& f = Main();
+  f.Load();
+  f.chameleonButton6_Click();
+  EXPECT_EQ(mw::DetailRows(f), (Rows{"Windows Recent Documents History  <OK>"}));
+  EXPECT_EQ(f.txtfilecount.Text(), "0");
+}
+
+TEST_F(FileCategories, WindowsTemporaryFilesEverywhereBelowTheTempFolder) {
+  std::string a = File("temp\\a.tmp", "1234");
+  std::string hidden = File("temp\\deep\\er\\hidden.dat", "12");
+  std::string ro = File("temp\\readonly.log", "1");
+  SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+  SetFileAttributesA(ro.c_str(), FILE_ATTRIBUTE_READONLY);
+  std::string outside = "C:\\velk-tests\\outside\\" + rt::FileNameOf(ts::Scratch());
+  ts::WriteFile(outside + "\\precious.doc", "precious");
+  ts::HostLink(outside, windows + "\\temp\\linked");
+  mw::Enable({"10"});
+  Form1& f = Main();
+  f.Load();
+  f.chameleonButton6_Click();
+  Rows expected = {"Windows Temp Files = " + a + " <OK>", "Windows Temp Files = " + ro + " <OK>",
+                   "Windows Temp Files = " + hidden + " <OK>"};
+  EXPECT_EQ(mw::DetailRows(f), expected);
+  EXPECT_EQ(f.txtfilecount.Text(), "3");
+  EXPECT_EQ(f.txtfilesize.Text(), "7");
+  EXPECT_TRUE(ts::Exists(hidden));
+
+  f.chameleonButton5_Click();
+  EXPECT_EQ(mw::DetailRows(f), expected);
+  EXPECT_EQ(f.txtfilesize.Text(), "7");  // the same total as the test run
+  for (const auto& gone : {a, hidden, ro}) EXPECT_FALSE(ts::Exists(gone)) << gone;
+  EXPECT_TRUE(rt::FolderExists(windows + "\\temp\\deep\\er"));  // the folders stay
+  EXPECT_EQ(ts::ReadFile(outside + "\\precious.doc"), "precious");
+  rt::DeleteTree("C:\\velk-tests\\outside");
+}
+
+TEST_F(FileCategories, SecureErasingOverwritesTempFilesBeforeTheyGo) {
+  settings::Write(settings::kOptionOption, settings::kOptSecureErase, "1");
+  std::string p = File("temp\\secret.txt", std::string(5000, 'S'));
+  std::string busy = File("temp\\busy.txt", std::string(100, 'B'));
+  HANDLE watcher = CreateFileA(p.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+  HANDLE holder = CreateFileA(busy.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  mw::Enable({"10"});
+  Form1& f = Main();
+  f.Load();
+  f.chameleonButton5_Click();
+  std::string seen(5000, '\0');
+  DWORD got = 0;
+  ReadFile(watcher, seen.data(), 5000, &got, nullptr);
+  CloseHandle(watcher);
+  CloseHandle(holder);
+  EXPECT_EQ(seen.find_first_not_of("01"), std::string::npos);
+  EXPECT_FALSE(ts::Exists(p));
+  EXPECT_EQ(ts::ReadFile(busy), std::string(100, 'B'));  // bound to stay: not overwritten
+  EXPECT_EQ(mw::DetailRows(f), (Rows{"Windows Temp Files = " + busy + " <FAILED>", "Windows Temp Files = " + p + " <OK>"}));
+  EXPECT_EQ(f.txtfilecount.Text(), "1");
+  EXPECT_EQ(f.txtfilesize.Text(), "5000");
+}
+
+// The harness's trash, where the shell's recycle bin lies under Wine.
+std::string HarnessTrash() {
+  char buf[1024];
+  DWORD n = GetEnvironmentVariableA("XDG_DATA_HOME", buf, sizeof buf);
+  std::string unix(buf, n);
+  for (auto& c : unix) {
+    if (c == '/') c = '\\';
+  }
+  return "Z:" + unix + "\\Trash";
+}
+
+// What the invoking user's real trash holds, looked at without touching it.
+std::vector<std::string> RealTrashListing() {
+  char home[1024];
+  DWORD n = GetEnvironmentVariableA("VELK_HOST_HOME", home, sizeof home);
+  std::string folder = "Z:" + std::string(home, n) + "/.local/share/Trash/files";
+  for (auto& c : folder) {
+    if (c == '/') c = '\\';
+  }
+  std::vector<rt::FileEntry> entries;
+  std::vector<std::string> out;
+  if (!rt::ListFolder(folder, "*", rt::ListWhat::Both, entries)) return out;
+  for (const auto& e : entries) {
+    ULARGE_INTEGER t;
+    t.LowPart = e.lastWrite.dwLowDateTime;
+    t.HighPart = e.lastWrite.dwHighDateTime;
+    out.push_back(e.name + "|" + std::to_string(e.size) + "|" + std::to_string(t.QuadPart));
+  }
+  return out;
+}
+
+TEST_F(FileCategories, TheRecycleBinIsEmptiedThroughTheShell) {
+  std::vector<std::string> realBefore = RealTrashListing();
+  std::string doc = ts::Scratch() + "\\thrown away.txt";
+  ts::WriteFile(doc, "gone soon");
+  std::string from = doc + std::string(1, '\0');
+  SHFILEOPSTRUCTA op{};
+  op.wFunc = FO_DELETE;
+  op.pFrom = from.c_str();
+  op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+  ASSERT_EQ(SHFileOperationA(&op), 0);
+  EXPECT_FALSE(ts::Exists(doc));
+  std::vector<rt::FileEntry> trash;
+  ASSERT_TRUE(rt::ListFolder(HarnessTrash() + "\\files", "thrown away*", rt::ListWhat::Files, trash));
+  ASSERT_EQ(trash.size(), 1u) << "the shell put it into the harness's trash";
+
+  mw::Enable({"8"});
+  Form1& f = Main();
+  f.Load();
+  f.chameleonButton6_Click();  // the test run only names the category
+  EXPECT_EQ(mw::DetailRows(f), (Rows{"Windows RecycleBin Files  <OK>"}));
+  rt::ListFolder(HarnessTrash() + "\\files", "thrown away*", rt::ListWhat::Files, trash);
+  EXPECT_EQ(trash.size(), 1u);
+
+  f.chameleonButton5_Click();  // no question is asked (a message box would fail the test)
+  EXPECT_EQ(mw::DetailRows(f), (Rows{"Windows RecycleBin Files  <OK>"}));
+  EXPECT_EQ(f.txtfilecount.Text(), "0");
+  rt::ListFolder(HarnessTrash() + "\\files", "*", rt::ListWhat::Both, trash);
+  EXPECT_TRUE(trash.empty());
+  EXPECT_EQ(RealTrashListing(), realBefore) << "the invoking user's own trash is never touched";
+}
+
+}  // namespace
