@@ -4,6 +4,7 @@
 
 #include "mainwindow/form1.h"
 #include "runtime/files.h"
+#include "runtime/parallel.h"
 #include "runtime/pump.h"
 #include "runtime/text.h"
 #include "shared/fileprop.h"
@@ -65,13 +66,23 @@ void Form1::ListOrEraseFiles(const std::vector<rt::FoundFile>& files, bool erase
                              const std::string& rowPrefix, const char* blanks) {
   int64_t count = 0;
   uint64_t bytes = 0;
-  for (const rt::FoundFile& f : files) {
-    rt::YieldIfDue();
-    bool ok = !erase || EraseOneFile(f.path, f.attributes, clearAttributes) == 0;
-    AddDetailRow(rowPrefix + f.path + RowEnd(ok, blanks));
-    if (!ok) continue;
+  auto row = [&](size_t i, bool ok) {
+    AddDetailRow(rowPrefix + files[i].path + RowEnd(ok, blanks));
+    if (!ok) return;
     ++count;
-    bytes += f.size;
+    bytes += files[i].size;
+  };
+  if (!erase) {
+    for (size_t i = 0; i < files.size(); ++i) {
+      rt::YieldIfDue();
+      row(i, true);
+    }
+  } else {
+    // The deletions wait on the file system: a few threads do them, the rows follow in order.
+    const int passes = SecureErasePasses();  // read once for the whole list
+    rt::ParallelInOrder(
+        files.size(), [&](size_t i) { return EraseOneFile(files[i].path, files[i].attributes, clearAttributes, passes); },
+        [&](size_t i, DWORD result) { row(i, result == 0); });
   }
   AddFileCount(count);
   AddFileSize(bytes);

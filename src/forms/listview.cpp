@@ -129,6 +129,7 @@ int ListView::Add(const std::string& text, const std::string& key, const std::st
 void ListView::Clear() {
   items_.clear();
   selected_ = 0;
+  nativeSelected_ = -1;  // unknown: the next push clears every row
   ensure_ = 0;
   Changed(true);
 }
@@ -136,6 +137,7 @@ void ListView::Clear() {
 bool ListView::Remove(int index) {
   if (!Exists(index)) return false;
   items_.erase(items_.begin() + (index - 1));
+  nativeSelected_ = -1;
   if (selected_ == index) selected_ = 0;
   else if (selected_ > index) --selected_;
   if (ensure_ > Count()) ensure_ = Count();
@@ -213,20 +215,31 @@ void ListView::PushSelection() {
   if (!hwnd_) return;
   pushingSelection_ = true;
   LVITEMA it{};
-  it.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  it.state = 0;
-  SendMessageA(hwnd_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&it));
   if (multi_) {
+    it.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(hwnd_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&it));
     it.stateMask = LVIS_SELECTED;
     it.state = LVIS_SELECTED;
     for (size_t i = 0; i < items_.size(); ++i)
       if (items_[i].selected) SendMessageA(hwnd_, LVM_SETITEMSTATE, i, reinterpret_cast<LPARAM>(&it));
+  } else if (nativeSelected_ != selected_) {
+    // One row is selected at a time: only the row that loses it and the one that gets it change.
+    it.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    if (nativeSelected_ >= 1 && nativeSelected_ <= Count())
+      SendMessageA(hwnd_, LVM_SETITEMSTATE, nativeSelected_ - 1, reinterpret_cast<LPARAM>(&it));
+    else if (nativeSelected_ != 0)
+      SendMessageA(hwnd_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&it));
+    if (selected_) {
+      it.state = LVIS_SELECTED | LVIS_FOCUSED;
+      SendMessageA(hwnd_, LVM_SETITEMSTATE, selected_ - 1, reinterpret_cast<LPARAM>(&it));
+    }
   }
-  if (selected_) {
+  if (selected_ && multi_) {
     it.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     it.state = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageA(hwnd_, LVM_SETITEMSTATE, selected_ - 1, reinterpret_cast<LPARAM>(&it));
   }
+  nativeSelected_ = selected_;
   pushingSelection_ = false;
 }
 
@@ -279,6 +292,7 @@ bool ListView::OnNotify(NMHDR* nm, LRESULT& result) {
           if (selected_ && Exists(selected_)) At(selected_).selected = false;
           selected_ = sel >= 0 && sel < Count() ? sel + 1 : 0;
           if (selected_) At(selected_).selected = true;
+          nativeSelected_ = selected_;
         } else {
           for (auto& i : items_) i.selected = false;
           selected_ = 0;

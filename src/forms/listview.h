@@ -118,6 +118,7 @@ class ListView : public Control {
   ImageList* images_ = nullptr;
   bool checkboxes_ = false, fullRow_ = true, grid_ = false, hideHeaders_ = false, multi_ = false;
   int selected_ = 0;
+  int nativeSelected_ = 0;  // the row the native list shows selected; -1 when not known
   int ensure_ = 0;
   bool pushingSelection_ = false;
   std::string textBuf_;

@@ -8,6 +8,7 @@ std::function<bool(MSG&)>& Filter() {
   return f;
 }
 bool g_quit = false;
+thread_local bool t_noYield = false;
 int g_quitCode = 0;
 DWORD g_lastYield = 0;
 
@@ -19,6 +20,7 @@ void Dispatch(MSG& msg) {
 }  // namespace
 
 bool DoEvents() {
+  if (t_noYield) return true;
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
@@ -33,7 +35,11 @@ bool DoEvents() {
   return !g_quit;
 }
 
+NoYieldHere::NoYieldHere() { t_noYield = true; }
+NoYieldHere::~NoYieldHere() { t_noYield = false; }
+
 bool YieldIfDue(unsigned intervalMs) {
+  if (t_noYield) return true;
   DWORD now = GetTickCount();
   if (now - g_lastYield < intervalMs) return !g_quit;
   return DoEvents();

@@ -13,7 +13,16 @@ bool DoEvents();
 
 // Like DoEvents, but at most about every `intervalMs` milliseconds: cheap enough to call for
 // every item of a loop over many thousands of files.
-bool YieldIfDue(unsigned intervalMs = 15);
+bool YieldIfDue(unsigned intervalMs = 40);
+
+// Worker threads have no windows to keep alive: on a thread marked so, the yields do nothing.
+class NoYieldHere {
+ public:
+  NoYieldHere();
+  ~NoYieldHere();
+  NoYieldHere(const NoYieldHere&) = delete;
+  NoYieldHere& operator=(const NoYieldHere&) = delete;
+};
 
 // The program's main loop; returns the exit code of WM_QUIT.
 int RunMessageLoop();

@@ -5,7 +5,6 @@
 #include "runtime/files.h"
 #include "runtime/overwrite.h"
 #include "runtime/pump.h"
-#include "runtime/random.h"
 #include "runtime/text.h"
 #include "shared/settings.h"
 
@@ -16,7 +15,14 @@ constexpr size_t kBlock = 1 << 20;
 // Fast random "0"/"1" characters: 64 of them from every draw of a xorshift generator.
 class ZeroOneSource {
  public:
-  ZeroOneSource() : state_(static_cast<uint64_t>(rt::RandomInt(1, 0x7fffffff)) << 31 ^ GetTickCount64() ^ 0x9E3779B97F4A7C15ULL) {}
+  ZeroOneSource() {
+    LARGE_INTEGER c;
+    QueryPerformanceCounter(&c);
+    // Any thread may wipe: the seed is the clock and the thread, not a shared generator.
+    state_ = static_cast<uint64_t>(c.QuadPart) ^ (static_cast<uint64_t>(GetCurrentThreadId()) << 40) ^
+             0x9E3779B97F4A7C15ULL;
+    if (!state_) state_ = 1;
+  }
   void Fill(char* out, size_t n) {
     for (size_t i = 0; i < n;) {
       uint64_t bits = Next();
@@ -84,7 +90,11 @@ bool WipeFile(const std::string& path) {
   return ok;
 }
 
-DWORD EraseOneFile(const std::string& path, DWORD attributes, bool clearAttributes) {
+int SecureErasePasses() {
+  return settings::IsOn(settings::kOptionOption, settings::kOptSecureErase) ? WipePasses() : 0;
+}
+
+DWORD EraseOneFile(const std::string& path, DWORD attributes, bool clearAttributes, int wipePasses) {
   const DWORD kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
   const DWORD original = attributes;
   bool cleared = false;
@@ -96,7 +106,7 @@ DWORD EraseOneFile(const std::string& path, DWORD attributes, bool clearAttribut
       attributes = FILE_ATTRIBUTE_ARCHIVE;
     }
   }
-  bool secure = settings::IsOn(settings::kOptionOption, settings::kOptSecureErase);
+  bool secure = wipePasses > 0;
   DWORD err = 0;
   HANDLE h = rt::OpenNoFollow(path, DELETE | (secure ? GENERIC_READ | GENERIC_WRITE : 0), &err);
   if (h != INVALID_HANDLE_VALUE) {
@@ -105,7 +115,7 @@ DWORD EraseOneFile(const std::string& path, DWORD attributes, bool clearAttribut
       // Other hard links would keep the content: such a file loses this name only.
       if (GetFileInformationByHandleEx(h, FileStandardInfo, &standard, sizeof standard) && !standard.Directory &&
           standard.NumberOfLinks <= 1 && GetFileType(h) == FILE_TYPE_DISK)
-        WipeOpenFile(h, WipePasses());
+        WipeOpenFile(h, wipePasses);
     }
     FILE_DISPOSITION_INFO dispose{TRUE};
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) err = ERROR_ACCESS_DENIED;

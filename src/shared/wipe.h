@@ -18,8 +18,11 @@ int WipePasses();
 bool WipeFile(const std::string& path);
 bool WipeOpenFile(HANDLE file, int passes);
 
-// Erases one listed file: with secure erasing on it is overwritten first, and then deleted, both
+// The passes of secure erasing when it is on (option "3"), 0 when it is off.
+int SecureErasePasses();
+
+// Erases one listed file: overwritten first (wipePasses passes, none for 0), then deleted, both
 // through one handle, so that a file that cannot be deleted (in use, read-only) is not overwritten
 // either. With clearAttributes a read-only, hidden or system file gets archive attributes first,
 // and its own back when it stays. Returns 0 when the file is gone, else the Windows error.
-DWORD EraseOneFile(const std::string& path, DWORD listedAttributes, bool clearAttributes);
+DWORD EraseOneFile(const std::string& path, DWORD listedAttributes, bool clearAttributes, int wipePasses);

@@ -83,7 +83,7 @@ TEST(Wipe, NeverThroughALink) {
   std::string link = ts::Scratch() + "\\link.bin";
   ts::HostLink(target, link);
   EXPECT_FALSE(WipeFile(link));
-  EXPECT_EQ(EraseOneFile(link, rt::GetAttr(link), true), rt::kLinkRefused);
+  EXPECT_EQ(EraseOneFile(link, rt::GetAttr(link), true, SecureErasePasses()), rt::kLinkRefused);
   EXPECT_EQ(ts::ReadFile(target), "precious");
   rt::DeleteTree("C:\\velk-tests\\outside");
 }
@@ -97,7 +97,7 @@ TEST(EraseOneFile, WipesAndDeletesThroughOneHandle) {
   HANDLE watcher = CreateFileA(p.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(watcher, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(EraseOneFile(p, FILE_ATTRIBUTE_ARCHIVE, false), 0u);
+  EXPECT_EQ(EraseOneFile(p, FILE_ATTRIBUTE_ARCHIVE, false, SecureErasePasses()), 0u);
   std::string seen(10000, '\0');
   DWORD got = 0;
   ReadFile(watcher, seen.data(), 10000, &got, nullptr);
@@ -112,14 +112,14 @@ TEST(EraseOneFile, AFileThatCannotGoIsNotOverwrittenEither) {
   std::string inUse = ts::Scratch() + "\\inuse.txt";
   ts::WriteFile(inUse, "keep");
   HANDLE other = CreateFileA(inUse.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-  EXPECT_NE(EraseOneFile(inUse, FILE_ATTRIBUTE_ARCHIVE, true), 0u);
+  EXPECT_NE(EraseOneFile(inUse, FILE_ATTRIBUTE_ARCHIVE, true, SecureErasePasses()), 0u);
   CloseHandle(other);
   EXPECT_EQ(ts::ReadFile(inUse), "keep");
 
   std::string ro = ts::Scratch() + "\\readonly.txt";
   ts::WriteFile(ro, "keep");
   SetFileAttributesA(ro.c_str(), FILE_ATTRIBUTE_READONLY);
-  EXPECT_EQ(EraseOneFile(ro, rt::GetAttr(ro), false), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(EraseOneFile(ro, rt::GetAttr(ro), false, SecureErasePasses()), static_cast<DWORD>(ERROR_ACCESS_DENIED));
   SetFileAttributesA(ro.c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(ts::ReadFile(ro), "keep");
 }
@@ -129,12 +129,12 @@ TEST(EraseOneFile, ClearedAttributesComeBackWhenTheFileStays) {
   ts::WriteFile(p, "keep");
   SetFileAttributesA(p.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
   HANDLE other = CreateFileA(p.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-  EXPECT_NE(EraseOneFile(p, rt::GetAttr(p), true), 0u);
+  EXPECT_NE(EraseOneFile(p, rt::GetAttr(p), true, 0), 0u);
   CloseHandle(other);
   EXPECT_EQ(rt::GetAttr(p) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY),
             static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
   // Without the other handle it goes, read-only or not.
-  EXPECT_EQ(EraseOneFile(p, rt::GetAttr(p), true), 0u);
+  EXPECT_EQ(EraseOneFile(p, rt::GetAttr(p), true, 0), 0u);
   EXPECT_FALSE(ts::Exists(p));
 }
 
