@@ -31,3 +31,42 @@ TEST(Pump, DoEventsHandlesWaitingMessages) {
 }
 
 }  // namespace
+
+#include <atomic>
+#include <set>
+
+#include "runtime/parallel.h"
+
+namespace {
+
+TEST(Parallel, ResultsComeBackInOrderOnTheCallingThread) {
+  const size_t n = 500;
+  std::atomic<int> calls{0};
+  std::vector<size_t> order;
+  std::set<DWORD> workerThreads;
+  DWORD me = GetCurrentThreadId();
+  std::vector<DWORD> ranOn(n);
+  bool doneOnCaller = true;
+  rt::ParallelInOrder(
+      n,
+      [&](size_t i) {
+        ++calls;
+        ranOn[i] = GetCurrentThreadId();
+        if (i % 7 == 0) Sleep(1);  // results arrive out of order
+        return static_cast<DWORD>(i * 2);
+      },
+      [&](size_t i, DWORD r) {
+        doneOnCaller = doneOnCaller && GetCurrentThreadId() == me;
+        EXPECT_EQ(r, i * 2);
+        order.push_back(i);
+      },
+      3);
+  EXPECT_EQ(calls.load(), static_cast<int>(n));
+  EXPECT_TRUE(doneOnCaller);
+  for (size_t i = 0; i < n; ++i) ASSERT_EQ(order[i], i);
+  for (DWORD t : ranOn) workerThreads.insert(t);
+  EXPECT_EQ(workerThreads.count(me), 0u);
+  rt::ParallelInOrder(0, [](size_t) { return DWORD{0}; }, [](size_t, DWORD) { FAIL(); });
+}
+
+}  // namespace
