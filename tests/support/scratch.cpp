@@ -102,6 +102,8 @@ void HostLink(const std::string& target, const std::string& link) {
   WaitForSingleObject(pi.hProcess, 10000);
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
+  // A host program's process handle may be signalled before the program has done its work.
+  for (int i = 0; i < 500 && GetFileAttributesA(link.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(10);
   ASSERT_NE(GetFileAttributesA(link.c_str()), INVALID_FILE_ATTRIBUTES) << "link " << link << " by " << cmd;
 }
 
