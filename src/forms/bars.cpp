@@ -10,7 +10,7 @@ namespace forms {
 
 ProgressBar::ProgressBar(Form& owner, std::string name) : Control(owner, std::move(name)) {}
 
-Control::NativeSpec ProgressBar::Spec() const { return {PROGRESS_CLASSA, 0, 0, ""}; }
+Control::NativeLook ProgressBar::Look() const { return {PROGRESS_CLASSA, 0, 0, ""}; }
 
 void ProgressBar::AfterCreate() { SyncNow(); }
 
@@ -49,7 +49,7 @@ bool ProgressBar::SetValue(int v) {
 
 StatusBar::StatusBar(Form& owner, std::string name) : Control(owner, std::move(name)) {}
 
-Control::NativeSpec StatusBar::Spec() const { return {STATUSCLASSNAMEA, CCS_BOTTOM | SBARS_SIZEGRIP, 0, ""}; }
+Control::NativeLook StatusBar::Look() const { return {STATUSCLASSNAMEA, CCS_BOTTOM | SBARS_SIZEGRIP, 0, ""}; }
 
 void StatusBar::AfterCreate() { PushParts(); }
 

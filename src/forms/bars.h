@@ -22,7 +22,7 @@ class ProgressBar : public Control {
   void SyncNow() override;
 
  protected:
-  NativeSpec Spec() const override;
+  NativeLook Look() const override;
   void AfterCreate() override;
 
  private:
@@ -40,7 +40,7 @@ class StatusBar : public Control {
   void OnParentSized() override;
 
  protected:
-  NativeSpec Spec() const override;
+  NativeLook Look() const override;
   void AfterCreate() override;
 
  private:

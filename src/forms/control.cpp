@@ -73,7 +73,7 @@ void Control::EnsureNative() {
   }
   HWND parent = ParentNative();
   if (!parent) return;
-  NativeSpec s = Spec();
+  NativeLook s = Look();
   DWORD style = s.style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
   if (!enabled_) style |= WS_DISABLED;
   int id = owner_.NextControlId();

@@ -113,13 +113,13 @@ class Control {
   static Control* FromHwnd(HWND h);
 
  protected:
-  struct NativeSpec {
+  struct NativeLook {
     const char* className;
     DWORD style = 0;
     DWORD exStyle = 0;
     std::string text;
   };
-  virtual NativeSpec Spec() const = 0;
+  virtual NativeLook Look() const = 0;
   virtual void AfterCreate() {}  // push the model into the new native window
   virtual LRESULT SubclassProc(HWND h, UINT m, WPARAM w, LPARAM l, bool& handled);
   // Raises an event of this control, with its form marked busy while the handler runs.

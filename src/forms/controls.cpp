@@ -11,7 +11,7 @@ namespace forms {
 
 TextBox::TextBox(Form& owner, std::string name, std::string text) : Control(owner, std::move(name)), text_(std::move(text)) {}
 
-Control::NativeSpec TextBox::Spec() const {
+Control::NativeLook TextBox::Look() const {
   DWORD s = WS_TABSTOP | ES_AUTOHSCROLL;
   if (multiLine_) s = (s & ~ES_AUTOHSCROLL) | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
   if (multiLine_ && hScroll_) s |= ES_AUTOHSCROLL | WS_HSCROLL;
@@ -126,7 +126,7 @@ void TextBox::PushSelection() {
 Label::Label(Form& owner, std::string name, std::string caption)
     : CaptionedControl(owner, std::move(name), std::move(caption)) {}
 
-Control::NativeSpec Label::Spec() const {
+Control::NativeLook Label::Look() const {
   DWORD s = SS_NOTIFY | SS_NOPREFIX;
   if (align_ == kRight) s |= SS_RIGHT;
   else if (align_ == kCenter) s |= SS_CENTER;
@@ -166,7 +166,7 @@ bool Label::OnCommand(WORD code) {
 CheckBox::CheckBox(Form& owner, std::string name, std::string caption)
     : CaptionedControl(owner, std::move(name), std::move(caption)) {}
 
-Control::NativeSpec CheckBox::Spec() const { return {"BUTTON", BS_3STATE | WS_TABSTOP, 0, caption_}; }
+Control::NativeLook CheckBox::Look() const { return {"BUTTON", BS_3STATE | WS_TABSTOP, 0, caption_}; }
 
 void CheckBox::AfterCreate() { SendMessageA(hwnd_, BM_SETCHECK, value_, 0); }
 
@@ -189,7 +189,7 @@ bool CheckBox::OnCommand(WORD code) {
 OptionButton::OptionButton(Form& owner, std::string name, std::string caption)
     : CaptionedControl(owner, std::move(name), std::move(caption)) {}
 
-Control::NativeSpec OptionButton::Spec() const { return {"BUTTON", BS_RADIOBUTTON | WS_TABSTOP, 0, caption_}; }
+Control::NativeLook OptionButton::Look() const { return {"BUTTON", BS_RADIOBUTTON | WS_TABSTOP, 0, caption_}; }
 
 void OptionButton::AfterCreate() { SendMessageA(hwnd_, BM_SETCHECK, value_ ? BST_CHECKED : BST_UNCHECKED, 0); }
 
@@ -219,7 +219,7 @@ bool OptionButton::OnCommand(WORD code) {
 PushButton::PushButton(Form& owner, std::string name, std::string caption)
     : CaptionedControl(owner, std::move(name), std::move(caption)) {}
 
-Control::NativeSpec PushButton::Spec() const {
+Control::NativeLook PushButton::Look() const {
   return {"BUTTON", static_cast<DWORD>((default_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP), 0, caption_};
 }
 
@@ -243,7 +243,7 @@ Frame::Frame(Form& owner, std::string name, std::string caption)
   rt::RegisterWindowClass(kFrameClass, FrameProc, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
 }
 
-Control::NativeSpec Frame::Spec() const { return {kFrameClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, ""}; }
+Control::NativeLook Frame::Look() const { return {kFrameClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, ""}; }
 
 void Frame::AfterCreate() {
   for (Control* c : std::vector<Control*>(owner_.Controls()))
@@ -311,7 +311,7 @@ LRESULT CALLBACK Frame::FrameProc(HWND h, UINT m, WPARAM w, LPARAM l) {
 
 Picture::Picture(Form& owner, std::string name) : Control(owner, std::move(name)) {}
 
-Control::NativeSpec Picture::Spec() const {
+Control::NativeLook Picture::Look() const {
   return {"STATIC", static_cast<DWORD>(SS_NOTIFY | SS_CENTERIMAGE | (bitmap_ ? SS_BITMAP : SS_ICON)), 0, ""};
 }
 

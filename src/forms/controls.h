@@ -37,7 +37,7 @@ class TextBox : public Control {
   bool OnCommand(WORD code) override;
 
  protected:
-  NativeSpec Spec() const override;
+  NativeLook Look() const override;
   void AfterCreate() override;
 
  private:
@@ -82,7 +82,7 @@ class Label : public CaptionedControl {
   bool OnCommand(WORD code) override;
 
  protected:
-  NativeSpec Spec() const override;
+  NativeLook Look() const override;
   void CaptionChanged() override;
 
  private:
@@ -102,7 +102,7 @@ class CheckBox : public CaptionedControl {
   bool OnCommand(WORD code) override;
 
  protected:
-  NativeSpec Spec() const override;
+  NativeLook Look() const override;
   void AfterCreate() override;
 
  private:
@@ -122,7 +122,7 @@ class OptionButton : public CaptionedControl {
   bool OnCommand(WORD code) override;
 
  protected:
-  NativeSpec Spec() const override;
+  NativeLook Look() const override;
   void AfterCreate() override;
 
  private:
@@ -140,7 +140,7 @@ class PushButton : public CaptionedControl {
   bool OnCommand(WORD code) override;
 
  protected:
-  NativeSpec Spec() const override;
+  NativeLook Look() const override;
 
  private:
   bool default_ = false;
@@ -155,7 +155,7 @@ class Frame : public CaptionedControl {
   bool IsContainer() const override { return true; }
 
  protected:
-  NativeSpec Spec() const override;
+  NativeLook Look() const override;
   void AfterCreate() override;
   void CaptionChanged() override { Invalidate(); }
 
@@ -176,7 +176,7 @@ class Picture : public Control {
   bool OnCommand(WORD code) override;
 
  protected:
-  NativeSpec Spec() const override;
+  NativeLook Look() const override;
   void AfterCreate() override;
 
  private:

@@ -22,7 +22,7 @@ int SortedPosition(const std::vector<std::string>& items, const std::string& tex
 
 ListBox::ListBox(Form& owner, std::string name) : Control(owner, std::move(name)) {}
 
-Control::NativeSpec ListBox::Spec() const {
+Control::NativeLook ListBox::Look() const {
   DWORD s = LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP | LBS_HASSTRINGS;
   if (multi_ == kSimple) s |= LBS_MULTIPLESEL;
   if (multi_ == kExtended) s |= LBS_EXTENDEDSEL;
@@ -182,7 +182,7 @@ ComboBox::ComboBox(Form& owner, std::string name, int style) : Control(owner, st
   if (style_ != kDropdownList) text_ = Name();
 }
 
-Control::NativeSpec ComboBox::Spec() const {
+Control::NativeLook ComboBox::Look() const {
   DWORD s = WS_VSCROLL | WS_TABSTOP | CBS_AUTOHSCROLL | CBS_HASSTRINGS;
   s |= style_ == kDropdownList ? CBS_DROPDOWNLIST : style_ == kSimpleCombo ? CBS_SIMPLE : CBS_DROPDOWN;
   return {"COMBOBOX", s, 0, ""};

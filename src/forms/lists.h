@@ -45,7 +45,7 @@ class ListBox : public Control {
   bool OnCommand(WORD code) override;
 
  protected:
-  NativeSpec Spec() const override;
+  NativeLook Look() const override;
   void AfterCreate() override;
   void ReplaceItems(std::vector<std::string> items);  // for lists that fill themselves
 
@@ -88,7 +88,7 @@ class ComboBox : public Control {
   bool OnCommand(WORD code) override;
 
  protected:
-  NativeSpec Spec() const override;
+  NativeLook Look() const override;
   void AfterCreate() override;
 
  private:

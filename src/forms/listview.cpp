@@ -28,7 +28,7 @@ int ImageList::IndexOf(const std::string& key) const {
 
 ListView::ListView(Form& owner, std::string name) : Control(owner, std::move(name)) {}
 
-Control::NativeSpec ListView::Spec() const {
+Control::NativeLook ListView::Look() const {
   DWORD s = LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | WS_TABSTOP;
   if (!multi_) s |= LVS_SINGLESEL;
   if (hideHeaders_) s |= LVS_NOCOLUMNHEADER;

@@ -98,7 +98,7 @@ class ListView : public Control {
   int PendingEnsureVisible() const { return ensure_; }
 
  protected:
-  NativeSpec Spec() const override;
+  NativeLook Look() const override;
   void AfterCreate() override;
 
  private:
