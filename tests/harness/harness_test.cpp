@@ -18,19 +18,7 @@ std::string Env(const char* name) {
   return n > 0 && n < sizeof buf ? std::string(buf, n) : std::string();
 }
 
-// Wine's own export from kernel32: the host path behind a Windows path.
-std::string UnixPath(const std::string& windowsPath) {
-  using Fn = char*(CDECL*)(LPCWSTR);
-  auto fn = reinterpret_cast<Fn>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name"));
-  if (!fn) return "";
-  wchar_t wide[MAX_PATH];
-  MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH);
-  char* p = fn(wide);
-  if (!p) return "";
-  std::string r = p;
-  HeapFree(GetProcessHeap(), 0, p);
-  return r;
-}
+std::string UnixPath(const std::string& windowsPath) { return ts::UnixPath(windowsPath); }
 
 // Wine hands HOME to programs only as WINEHOMEDIR, an NT path such as "\\??\\Z:\\work\\home".
 std::string WineHome() {
