@@ -72,3 +72,29 @@ TEST_F(Display, TheMainWindowAfterATestRun) {
 }
 
 }  // namespace
+
+#include "mainwindow/aboutbox.h"
+#include "shared/msgform.h"
+
+namespace {
+
+TEST_F(Display, TheAboutBoxAndTheMessageForm) {
+  mw::InstallEnglish();
+  Form1& f = Main();
+  f.Load();
+  f.chameleonButton9_Click();
+  Pump(300);
+  Form5& about = AboutBox().Get();
+  EXPECT_TRUE(IsWindowVisible(about.hWnd()));
+  EXPECT_TRUE(ts::SaveScreenshot(about.hWnd(), ts::ShotPath("about-box.bmp")));
+  about.Unload();
+  ShowMessageForm("Velk Rezeza Pro", "The page could not be opened. You can copy its address:\rhttp://www.morvane.example/plugin.htm",
+                  "Plug-ins");
+  Pump(300);
+  EXPECT_TRUE(ts::SaveScreenshot(MessageForm().Get().hWnd(), ts::ShotPath("message-form.bmp")));
+  MessageForm().Get().Unload();
+  AboutBox().Reset();
+  MessageForm().Reset();
+}
+
+}  // namespace
