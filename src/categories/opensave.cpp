@@ -32,30 +32,12 @@ std::vector<std::string> SubKeyNames(forms::ListBox& list) {
 }
 }  // namespace
 
-void Form1::t5() {
+// The test routine lists and counts; the erase routine deletes each value first and counts
+// what went. The keys themselves stay.
+void Form1::OpenSaveHistory(bool erase) {
   for (const std::string& name : ValueNames(kMainKey, List20)) {
     rt::YieldIfDue();
-    AddDetailRow(kValueRow + name + RowEnd(true, " "));
-    AddRegCount(1);
-  }
-  for (const std::string& sub : SubKeyNames(List12)) {
-    rt::YieldIfDue();
-    std::string path = std::string(kMainKey) + "\\" + sub;
-    for (const std::string& name : ValueNames(path, List20)) {
-      rt::YieldIfDue();
-      std::string text;
-      ReadRegString(HKEY_CURRENT_USER, path, name, text);
-      if (rt::Trim(text).empty()) continue;
-      AddRegCount(1);
-      AddDetailRow(kSubValueRow + text + RowEnd(true, "  "));
-    }
-  }
-}
-
-void Form1::c5() {
-  for (const std::string& name : ValueNames(kMainKey, List20)) {
-    rt::YieldIfDue();
-    bool ok = fDeleteValue("HKCU", kMainKey, name) == 0;
+    bool ok = !erase || fDeleteValue("HKCU", kMainKey, name) == 0;
     AddDetailRow(kValueRow + name + RowEnd(ok, " "));
     if (ok) AddRegCount(1);
   }
@@ -66,10 +48,14 @@ void Form1::c5() {
       rt::YieldIfDue();
       std::string text;
       ReadRegString(HKEY_CURRENT_USER, path, name, text);
-      bool ok = fDeleteValue("HKCU", path, name) == 0;
+      bool ok = !erase || fDeleteValue("HKCU", path, name) == 0;  // a blank value goes all the same
       if (rt::Trim(text).empty()) continue;
       if (ok) AddRegCount(1);
       AddDetailRow(kSubValueRow + text + RowEnd(ok, "  "));
     }
   }
 }
+
+void Form1::t5() { OpenSaveHistory(false); }
+
+void Form1::c5() { OpenSaveHistory(true); }

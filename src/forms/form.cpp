@@ -146,15 +146,14 @@ void Form::Show() {
   if (!hwnd_) Load();
   if (!hwnd_) return;  // unloaded itself while loading
   visible_ = true;
-  ApplyWindowState(!shownOnce_);
-  shownOnce_ = true;
+  ApplyWindowState();
   if (hwnd_ && windowState_ != kMinimized) {
     BringWindowToTop(hwnd_);
     SetForegroundWindow(hwnd_);
   }
 }
 
-void Form::ApplyWindowState(bool) {
+void Form::ApplyWindowState() {
   int cmd = SW_SHOWNORMAL;
   if (windowState_ == kMinimized) cmd = SW_SHOWMINNOACTIVE;
   if (windowState_ == kMaximized) cmd = SW_SHOWMAXIMIZED;
@@ -194,7 +193,6 @@ void Form::Destroy() {
   hwnd_ = nullptr;
   LoadedForms().erase(this);
   visible_ = false;
-  shownOnce_ = false;
   syncPosted_ = false;
   pendingSync_.clear();
   if (h) {

@@ -143,7 +143,7 @@ class Form {
   DWORD Style() const;
   DWORD ExStyle() const;
   void OuterFromClient(int& w, int& h) const;
-  void ApplyWindowState(bool firstShow);
+  void ApplyWindowState();
   void BuildMenuBar();
 
   std::string name_;
@@ -159,7 +159,6 @@ class Form {
   bool enabled_ = true;
   bool visible_ = false;
   bool topmost_ = false;
-  bool shownOnce_ = false;
   bool syncPosted_ = false;
   int windowState_ = kNormal;
   int left_ = -1, top_ = -1;  // twips; -1: the platform's default position

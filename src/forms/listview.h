@@ -94,8 +94,6 @@ class ListView : public Control {
   HWND HeaderHwnd() const;
   bool OnNotify(NMHDR* nm, LRESULT& result) override;
   void SyncNow() override;
-  // The index the native list view would scroll to next (for tests): 0 when none is pending.
-  int PendingEnsureVisible() const { return ensure_; }
 
  protected:
   NativeLook Look() const override;

@@ -145,6 +145,7 @@ class Form1 : public forms::Form {
   void ShowToolTip(forms::PushButton& button, const char* key);
   void OpenPage(const std::string& address, const std::string& heading);
   void PluginPass(bool erase);
+  void OpenSaveHistory(bool erase);
 
   bool runInProgress_ = false;
   bool rebuildPending_ = false;

@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include <cmath>
+#include <functional>
 
 #include "mainwindow/form1.h"
 #include "pluginengine/engine.h"
@@ -172,48 +173,33 @@ void Form1::PluginPass(bool erase) {
   AddFileCount(files);
   AddFileSize(bytes);
 
+  // One registry item: deleted in the erase pass, then its row, and counted when it went.
+  auto registryItem = [&](const plugins::RegistryEntry& r, const std::string& path, const std::string& last,
+                          const std::function<long()>& remove) {
+    bool ok = !erase || remove() == 0;
+    AddDetailRow(RegistryRow(r.root, path, last, ok));
+    if (ok) AddRegCount(1);
+  };
   std::string scratch;
   for (const std::string& line : registryLines) {
     rt::YieldIfDue();
     plugins::RegistryEntry r;
     if (!plugins::ParseRegistryEntry(line, r)) continue;
-    switch (r.action) {
-      case '1': {
-        bool ok = !erase || fDeleteKey(r.root, r.parentPath, r.keyName) == 0;
-        AddDetailRow(RegistryRow(r.root, r.parentPath, r.keyName, ok));
-        if (ok) AddRegCount(1);
-        break;
+    if (r.action == '1') {
+      registryItem(r, r.parentPath, r.keyName, [&] { return fDeleteKey(r.root, r.parentPath, r.keyName); });
+    } else if (r.action == '4') {
+      registryItem(r, r.keyPath, r.valueName, [&] { return fDeleteValue(r.root, r.keyPath, r.valueName); });
+    } else {
+      // '2' the key's sub-keys, '3' its values: each one found is an item of its own.
+      scratch.clear();
+      if (r.action == '2') fEnumKey(r.root, r.keyPath, scratch, List12);
+      else fEnumValuec(r.root, r.keyPath, scratch, List12);
+      for (const std::string& name : std::vector<std::string>(List12.Items())) {
+        rt::YieldIfDue();
+        registryItem(r, r.keyPath, name, [&] {
+          return r.action == '2' ? fDeleteKey(r.root, r.keyPath, name) : fDeleteValue(r.root, r.keyPath, name);
+        });
       }
-      case '2': {
-        scratch.clear();
-        fEnumKey(r.root, r.keyPath, scratch, List12);
-        for (const std::string& sub : std::vector<std::string>(List12.Items())) {
-          rt::YieldIfDue();
-          bool ok = !erase || fDeleteKey(r.root, r.keyPath, sub) == 0;
-          AddDetailRow(RegistryRow(r.root, r.keyPath, sub, ok));
-          if (ok) AddRegCount(1);
-        }
-        break;
-      }
-      case '3': {
-        scratch.clear();
-        fEnumValuec(r.root, r.keyPath, scratch, List12);
-        for (const std::string& value : std::vector<std::string>(List12.Items())) {
-          rt::YieldIfDue();
-          bool ok = !erase || fDeleteValue(r.root, r.keyPath, value) == 0;
-          AddDetailRow(RegistryRow(r.root, r.keyPath, value, ok));
-          if (ok) AddRegCount(1);
-        }
-        break;
-      }
-      case '4': {
-        bool ok = !erase || fDeleteValue(r.root, r.keyPath, r.valueName) == 0;
-        AddDetailRow(RegistryRow(r.root, r.keyPath, r.valueName, ok));
-        if (ok) AddRegCount(1);
-        break;
-      }
-      default:
-        break;
     }
   }
 
