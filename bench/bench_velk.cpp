@@ -40,7 +40,7 @@ struct StallMeter {
   void Start() {
     self = this;
     WNDCLASSA wc{};
-    wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+    wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) CALLBACK -> LRESULT {
       if (m == kPing) {
         double sent = static_cast<double>(w) / 1e6;
         self->worst = std::max(self->worst, Seconds() - sent);
@@ -52,7 +52,7 @@ struct StallMeter {
     wc.lpszClassName = "VelkStallMeter";
     RegisterClassA(&wc);
     window = CreateWindowA("VelkStallMeter", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-    thread = CreateThread(nullptr, 0, [](LPVOID p) -> DWORD {
+    thread = CreateThread(nullptr, 0, [](LPVOID p) WINAPI -> DWORD {
       auto* m = static_cast<StallMeter*>(p);
       while (!m->stop) {
         PostMessageA(m->window, kPing, static_cast<WPARAM>(Seconds() * 1e6), 0);

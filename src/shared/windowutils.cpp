@@ -17,7 +17,7 @@ std::function<void()> g_showHide;
 template <class F>
 void ForEachTopLevel(F f) {
   EnumWindows(
-      [](HWND h, LPARAM l) -> BOOL {
+      [](HWND h, LPARAM l) CALLBACK -> BOOL {
         (*reinterpret_cast<F*>(l))(h);
         return TRUE;
       },

@@ -33,7 +33,7 @@ HWND FindMainWindow(DWORD pid) {
     HWND found;
   } f{pid, nullptr};
   EnumWindows(
-      [](HWND h, LPARAM l) -> BOOL {
+      [](HWND h, LPARAM l) CALLBACK -> BOOL {
         auto* f = reinterpret_cast<Find*>(l);
         DWORD p = 0;
         GetWindowThreadProcessId(h, &p);

@@ -8,7 +8,7 @@ TEST(Pump, DoEventsHandlesWaitingMessages) {
   static int handled = 0;
   handled = 0;
   WNDCLASSA wc{};
-  wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+  wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) CALLBACK -> LRESULT {
     if (m == WM_APP) ++handled;
     return DefWindowProcA(h, m, w, l);
   };

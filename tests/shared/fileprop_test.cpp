@@ -93,7 +93,7 @@ class PickerAnswer {
         HWND found = nullptr;
         EnumThreadWindows(
             ui,
-            [](HWND h, LPARAM l) {
+            [](HWND h, LPARAM l) CALLBACK -> BOOL {
               char cls[16];
               if (GetClassNameA(h, cls, sizeof cls) && strcmp(cls, "#32770") == 0 && IsWindowVisible(h)) {
                 *reinterpret_cast<HWND*>(l) = h;
