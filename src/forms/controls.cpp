@@ -210,8 +210,22 @@ void OptionButton::SetValue(bool v) {
 }
 
 bool OptionButton::OnCommand(WORD code) {
-  if (code == BN_CLICKED && Enabled()) SetValue(true);
+  if (code == BN_CLICKED && Enabled() && !focusArriving_) SetValue(true);
   return true;
+}
+
+LRESULT OptionButton::SubclassProc(HWND h, UINT m, WPARAM w, LPARAM l, bool& handled) {
+  if (m != WM_SETFOCUS) return 0;
+  // Windows tells the parent that a radio button which gets the focus was clicked, whatever
+  // brought the focus. Only an arrow key that moved the focus here is the user's choice; Tab and
+  // code merely pass by.
+  bool arrow = GetKeyState(VK_UP) < 0 || GetKeyState(VK_DOWN) < 0 || GetKeyState(VK_LEFT) < 0 || GetKeyState(VK_RIGHT) < 0;
+  focusArriving_ = true;
+  LRESULT r = DefSubclassProc(h, m, w, l);
+  focusArriving_ = false;
+  handled = true;
+  if (arrow && Enabled()) SetValue(true);
+  return r;
 }
 
 // --- PushButton --------------------------------------------------------------------------------
@@ -243,7 +257,7 @@ Frame::Frame(Form& owner, std::string name, std::string caption)
   rt::RegisterWindowClass(kFrameClass, FrameProc, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
 }
 
-Control::NativeLook Frame::Look() const { return {kFrameClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, ""}; }
+Control::NativeLook Frame::Look() const { return {kFrameClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, caption_}; }
 
 void Frame::AfterCreate() {
   for (Control* c : std::vector<Control*>(owner_.Controls()))

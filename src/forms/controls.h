@@ -110,7 +110,10 @@ class CheckBox : public CaptionedControl {
 };
 
 // Option buttons with the same container (the form, or one frame) form one group: at most one of
-// them is on. Click runs when a button is turned on, by the user or by code.
+// them is on, and a group may have none on (until the user or code turns one on). Click runs when
+// a button is turned on, by the user or by code. The user turns a button on by clicking it, by
+// Space, or by an arrow key that moves to it; the focus arriving by Tab or by code turns nothing
+// on (the platform would click a button that gets the focus).
 class OptionButton : public CaptionedControl {
  public:
   OptionButton(Form& owner, std::string name, std::string caption = "");
@@ -124,9 +127,11 @@ class OptionButton : public CaptionedControl {
  protected:
   NativeLook Look() const override;
   void AfterCreate() override;
+  LRESULT SubclassProc(HWND h, UINT m, WPARAM w, LPARAM l, bool& handled) override;
 
  private:
   bool value_ = false;
+  bool focusArriving_ = false;
 };
 
 class PushButton : public CaptionedControl {
@@ -157,7 +162,10 @@ class Frame : public CaptionedControl {
  protected:
   NativeLook Look() const override;
   void AfterCreate() override;
-  void CaptionChanged() override { Invalidate(); }
+  void CaptionChanged() override {
+    SetNativeText(caption_);  // for screen readers: the frame paints its caption itself
+    Invalidate();
+  }
 
  private:
   static LRESULT CALLBACK FrameProc(HWND h, UINT m, WPARAM w, LPARAM l);

@@ -337,9 +337,11 @@ bool FileListBox::SetPath(const std::string& folder) {
   return true;
 }
 
-void FileListBox::SetPattern(const std::string& pattern) {
+bool FileListBox::SetPattern(const std::string& pattern) {
+  if (pattern.find_first_of("\\/:\"<>|") != std::string::npos) return false;
   pattern_ = pattern.empty() ? "*.*" : pattern;
   if (!path_.empty()) Fill(path_);
+  return true;
 }
 
 void FileListBox::Refresh() {

@@ -104,7 +104,8 @@ class ComboBox : public Control {
 
 // The files of one folder whose long names match the pattern ("*.txt", or several separated by
 // ";"), sorted by name ignoring case. The list is a snapshot taken when Path, Pattern or Refresh
-// is set; a folder that does not exist is refused and the old list stays.
+// is set; a folder that does not exist is refused and the old list stays. Path takes a folder
+// list's Path as it stands (a drive root ends in "\").
 class FileListBox : public ListBox {
  public:
   FileListBox(Form& owner, std::string name);
@@ -112,7 +113,9 @@ class FileListBox : public ListBox {
   const std::string& Path() const { return path_; }
   bool SetPath(const std::string& folder);
   const std::string& Pattern() const { return pattern_; }
-  void SetPattern(const std::string& pattern);
+  // "" lists every file. A pattern with a folder or drive in it (\ / :) or with characters no
+  // file name holds (" < > |) is refused: false, and the list keeps its pattern.
+  bool SetPattern(const std::string& pattern);
   void Refresh();
 
   // Which files are listed, by attribute (as the classic file list box: hidden and system files

@@ -323,7 +323,13 @@ bool ListView::OnNotify(NMHDR* nm, LRESULT& result) {
       return true;
     case LVN_KEYDOWN: {
       auto* kd = reinterpret_cast<NMLVKEYDOWN*>(nm);
-      if (kd->wVKey == VK_SPACE && checkboxes_ && selected_) ToggleCheck(selected_);
+      if (kd->wVKey == VK_SPACE && checkboxes_) {
+        // Space ticks the row with the focus (the selected one, unless the user moved the focus
+        // alone with Ctrl and the arrows).
+        int focused = static_cast<int>(SendMessageA(hwnd_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+        int row = focused >= 0 && focused < Count() ? focused + 1 : selected_;
+        if (row) ToggleCheck(row);
+      }
       return true;
     }
     case LVN_COLUMNCLICK:

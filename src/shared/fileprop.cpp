@@ -36,8 +36,20 @@ std::string SpecialFolderPath(long folderId) {
   return hr == S_OK ? std::string(buf) : std::string();
 }
 
+namespace {
+std::function<std::string(const BrowseFolderCall&)>& PickerHandler() {
+  static std::function<std::string(const BrowseFolderCall&)> h;
+  return h;
+}
+}  // namespace
+
+void SetBrowseFolderHandler(std::function<std::string(const BrowseFolderCall&)> handler) {
+  PickerHandler() = std::move(handler);
+}
+
 std::string BrowseFolder(HWND owner, const std::string& title, long& flags, long& rootFolderId) {
   if (flags == 0) flags = BIF_RETURNONLYFSDIRS;
+  if (PickerHandler()) return PickerHandler()(BrowseFolderCall{owner, title, flags, rootFolderId});
   HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   LPITEMIDLIST root = nullptr;
   if (!SpecialFolderPath(rootFolderId).empty() &&

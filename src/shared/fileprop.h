@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 class clsFileProp {
@@ -48,3 +49,13 @@ std::string SpecialFolderPath(long folderId);
 // variable; the picker is rooted at the special folder rootFolderId when that folder has a
 // file-system path, at the desktop otherwise. Returns the chosen folder, or "" on cancel.
 std::string BrowseFolder(HWND owner, const std::string& title, long& flags, long& rootFolderId);
+
+// Tests answer the folder picker: the handler gets each call (its flags already made 1 where they
+// were 0) and returns the folder chosen, "" for a cancel. A null handler gives the real picker back.
+struct BrowseFolderCall {
+  HWND owner;
+  std::string title;
+  long flags;
+  long rootFolderId;
+};
+void SetBrowseFolderHandler(std::function<std::string(const BrowseFolderCall&)> handler);

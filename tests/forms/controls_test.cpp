@@ -5,6 +5,7 @@
 #include "forms/bars.h"
 #include "forms/controlarray.h"
 #include "forms/form.h"
+#include "forms/scrollbar.h"
 #include "native.h"
 #include "runtime/pump.h"
 
@@ -242,6 +243,9 @@ TEST(Frame, HoldsItsControlsAndHidesThemWithIt) {
   ASSERT_TRUE(f.Option1.HasNative());
   EXPECT_TRUE(IsWindowVisible(f.Option1.hWnd()));
   EXPECT_EQ(GetParent(f.Option1.hWnd()), f.Frame1.hWnd());
+  EXPECT_EQ(nt::WindowText(f.Frame1.hWnd()), "Schedule");  // its name for screen readers
+  f.Frame1.SetCaption("Select Option");
+  EXPECT_EQ(nt::WindowText(f.Frame1.hWnd()), "Select Option");
   f.Frame1.SetVisible(false);
   EXPECT_FALSE(IsWindowVisible(f.Option1.hWnd()));
   f.Frame1.Move(-990, 6630);  // parked outside the client area, as pages are
@@ -286,6 +290,169 @@ TEST(Label, CaptionAndColours) {
                          reinterpret_cast<LPARAM>(f.Label1.hWnd())), 0);
   EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 255));
   ReleaseDC(f.Label1.hWnd(), dc);
+  f.Unload();
+}
+
+// --- option groups that start with none on --------------------------------------------------
+
+// Presses a key as the user would: through the input queue, so the key state is what it would be.
+void Press(WORD vk) {
+  INPUT in[2] = {};
+  in[0].type = in[1].type = INPUT_KEYBOARD;
+  in[0].ki.wVk = in[1].ki.wVk = vk;
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, in, sizeof(INPUT));
+  for (int i = 0; i < 5; ++i) {
+    Sleep(10);
+    rt::DoEvents();
+  }
+}
+
+TEST(OptionButton, AGroupStaysEmptyUntilTheUserChooses) {
+  Board f;
+  std::vector<std::string> clicks;
+  f.Option1.Click = [&] { clicks.push_back("1"); };
+  f.Option2.Click = [&] { clicks.push_back("2"); };
+  f.Show();
+  rt::DoEvents();
+  // The focus arriving by code (or by Tab) turns nothing on.
+  f.Option1.SetFocus();
+  rt::DoEvents();
+  EXPECT_EQ(GetFocus(), f.Option1.hWnd());
+  EXPECT_FALSE(f.Option1.Value());
+  EXPECT_FALSE(f.Option2.Value());
+  EXPECT_EQ(SendMessageA(f.Option1.hWnd(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_TRUE(clicks.empty());
+  // Space chooses the button with the focus; an arrow key moves the choice to the next one.
+  Press(VK_SPACE);
+  EXPECT_TRUE(f.Option1.Value());
+  Press(VK_DOWN);
+  EXPECT_EQ(GetFocus(), f.Option2.hWnd());
+  EXPECT_TRUE(f.Option2.Value());
+  EXPECT_FALSE(f.Option1.Value());
+  EXPECT_EQ(clicks, (std::vector<std::string>{"1", "2"}));
+  // Code may empty the group again.
+  f.Option2.SetValue(false);
+  EXPECT_FALSE(f.Option1.Value() || f.Option2.Value());
+  EXPECT_EQ(SendMessageA(f.Option2.hWnd(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  f.Unload();
+}
+
+// --- text boxes the user types into -----------------------------------------------------------
+
+TEST(TextBox, TypingStopsAtTheMaximumLength) {
+  Board f;
+  f.Show();
+  f.Text5.SetText("");
+  f.Text5.SetMaxLength(2);
+  std::vector<std::string> seen;
+  f.Text5.Change = [&] { seen.push_back(f.Text5.Text()); };
+  for (char c : std::string("123")) SendMessageA(f.Text5.hWnd(), WM_CHAR, c, 0);
+  EXPECT_EQ(f.Text5.Text(), "12");
+  EXPECT_EQ(seen, (std::vector<std::string>{"1", "12"}));
+  // A box whose Change selects its whole text takes each keystroke in place of what it held.
+  f.Text5.Change = [&] {
+    f.Text5.SetSelStart(0);
+    f.Text5.SetSelLength(static_cast<int>(f.Text5.Text().size()));
+  };
+  f.Text5.SetSelStart(0);  // the box is full: the user selects what it holds first
+  f.Text5.SetSelLength(2);
+  for (char c : std::string("45")) SendMessageA(f.Text5.hWnd(), WM_CHAR, c, 0);
+  EXPECT_EQ(f.Text5.Text(), "5");
+  EXPECT_EQ(f.Text5.SelText(), "5");
+  f.Unload();
+}
+
+// --- scroll bars as spinners --------------------------------------------------------------------
+
+class SpinForm : public forms::Form {
+ public:
+  SpinForm() : Form("SpinForm"), Text1(*this, "Text1", "45"), VScroll1(*this, "VScroll1") {
+    Text1.Move(120, 120, 400, 285);
+    VScroll1.Move(520, 120, 255, 285);
+    VScroll1.SetMin(1);
+    VScroll1.SetMax(59);
+    VScroll1.SetValue(45);
+    VScroll1.SetLargeChange(10);
+    VScroll1.Change = [this] { Text1.SetText(std::to_string(VScroll1.Value())); };
+  }
+  forms::TextBox Text1;
+  forms::ScrollBar VScroll1;
+};
+
+TEST(ScrollBar, ValueStaysInItsRangeAndChangeRunsOnARealChange) {
+  SpinForm f;
+  int changes = 0;
+  f.VScroll1.Change = [&] { ++changes; };
+  EXPECT_TRUE(f.VScroll1.SetValue(45));  // the value it holds
+  EXPECT_EQ(changes, 0);
+  EXPECT_FALSE(f.VScroll1.SetValue(60));
+  EXPECT_FALSE(f.VScroll1.SetValue(0));
+  EXPECT_EQ(f.VScroll1.Value(), 45);
+  EXPECT_TRUE(f.VScroll1.SetValue(59));
+  EXPECT_EQ(changes, 1);
+  EXPECT_TRUE(f.VScroll1.SetMax(30));  // a narrower range takes the value with it
+  EXPECT_EQ(f.VScroll1.Value(), 30);
+  EXPECT_EQ(changes, 2);
+  EXPECT_TRUE(f.VScroll1.SetMax(99));
+  EXPECT_EQ(f.VScroll1.Value(), 30);
+  EXPECT_EQ(changes, 2);
+  EXPECT_FALSE(f.VScroll1.SetMax(40000));  // more than the native bar can hold
+  EXPECT_EQ(f.VScroll1.Max(), 99);
+}
+
+TEST(ScrollBar, TheArrowsStepTowardsTheEndsAndStopThere) {
+  SpinForm f;
+  f.Show();
+  HWND bar = f.VScroll1.hWnd();
+  ASSERT_NE(bar, nullptr);
+  auto press = [&](WORD code) { SendMessageA(f.hWnd(), WM_VSCROLL, MAKEWPARAM(code, 0), reinterpret_cast<LPARAM>(bar)); };
+  press(SB_LINEUP);  // the up arrow raises the value
+  EXPECT_EQ(f.VScroll1.Value(), 46);
+  EXPECT_EQ(f.Text1.Text(), "46");
+  press(SB_LINEDOWN);
+  press(SB_LINEDOWN);
+  EXPECT_EQ(f.Text1.Text(), "44");
+  press(SB_PAGEUP);
+  EXPECT_EQ(f.VScroll1.Value(), 54);
+  press(SB_PAGEUP);
+  press(SB_LINEUP);
+  EXPECT_EQ(f.VScroll1.Value(), 59);  // stops at Max
+  EXPECT_EQ(GetScrollPos(bar, SB_CTL), 0);  // Max is at the top of the bar
+  for (int i = 0; i < 70; ++i) press(SB_LINEDOWN);
+  EXPECT_EQ(f.VScroll1.Value(), 1);
+  EXPECT_EQ(GetScrollPos(bar, SB_CTL), 58);
+  // The user's own click on the lower arrow of the native bar.
+  f.VScroll1.SetValue(10);
+  RECT r;
+  GetClientRect(bar, &r);
+  // (The bar follows the mouse in a loop of its own until the button is let go: queue that first.)
+  PostMessageA(bar, WM_LBUTTONUP, 0, MAKELPARAM(r.right / 2, r.bottom - 2));
+  SendMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.right / 2, r.bottom - 2));
+  EXPECT_EQ(f.VScroll1.Value(), 9);
+  EXPECT_EQ(f.Text1.Text(), "9");
+  // A disabled bar ignores the arrows.
+  f.VScroll1.SetEnabled(false);
+  press(SB_LINEUP);
+  EXPECT_EQ(f.VScroll1.Value(), 9);
+  f.Unload();
+}
+
+TEST(ScrollBar, AHorizontalBarRaisesToTheRightAndAReversedRangeRunsBackwards) {
+  SpinForm f;
+  forms::ScrollBar h(f, "HScroll1", forms::ScrollBar::kHorizontal);
+  h.SetMax(10);
+  f.VScroll1.SetMin(10);  // Min above Max: the up arrow now lowers the value
+  f.VScroll1.SetMax(1);
+  f.VScroll1.SetValue(5);
+  f.Load();
+  SendMessageA(f.hWnd(), WM_HSCROLL, MAKEWPARAM(SB_LINERIGHT, 0), reinterpret_cast<LPARAM>(h.hWnd()));
+  EXPECT_EQ(h.Value(), 1);
+  SendMessageA(f.hWnd(), WM_HSCROLL, MAKEWPARAM(SB_RIGHT, 0), reinterpret_cast<LPARAM>(h.hWnd()));
+  EXPECT_EQ(h.Value(), 10);
+  SendMessageA(f.hWnd(), WM_VSCROLL, MAKEWPARAM(SB_LINEUP, 0), reinterpret_cast<LPARAM>(f.VScroll1.hWnd()));
+  EXPECT_EQ(f.VScroll1.Value(), 4);
+  EXPECT_FALSE(f.VScroll1.SetValue(11));
   f.Unload();
 }
 

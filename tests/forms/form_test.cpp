@@ -310,4 +310,69 @@ TEST(Menu, VisibleTopLevelItemsMakeTheMenuBar) {
   f.Unload();
 }
 
+// A menu bar of two menus, each with items and separators, as an editor window has one.
+class EditorForm : public Form {
+ public:
+  EditorForm()
+      : Form("EditorForm"),
+        a(*this, "a", nullptr, "&File"),
+        a1(*this, "a1", &a, "New"),
+        a2(*this, "a2", &a, "-"),
+        a3(*this, "a3", &a, "Open"),
+        a4(*this, "a4", &a, "Save"),
+        a7(*this, "a7", &a, "Exit"),
+        b(*this, "b", nullptr, "&About"),
+        b1(*this, "b1", &b, "Download Plug-in"),
+        b3(*this, "b3", &b, "-"),
+        b2(*this, "b2", &b, "About") {
+    SetClientSize(6000, 3000);
+  }
+  forms::MenuItem a, a1, a2, a3, a4, a7, b, b1, b3, b2;
+};
+
+std::string MenuText(HMENU m, int pos) {
+  char text[64] = "";
+  GetMenuStringA(m, pos, text, sizeof text, MF_BYPOSITION);
+  return text;
+}
+
+TEST(Menu, AMenuBarOfMenusRunsTheItemTheUserChooses) {
+  EditorForm f;
+  std::vector<std::string> chosen;
+  for (forms::MenuItem* i : {&f.a1, &f.a3, &f.a4, &f.a7, &f.b1, &f.b2})
+    i->Click = [&chosen, i] { chosen.push_back(i->Name()); };
+  f.Show();
+  HMENU bar = GetMenu(f.hWnd());
+  ASSERT_NE(bar, nullptr);
+  ASSERT_EQ(GetMenuItemCount(bar), 2);
+  EXPECT_EQ(MenuText(bar, 0), "&File");
+  EXPECT_EQ(MenuText(bar, 1), "&About");
+  HMENU file = GetSubMenu(bar, 0);
+  ASSERT_EQ(GetMenuItemCount(file), 5);
+  EXPECT_EQ(MenuText(file, 0), "New");
+  EXPECT_EQ(GetMenuState(file, 1, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
+  EXPECT_EQ(MenuText(file, 4), "Exit");
+  // The client area keeps its size under the menu bar.
+  RECT client;
+  GetClientRect(f.hWnd(), &client);
+  EXPECT_EQ(client.right, forms::ToPixels(6000));
+  EXPECT_EQ(client.bottom, forms::ToPixels(3000));
+  // What the menu sends when the user chooses an item (by mouse or by its keys).
+  auto choose = [&](int menu, int pos) {
+    SendMessageA(f.hWnd(), WM_COMMAND, MAKEWPARAM(GetMenuItemID(GetSubMenu(bar, menu), pos), 0), 0);
+  };
+  choose(0, 2);
+  choose(1, 2);
+  choose(0, 4);
+  EXPECT_EQ(chosen, (std::vector<std::string>{"a3", "b2", "a7"}));
+  // Captions set later (from a language file) show at once; an empty one stays an item.
+  f.a1.SetCaption("Nuevo");
+  f.b.SetCaption("");
+  bar = GetMenu(f.hWnd());
+  EXPECT_EQ(MenuText(GetSubMenu(bar, 0), 0), "Nuevo");
+  EXPECT_EQ(GetMenuItemCount(bar), 2);
+  EXPECT_EQ(MenuText(bar, 1), "");
+  f.Unload();
+}
+
 }  // namespace

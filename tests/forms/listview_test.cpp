@@ -153,6 +153,44 @@ TEST(ListView, ChecksFromCodeAndFromTheUser) {
   f.Unload();
 }
 
+TEST(ListView, KeyboardTicksAreSeenAsTheUsersAndTicksFromCodeAreNot) {
+  ViewForm f;
+  std::vector<int> checked;
+  f.View1.ItemCheck = [&](int i) { checked.push_back(i); };
+  f.Show();
+  // Filling the list ticks rows from code: nothing is told.
+  for (const char* n : {"games", "office", "tools"}) {
+    int row = f.View1.Add(n);
+    f.View1.SetChecked(row, row != 2);
+  }
+  rt::DoEvents();
+  EXPECT_TRUE(checked.empty());
+  HWND lv = f.View1.hWnd();
+  SetFocus(lv);
+  f.View1.SetSelected(2, true);
+  rt::DoEvents();
+  auto space = [&] {
+    SendMessageA(lv, WM_KEYDOWN, VK_SPACE, 0);
+    SendMessageA(lv, WM_KEYUP, VK_SPACE, 0);
+    rt::DoEvents();
+  };
+  space();
+  EXPECT_TRUE(f.View1.Checked(2));
+  space();
+  EXPECT_FALSE(f.View1.Checked(2));
+  EXPECT_EQ(checked, (std::vector<int>{2, 2}));
+  // The focus moved alone (as Ctrl and an arrow move it): Space ticks the row with the focus.
+  LVITEMA it{};
+  it.stateMask = LVIS_FOCUSED;
+  it.state = LVIS_FOCUSED;
+  SendMessageA(lv, LVM_SETITEMSTATE, 2, reinterpret_cast<LPARAM>(&it));
+  space();
+  EXPECT_FALSE(f.View1.Checked(3));
+  EXPECT_EQ(checked.back(), 3);
+  EXPECT_EQ((SendMessageA(lv, LVM_GETITEMSTATE, 2, LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK), INDEXTOSTATEIMAGEMASK(1));
+  f.Unload();
+}
+
 TEST(ListView, HiddenListsNeedNoNativeWindow) {
   ViewForm f;
   f.Load();

@@ -4,9 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "runtime/files.h"
+#include "support/modal.h"
 #include "support/scratch.h"
 
 namespace {
@@ -83,45 +82,21 @@ TEST(SpecialFolders, PathsOfFolders) {
   EXPECT_EQ(SpecialFolderPath(CSIDL_BITBUCKET), "");  // the recycle bin has no folder of its own
 }
 
-// Answers the folder picker from another thread, as a user would press its button.
+// Answers the real folder picker from another thread, as a user would press its button; the
+// picker's title text is kept for the test to check.
 class PickerAnswer {
  public:
-  PickerAnswer(int button) {
-    DWORD ui = GetCurrentThreadId();
-    worker_ = std::thread([this, ui, button] {
-      for (int i = 0; i < 500 && !done_; ++i) {
-        HWND found = nullptr;
-        EnumThreadWindows(
-            ui,
-            [](HWND h, LPARAM l) CALLBACK -> BOOL {
-              char cls[16];
-              if (GetClassNameA(h, cls, sizeof cls) && strcmp(cls, "#32770") == 0 && IsWindowVisible(h)) {
-                *reinterpret_cast<HWND*>(l) = h;
-                return FALSE;
-              }
-              return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
-        if (found) {
-          char title[256] = "";
-          GetDlgItemTextA(found, 0x3742, title, sizeof title);  // the picker's title text
-          shownTitle_ = title;
-          PostMessageA(found, WM_COMMAND, button, 0);
-          return;
-        }
-        Sleep(10);
-      }
-    });
+  explicit PickerAnswer(int button)
+      : answer_([this, button](HWND picker) {
+          shownTitle = ts::TextOf(GetDlgItem(picker, 0x3742));
+          PostMessageA(picker, WM_COMMAND, button, 0);
+        }) {
+    SetBrowseFolderHandler(nullptr);  // the real picker
   }
-  ~PickerAnswer() {
-    done_ = true;
-    worker_.join();
-  }
-  std::string shownTitle_;
+  std::string shownTitle;
 
  private:
-  std::thread worker_;
-  volatile bool done_ = false;
+  ts::ModalAnswer answer_;
 };
 
 TEST(BrowseFolder, CancelGivesNothingAndFlagsZeroBecomeOne) {
@@ -145,6 +120,22 @@ TEST(BrowseFolder, OkGivesTheChosenFolder) {
   }
   // With the recycle bin as root the picker starts at the top of the tree, the desktop.
   EXPECT_EQ(chosen, SpecialFolderPath(CSIDL_DESKTOPDIRECTORY));
+}
+
+TEST(BrowseFolder, TestsAnswerThePickerThroughItsSeam) {
+  std::vector<BrowseFolderCall> calls;
+  SetBrowseFolderHandler([&](const BrowseFolderCall& c) {
+    calls.push_back(c);
+    return std::string(calls.size() == 1 ? "C:\\Opera\\profile" : "");
+  });
+  long flags = 0, root = 10;
+  EXPECT_EQ(BrowseFolder(nullptr, "Choose a folder:", flags, root), "C:\\Opera\\profile");
+  EXPECT_EQ(BrowseFolder(nullptr, "Choose a folder:", flags, root), "");  // cancelled
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_EQ(calls[0].title, "Choose a folder:");
+  EXPECT_EQ(calls[0].flags, 1);  // already made 1, as the picker would be shown
+  EXPECT_EQ(calls[0].rootFolderId, 10);
+  EXPECT_EQ(flags, 1);
 }
 
 }  // namespace

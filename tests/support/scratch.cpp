@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include "forms/dialogs.h"
 #include "runtime/app.h"
+#include "runtime/clipboard.h"
 #include "runtime/files.h"
 #include "runtime/seams.h"
 #include "runtime/textfile.h"
+#include "shared/fileprop.h"
 
 namespace ts {
 
@@ -46,6 +49,22 @@ class Isolation : public ::testing::EmptyTestEventListener {
     rt::SetExitHandler([](int code) {
       Observed().exits.push_back(code);
     });
+    forms::SetInputBoxHandler([](const forms::InputBoxCall& c) -> std::optional<std::string> {
+      Observed().dialogs.push_back(c.title);
+      ADD_FAILURE() << "unexpected input box: " << c.title;
+      return std::nullopt;
+    });
+    forms::SetFileDialogHandler([](const forms::FileDialogCall& c) -> std::optional<std::string> {
+      Observed().dialogs.push_back(c.title);
+      ADD_FAILURE() << "unexpected file dialog: " << c.title;
+      return std::nullopt;
+    });
+    SetBrowseFolderHandler([](const BrowseFolderCall& c) {
+      Observed().dialogs.push_back(c.title);
+      ADD_FAILURE() << "unexpected folder picker: " << c.title;
+      return std::string();
+    });
+    rt::SetClipboardHandlers(nullptr, nullptr);
     rt::SetProcessStartHandler([](const rt::ProcessStart& p) -> INT_PTR {
       std::string what = p.viaShell ? p.verb + "|" + p.file + "|" + p.parameters + "|" + p.folder : p.commandLine;
       Observed().starts.push_back(what);

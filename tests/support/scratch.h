@@ -1,6 +1,6 @@
 // What every test stands on: a scratch folder of its own inside the prefix's drive C:, a scratch
 // program folder inside it (the program's folder for the code under test), an empty settings key,
-// and message boxes and process starts that never reach the screen or the system.
+// and message boxes, process starts and modal dialogs that never reach the screen or the system.
 #pragma once
 
 #include <string>
@@ -30,6 +30,7 @@ struct Seen {
   std::vector<std::string> messageBoxes;  // the texts
   std::vector<std::string> starts;        // command lines, or "verb|file|parameters|folder"
   std::vector<int> exits;                 // the program asked to end (with this code)
+  std::vector<std::string> dialogs;       // input boxes, file dialogs and folder pickers: their titles
 };
 Seen& Observed();
 
