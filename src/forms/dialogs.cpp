@@ -218,7 +218,8 @@ DialogResult CommonDialog::Show(bool save) {
     ofn.lpstrInitialDir = initDir_.empty() ? nullptr : initDir_.c_str();
     ofn.lpstrTitle = dialogTitle_.empty() ? nullptr : dialogTitle_.c_str();
     ofn.lpstrDefExt = ext.empty() ? nullptr : ext.c_str();
-    ofn.Flags = flags_ | OFN_EXPLORER | OFN_NOCHANGEDIR;
+    // No hooks or templates: we give the dialog none.
+    ofn.Flags = (flags_ & ~(OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | OFN_ENABLETEMPLATEHANDLE)) | OFN_EXPLORER | OFN_NOCHANGEDIR;
     BOOL ok = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
     if (ok) {
       // Several files chosen come as the folder and the names, each ended by a NUL.

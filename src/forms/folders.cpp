@@ -36,7 +36,7 @@ bool ResolveFolder(const std::string& in, std::string& out) {
   if (n == 0 || n >= MAX_PATH) return false;
   out = rt::WithoutTrailingSlash(std::string(buf, n));
   if (out.size() >= 2 && out[1] == ':') out[0] = static_cast<char>(out[0] & ~0x20);  // "C:", as the system writes it
-  return rt::IsAbsolutePath(out) || (out.size() >= 2 && out[1] == ':');
+  return rt::IsAbsolutePath(out);
 }
 
 bool ListSubFolders(const std::string& folder, std::vector<std::string>& out) {

@@ -318,9 +318,16 @@ bool ListView::OnNotify(NMHDR* nm, LRESULT& result) {
       Fire(Click);
       return true;
     }
-    case NM_DBLCLK:
+    case NM_DBLCLK: {
+      // The second click of a double click on a check box ticks it again, as in every list view.
+      auto* ia = reinterpret_cast<NMITEMACTIVATE*>(nm);
+      LVHITTESTINFO ht{};
+      ht.pt = ia->ptAction;
+      SendMessageA(hwnd_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&ht));
+      if (checkboxes_ && ht.iItem >= 0 && (ht.flags & LVHT_ONITEMSTATEICON)) ToggleCheck(ht.iItem + 1);
       Fire(DblClick);
       return true;
+    }
     case LVN_KEYDOWN: {
       auto* kd = reinterpret_cast<NMLVKEYDOWN*>(nm);
       if (kd->wVKey == VK_SPACE && checkboxes_) {

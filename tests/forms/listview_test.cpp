@@ -130,6 +130,15 @@ TEST(ListView, ChecksFromCodeAndFromTheUser) {
   EXPECT_EQ(checked, (std::vector<int>{1}));
   EXPECT_GE(clicks, 1);
   EXPECT_TRUE(nativeChecked(0));
+  // A double click on it ticks it twice: off and on again.
+  SendMessageA(lv, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+  SendMessageA(lv, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+  SendMessageA(lv, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+  SendMessageA(lv, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+  rt::DoEvents();
+  EXPECT_TRUE(f.View1.Checked(1));
+  EXPECT_EQ(checked, (std::vector<int>{1, 1, 1}));
+  checked = {1};
   // A click on the text of the third row selects it and tells which row it was.
   std::vector<int> itemClicks;
   f.View1.ItemClick = [&](int i) { itemClicks.push_back(i); };
