@@ -46,18 +46,13 @@ void ScrollBar::PushNative() {
   SetScrollInfo(hwnd_, SB_CTL, &si, TRUE);
 }
 
-bool ScrollBar::SetMin(int v) {
-  if (std::abs(static_cast<long long>(max_) - v) > kMaxSpan) return false;
-  min_ = v;
-  value_ = Clamp(value_);
-  PushNative();
-  Tell();
-  return true;
-}
+bool ScrollBar::SetMin(int v) { return SetEnds(v, max_); }
+bool ScrollBar::SetMax(int v) { return SetEnds(min_, v); }
 
-bool ScrollBar::SetMax(int v) {
-  if (std::abs(static_cast<long long>(v) - min_) > kMaxSpan) return false;
-  max_ = v;
+bool ScrollBar::SetEnds(int min, int max) {
+  if (std::abs(static_cast<long long>(max) - min) > kMaxSpan) return false;
+  min_ = min;
+  max_ = max;
   value_ = Clamp(value_);
   PushNative();
   Tell();

@@ -42,6 +42,7 @@ class ScrollBar : public Control {
   void AfterCreate() override;
 
  private:
+  bool SetEnds(int min, int max);
   int Clamp(int v) const;
   int Stepped(int steps) const;  // the value `steps` towards Max (negative: towards Min), clamped
   int NativePos(int v) const;
