@@ -61,45 +61,113 @@ long long DaysBetween(const SYSTEMTIME& a, const SYSTEMTIME& b) {
   return static_cast<long long>(DayNumber(b)) - static_cast<long long>(DayNumber(a));
 }
 
+namespace {
+
+// The fields of a date picture ("M/d/yyyy", "dd.MM.yy", "d MMMM yyyy", ...) in their order.
+enum class Field { Day, DayName, Month, MonthName, Year, Era };
+
+std::vector<Field> PictureFields(const std::string& picture) {
+  std::vector<Field> fields;
+  for (size_t i = 0; i < picture.size();) {
+    char c = picture[i];
+    if (c == '\'') {  // a quoted literal
+      size_t close = picture.find('\'', i + 1);
+      i = close == std::string::npos ? picture.size() : close + 1;
+      continue;
+    }
+    size_t run = 1;
+    while (i + run < picture.size() && picture[i + run] == c) ++run;
+    if (c == 'd') fields.push_back(run >= 3 ? Field::DayName : Field::Day);
+    if (c == 'M') fields.push_back(run >= 3 ? Field::MonthName : Field::Month);
+    if (c == 'y') fields.push_back(Field::Year);
+    if (c == 'g') fields.push_back(Field::Era);
+    i += run;
+  }
+  return fields;
+}
+
+bool IsWordByte(unsigned char c) { return std::isalpha(c) || c >= 0x80; }
+
+// The month (1..12) a word names in the user's language, full or abbreviated; 0 when none.
+int MonthNamed(const std::string& word) {
+  for (int m = 0; m < 12; ++m) {
+    for (LCTYPE type : {static_cast<LCTYPE>(LOCALE_SMONTHNAME1 + m), static_cast<LCTYPE>(LOCALE_SABBREVMONTHNAME1 + m)}) {
+      char name[80];
+      if (GetLocaleInfoA(LOCALE_USER_DEFAULT, type, name, sizeof name) > 1 &&
+          CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, name, -1, word.c_str(), -1) == CSTR_EQUAL)
+        return m + 1;
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
 bool ParseShortDate(const std::string& text, SYSTEMTIME& st) {
   char pic[80];
   if (!GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, pic, sizeof pic)) return false;
-  // The order of day, month and year in the picture, e.g. "M/d/yyyy" -> M d y.
-  std::vector<char> order;
-  for (const char* p = pic; *p; ++p) {
-    char c = *p;
-    if (c == '\'') {  // quoted literal
-      for (++p; *p && *p != '\''; ++p) {}
-      if (!*p) break;
-      continue;
-    }
-    if ((c == 'd' || c == 'M' || c == 'y') && (order.empty() || order.back() != c)) order.push_back(c);
-  }
-  std::vector<int> nums;
+  std::vector<Field> fields = PictureFields(pic);
+
+  // The text's numbers and words, in order.
+  std::vector<int> numbers;
+  std::vector<size_t> digitCounts;
+  std::vector<std::string> words;
   for (size_t i = 0; i < text.size();) {
-    if (std::isdigit(static_cast<unsigned char>(text[i]))) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    if (std::isdigit(c)) {
       int v = 0;
       size_t digits = 0;
-      while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])) && digits < 6) {
-        v = v * 10 + (text[i] - '0');
-        ++i;
-        ++digits;
+      for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i, ++digits) {
+        if (digits < 6) v = v * 10 + (text[i] - '0');
       }
-      nums.push_back(v);
+      if (digits > 6) return false;
+      numbers.push_back(v);
+      digitCounts.push_back(digits);
+    } else if (IsWordByte(c)) {
+      size_t start = i;
+      while (i < text.size() && IsWordByte(static_cast<unsigned char>(text[i]))) ++i;
+      words.push_back(text.substr(start, i - start));
     } else {
       ++i;
     }
   }
-  if (order.size() != 3 || nums.size() != 3) return false;
-  SYSTEMTIME r{};
-  for (size_t k = 0; k < 3; ++k) {
-    if (order[k] == 'd') r.wDay = static_cast<WORD>(nums[k]);
-    if (order[k] == 'M') r.wMonth = static_cast<WORD>(nums[k]);
-    if (order[k] == 'y') r.wYear = static_cast<WORD>(nums[k] < 100 ? (nums[k] < 30 ? 2000 + nums[k] : 1900 + nums[k]) : nums[k]);
+
+  int day = 0, month = 0, year = -1;
+  size_t yearDigits = 0, nextNumber = 0;
+  for (Field f : fields) {
+    if (f == Field::DayName || f == Field::Era) continue;  // words that name no part of the date
+    if (f == Field::MonthName) {
+      for (const auto& w : words)
+        if ((month = MonthNamed(w)) != 0) break;
+      if (!month) return false;
+      continue;
+    }
+    if (nextNumber >= numbers.size()) return false;
+    int v = numbers[nextNumber];
+    if (f == Field::Day) day = v;
+    if (f == Field::Month) month = v;
+    if (f == Field::Year) {
+      year = v;
+      yearDigits = digitCounts[nextNumber];
+    }
+    ++nextNumber;
   }
+  if (nextNumber != numbers.size() || day == 0 || month == 0 || year < 0) return false;
+  if (yearDigits <= 2) {
+    // A year of two digits lies in the century that puts it nearest to this year.
+    int thisYear = Now().wYear;
+    year += thisYear - thisYear % 100;
+    if (year > thisYear + 50) year -= 100;
+    if (year <= thisYear - 50) year += 100;
+  }
+  if (year < 1601 || year > 30827) return false;
+  SYSTEMTIME r{};
+  r.wYear = static_cast<WORD>(year);
+  r.wMonth = static_cast<WORD>(month);
+  r.wDay = static_cast<WORD>(day);
   FILETIME ft;
-  if (!SystemTimeToFileTime(&r, &ft)) return false;
-  FileTimeToSystemTime(&ft, &r);
+  if (month > 12 || day > 31 || !SystemTimeToFileTime(&r, &ft)) return false;
+  FileTimeToSystemTime(&ft, &r);  // the day of the week
   st = r;
   return true;
 }

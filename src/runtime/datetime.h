@@ -13,7 +13,9 @@ std::string DateText();                               // today, from the clock s
 std::string TimeText();                               // now, from the clock seam
 std::string NowText();                                // date, a blank, time
 
-// Reads a short date in the system's format back; false when the text is not such a date.
+// Reads back a date that FormatShortDate wrote, by the same picture of the user's locale: numbered
+// or named months, day names skipped, a year of two digits in the century nearest to the clock's
+// year. False when the text is not such a date.
 bool ParseShortDate(const std::string& text, SYSTEMTIME& st);
 
 // The date n days later (or earlier); the time of day is kept.

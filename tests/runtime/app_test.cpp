@@ -56,6 +56,34 @@ TEST(DateTime, UsesTheSystemFormatsAndTheClockSeam) {
   EXPECT_EQ(rt::DaysBetween(st, later), 30);
 }
 
+TEST(DateTime, EveryShortDateReadsBackAsWritten) {
+  // The user's short date picture, changed for the test (in the prefix's own user settings) and
+  // put back after it.
+  struct Restore {
+    char old[80] = "";
+    Restore() { GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, old, sizeof old); }
+    ~Restore() { SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, old); }
+  } restore;
+  ASSERT_NE(restore.old[0], '\0');
+  SYSTEMTIME now{2026, 12, 4, 10, 9, 5, 3, 0};
+  rt::SetClockForTests(now);
+  const SYSTEMTIME dates[] = {{2026, 12, 0, 31}, {2028, 2, 0, 29}, {2034, 1, 0, 2}, {2035, 1, 0, 27}, {1999, 7, 0, 4}};
+  for (const char* picture : {"M/d/yyyy", "dd.MM.yy", "yyyy-MM-dd", "d MMMM yyyy", "dd-MMM-yy", "dddd, d MMMM yyyy",
+                              "d/M/yy", "yy/MM/dd"}) {
+    ASSERT_TRUE(SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, picture)) << picture;
+    for (const SYSTEMTIME& d : dates) {
+      std::string text = rt::FormatShortDate(d);
+      SYSTEMTIME back{};
+      EXPECT_TRUE(rt::ParseShortDate(text, back)) << picture << ": " << text;
+      EXPECT_EQ(back.wYear * 10000 + back.wMonth * 100 + back.wDay, d.wYear * 10000 + d.wMonth * 100 + d.wDay)
+          << picture << ": " << text;
+    }
+    SYSTEMTIME back{};
+    EXPECT_FALSE(rt::ParseShortDate("2/30/2027", back) && back.wMonth == 2) << picture;
+    EXPECT_FALSE(rt::ParseShortDate("1/2/3/4", back)) << picture;
+  }
+}
+
 TEST(Random, DigitsAndRanges) {
   rt::RandomizeWith(7);
   std::string a = rt::RandomDigits(64);
