@@ -1,5 +1,6 @@
 // A global hot key of the program: a modifier combination and a key code, registered with the
-// system on a hidden window of its own; each press raises Pressed. Key code 0 means no key.
+// system on a hidden window of its own; each press raises Pressed. Key code 0 means no key: nothing
+// is registered until a key code is set.
 #pragma once
 
 #include <windows.h>
@@ -21,6 +22,9 @@ class HotKey {
   bool SetKeyCode(int keyCode);
   bool Registered() const { return registered_; }
   void Release();
+  // The hidden window that receives the key's WM_HOTKEY, and the key's identifier (its wParam).
+  HWND Window() const { return window_; }
+  int Id() const { return id_; }
 
   std::function<void()> Pressed;
 

@@ -192,6 +192,7 @@ Form1::Form1()
   a2.Click = [this] { a2_Click(); };
   a.Click = [this] { chameleonButton11_Click(); };
   Timer1.TimerEvent = [this] { Timer1_Timer(); };
+  hk1.Pressed = [this] { BossKeyPressed(); };
   SetShowHideAction([this] {
     if (Visible()) {
       Hide();
@@ -204,7 +205,10 @@ Form1::Form1()
   });
 }
 
-Form1::~Form1() { SetShowHideAction(nullptr); }
+Form1::~Form1() {
+  SetShowHideAction(nullptr);
+  if (BossHideState == 1) RestoreExplorerWindows();  // the windows the boss key hid outlive us
+}
 
 std::string Form1::Lang(const std::string& key) const { return LangText(txtlang.Text(), key); }
 
@@ -340,6 +344,10 @@ void Form1::ExitSteps() {
 void Form1::EndProgram() {
   ended_ = true;
   TrayArea1.SetVisible(false);  // the icon leaves with the program
+  if (BossHideState == 1) {     // so do the windows the boss key hid
+    RestoreExplorerWindows();
+    BossHideState = 0;
+  }
   hk1.Release();
   UnregisterShowHideKeys(hWnd());
   rt::ExitProgram(0);
@@ -358,8 +366,6 @@ void Form1::Text5_Change() {
   if (rt::Val(Text5.Text()) == 1) chameleonButton6_Click();
   if (rt::Val(Text5.Text()) == 2) chameleonButton5_Click();
 }
-
-void Form1::Timer1_Timer() {}
 
 // --- toolbar ----------------------------------------------------------------------------------------------
 

@@ -10,6 +10,7 @@
 #include <deque>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "controls/hotkey.h"
 #include "controls/trayarea.h"
@@ -67,7 +68,18 @@ class Form1 : public forms::Form {
   void TrayArea1_MouseMove();
   void a10_Click();  // Visit our web site
   void a2_Click();   // Download Plugins
+
+  // --- the 10-second timer: the home-page guard, then the schedule -------------------------------------
   void Timer1_Timer();
+
+  // --- the boss key and the window utilities of the main window ------------------------------------
+  void BossKeyPressed();  // a press of hk1: hide or show, close, or close and erase
+  // Lists the Internet Explorer windows into IEWindows; without one, says so and ends the program.
+  // Nothing calls it.
+  void CheckIEWindows();
+  std::vector<HWND> IEWindows;  // at most 50
+  // Closes every top-level window of the desktop. Nothing calls it, and no control reaches it.
+  void Command6_Click();
 
   // --- what the category routines share ------------------------------------------------------------------
   void AddDetailRow(const std::string& text);
@@ -146,6 +158,8 @@ class Form1 : public forms::Form {
   void OpenPage(const std::string& address, const std::string& heading);
   void PluginPass(bool erase);
   void OpenSaveHistory(bool erase);
+  void HomePageGuard();
+  void Scheduler();
 
   bool runInProgress_ = false;
   bool rebuildPending_ = false;
@@ -153,6 +167,8 @@ class Form1 : public forms::Form {
   bool runRebuilding_ = false;
   bool ended_ = false;
   bool stealthKey_ = false;  // the show/hide key is registered: minimising leaves no tray icon
+  bool ticking_ = false;
+  long long lastScheduledMinute_ = -1;  // the clock minute of the last scheduled run started
   std::deque<Request> pending_;
   std::map<std::string, int> statusRows_;
   int firstPluginRow_ = 1;
