@@ -316,12 +316,32 @@ void Form1::Form_Resize() {
 void Form1::Form_QueryUnload(int& Cancel, int UnloadMode) {
   if (ended_) return;
   if (runInProgress_) {
-    // Closing during a run ends the program once the run is over.
+    // The end of a Windows session is never refused: the run stops when the session ends
+    // (WM_ENDSESSION). Closing the window ends the program once the run is over.
+    if (UnloadMode == forms::kAppWindows) return;
     exitPending_ = true;
     Cancel = 1;
     return;
   }
   ExitSteps();
+}
+
+bool Form1::WindowMessage(UINT m, WPARAM w, LPARAM l, LRESULT& result) {
+  if (m == WM_ENDSESSION && w && runInProgress_ && !ended_) {
+    EndRunWithSession();
+    result = 0;
+    return true;
+  }
+  return false;
+}
+
+// The session ends while a run yields between two of its items: the run goes no further, its log
+// holds what it has done, and the program ends before Windows ends it.
+void Form1::EndRunWithSession() {
+  pending_.clear();
+  FinishRun();
+  Command5_Click();
+  EndProgram();
 }
 
 void Form1::Form_Unload(int& Cancel) {}

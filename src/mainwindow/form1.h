@@ -138,6 +138,7 @@ class Form1 : public forms::Form {
   void Form_QueryUnload(int& Cancel, int UnloadMode) override;
   void Form_Unload(int& Cancel) override;
   void Form_Terminate() override;
+  bool WindowMessage(UINT m, WPARAM w, LPARAM l, LRESULT& result) override;
 
  private:
   enum class Request { TestRun, EraseRun };
@@ -160,6 +161,7 @@ class Form1 : public forms::Form {
   void OpenSaveHistory(bool erase);
   void HomePageGuard();
   void Scheduler();
+  void EndRunWithSession();  // Windows ends the session during a run
 
   bool runInProgress_ = false;
   bool rebuildPending_ = false;

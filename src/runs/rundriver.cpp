@@ -101,6 +101,7 @@ void Form1::RunCategories(bool erase) {
   Bar1.SetMax(100);
   Bar1.SetValue(0);
   for (const RunStep& step : kRunOrder) {
+    if (ended_) return;  // the program ended inside the run (Windows ended the session)
     std::string code = step.code;
     if (settings::IsOn(settings::kOptionWin, code)) {
       MarkStatus(code, true);
@@ -114,11 +115,13 @@ void Form1::RunCategories(bool erase) {
     }
     SetProgress(Bar1, erase ? step.eraseProgress : step.testProgress);
   }
+  if (ended_) return;
   Bar1.SetValue(85);
   Text14.SetText(rt::NumberText(firstPluginRow_));
   Bar1.SetValue(100);
   Command400_Click();
   erase ? Command4_Click() : Command2_Click();
+  if (ended_) return;
   Bar1.SetValue(100);
   FinishRun();
 }

@@ -303,4 +303,47 @@ TEST_F(Runs, ExitDuringARunEndsTheProgramAfterIt) {
   EXPECT_EQ(ts::Observed().exits, (std::vector<int>{0}));
 }
 
+TEST_F(Runs, TheEndOfAWindowsSessionDuringARunIsNeverRefused) {
+  Plant();
+  Form1& f = Main();
+  f.Show();
+  std::string logAtExit;
+  rt::SetExitHandler([&](int code) {
+    ts::Observed().exits.push_back(code);
+    logAtExit = Log();
+  });
+  LRESULT answer = FALSE;
+  f.txtregcount.Change = [&] {
+    if (f.View200.Count() != 1 || answer) return;
+    answer = SendMessageA(f.hWnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+    EXPECT_TRUE(ts::Observed().exits.empty()) << "the session may still go on";
+    SendMessageA(f.hWnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  };
+  f.chameleonButton5_Click();
+  EXPECT_EQ(answer, TRUE);
+  EXPECT_EQ(ts::Observed().exits, (std::vector<int>{0}));
+  // The run stopped where the session ended: its log holds what it had done, and nothing after.
+  EXPECT_EQ(logAtExit, ExpectedLog({kRows[0]}, "1", "0", "0.000 KB"));
+  EXPECT_EQ(Log(), logAtExit);
+  EXPECT_TRUE(mw::UserKeyExists(mw::kRunMru));
+  EXPECT_TRUE(mw::UserValueExists(mw::kOpenSave, "a"));
+}
+
+TEST_F(Runs, ASessionEndThatDoesNotComeLetsTheRunGoOn) {
+  Plant();
+  Form1& f = Main();
+  f.Show();
+  LRESULT answer = FALSE;
+  f.txtregcount.Change = [&] {
+    if (f.View200.Count() != 1 || answer) return;
+    answer = SendMessageA(f.hWnd(), WM_QUERYENDSESSION, 0, 0);
+    SendMessageA(f.hWnd(), WM_ENDSESSION, FALSE, 0);  // another program refused it
+  };
+  f.chameleonButton5_Click();
+  EXPECT_EQ(answer, TRUE);
+  EXPECT_EQ(mw::DetailRows(f), kRows);
+  EXPECT_TRUE(ts::Observed().exits.empty());
+  EXPECT_TRUE(f.IsLoaded());
+}
+
 }  // namespace
