@@ -86,11 +86,12 @@ bool IsDue(Mode mode, int interval, const Stored& stored, const SYSTEMTIME& now)
   // Only a clock time is stored: a time that lies in the coming interval is still to come, any
   // other has come or passed. After a run the next one lies exactly one interval ahead (for hours,
   // up to 59 minutes more, as the runs keep their minute), so no tick of that interval finds it due.
-  int stored_at = mode == kMinutes ? MinuteOfDay(rt::Val(stored.nextHour), rt::Val(stored.nextMinute))
-                                   : MinuteOfDay(rt::Val(stored.nextHour), rt::Val(stored.runMinute));
-  int ahead = mode == kMinutes ? interval : static_cast<int>(std::min<long long>(60LL * interval + 59, kDay));
-  ahead = std::min(ahead, kDay - 1);
-  int passed = (MinuteOfDay(now.wHour, now.wMinute) - stored_at + kDay) % kDay;
+  // An interval of a day or more leaves only the stored minute itself.
+  int storedAt = mode == kMinutes ? MinuteOfDay(rt::Val(stored.nextHour), rt::Val(stored.nextMinute))
+                                  : MinuteOfDay(rt::Val(stored.nextHour), rt::Val(stored.runMinute));
+  long long ahead = mode == kMinutes ? interval : 60LL * interval + 59;
+  ahead = std::min<long long>(ahead, kDay - 1);
+  int passed = (MinuteOfDay(now.wHour, now.wMinute) - storedAt + kDay) % kDay;
   return passed < kDay - ahead;
 }
 

@@ -11,6 +11,7 @@
 
 #include "runtime/app.h"
 #include "runtime/files.h"
+#include "support/windows.h"
 
 namespace mw {
 
@@ -77,29 +78,9 @@ class FixtureWindows {
 
  private:
   HWND Find(const std::string& className, const std::string& title) const {
-    struct Search {
-      DWORD pid;
-      const std::string* cls;
-      const std::string* title;
-      HWND found;
-    } s{pid_, &className, &title, nullptr};
-    EnumWindows(
-        [](HWND h, LPARAM l) CALLBACK -> BOOL {
-          auto* s = reinterpret_cast<Search*>(l);
-          DWORD pid = 0;
-          GetWindowThreadProcessId(h, &pid);
-          char cls[256], text[256];
-          GetClassNameA(h, cls, sizeof cls);
-          GetWindowTextA(h, text, sizeof text);
-          if (pid == s->pid && *s->cls == cls && *s->title == text) {
-            s->found = h;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&s));
-    EXPECT_NE(s.found, nullptr) << className << " " << title;
-    return s.found;
+    HWND h = ts::FindTopLevelWindow(pid_, className, title);
+    EXPECT_NE(h, nullptr) << className << " " << title;
+    return h;
   }
 
   bool started_ = false;

@@ -7,6 +7,7 @@
 #include "runtime/files.h"
 #include "shared/settings.h"
 #include "support/scratch.h"
+#include "support/windows.h"
 
 namespace {
 
@@ -25,29 +26,6 @@ bool KeyExists(const char* key) {
   if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
   RegCloseKey(k);
   return true;
-}
-
-HWND FindMainWindow(DWORD pid) {
-  struct Find {
-    DWORD pid;
-    HWND found;
-  } f{pid, nullptr};
-  EnumWindows(
-      [](HWND h, LPARAM l) CALLBACK -> BOOL {
-        auto* f = reinterpret_cast<Find*>(l);
-        DWORD p = 0;
-        GetWindowThreadProcessId(h, &p);
-        char cls[32], title[64];
-        GetClassNameA(h, cls, sizeof cls);
-        GetWindowTextA(h, title, sizeof title);
-        if (p == f->pid && !strcmp(cls, "VelkForm") && !strcmp(title, "Velk Rezeza Pro")) {
-          f->found = h;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&f));
-  return f.found;
 }
 
 TEST(Program, AStartAtWindowsStartUpErasesAndLogs) {
@@ -75,7 +53,7 @@ TEST(Program, AStartAtWindowsStartUpErasesAndLogs) {
   HWND main = nullptr;
   for (int i = 0; i < 300 && !main; ++i) {
     Sleep(50);
-    main = FindMainWindow(pi.dwProcessId);
+    main = ts::FindTopLevelWindow(pi.dwProcessId, "VelkForm", "Velk Rezeza Pro");
   }
   ASSERT_NE(main, nullptr) << "the main window came up";
   // Its window exists from the start of the load; the erase in the load ends with the log.
