@@ -93,16 +93,22 @@ forms::Control::NativeLook chameleonButton::Look() const {
 }
 
 void chameleonButton::AfterCreate() {
-  paintingOn_ = true;
   painted_ = false;
   hovered_ = tracking_ = mousePressed_ = false;
   hasFocus_ = GetFocus() == hwnd_;
   MeasurePicture();
-  BuildPalette();
-  if (buttonType_ == ButtonTypeKind::Transparent) {
-    // Shown as a transparent button: it gets its snapshot image.
-    Resized();
-    if (!snapshot_ && clientW_ > 0 && clientH_ > 0) {
+  Resized();
+  Shown();
+}
+
+// Shown: a transparent button gets its snapshot image (once) and a new snapshot; then it paints.
+void chameleonButton::Shown() {
+  if (buttonType_ == ButtonTypeKind::Transparent && hwnd_ && clientW_ > 0 && clientH_ > 0) {
+    if (snapshot_ && (snapshotW_ != clientW_ || snapshotH_ != clientH_)) {
+      DeleteObject(snapshot_);
+      snapshot_ = nullptr;
+    }
+    if (!snapshot_) {
       HDC screen = GetDC(nullptr);
       snapshot_ = CreateCompatibleBitmap(screen, clientW_, clientH_);
       snapshotW_ = clientW_;
@@ -111,7 +117,9 @@ void chameleonButton::AfterCreate() {
     }
     SnapshotBackground();
   }
-  Resized();
+  paintingOn_ = true;
+  BuildPalette();
+  PaintButton(0, true);
 }
 
 bool chameleonButton::ShownStyle() const {
@@ -534,13 +542,10 @@ LRESULT chameleonButton::SubclassProc(HWND h, UINT m, WPARAM w, LPARAM l, bool& 
       }
       break;
     case WM_SHOWWINDOW:
-      if (w) {
-        paintingOn_ = true;
-        BuildPalette();
-        PaintButton(0, true);
-      } else {
+      if (w)
+        Shown();
+      else
         paintingOn_ = false;
-      }
       break;
     case WM_ENABLE:
       if (!w) {
@@ -622,7 +627,11 @@ LRESULT chameleonButton::SubclassProc(HWND h, UINT m, WPARAM w, LPARAM l, bool& 
       return 0;
     }
     case WM_CAPTURECHANGED:
-      if (reinterpret_cast<HWND>(l) != h) mousePressed_ = false;
+      // The press was taken away (another window took the mouse): no click, and not left drawn pressed.
+      if (reinterpret_cast<HWND>(l) != h && mousePressed_) {
+        mousePressed_ = false;
+        PaintButton(0, false);
+      }
       return 0;
     case WM_MOUSEMOVE: {
       int16_t button = MouseButtons(w), shift = MouseShift(w);

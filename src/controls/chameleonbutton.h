@@ -247,8 +247,9 @@ class chameleonButton : public forms::CaptionedControl {
   void DisableRefresh();  // keeps the last image until Refresh
   void Refresh();
 
-  // Whether the window shows this button as its default button (the Standard, ThemedGradient and
-  // Gradient looks draw it so).
+  // Whether this is the window's default button. The Standard, ThemedGradient and Gradient looks
+  // draw the default button so while no other push button has the focus, and a focused button
+  // always so.
   bool IsDefault() const { return default_; }
   void SetDefault(bool d);
 
@@ -302,6 +303,8 @@ class chameleonButton : public forms::CaptionedControl {
   void SetFontAttribute(const std::function<void(forms::Font&)>& change);
   // Drawing (chameleonpaint.cpp).
   void BuildPalette();
+  bool ShownAsDefault() const;
+  void Shown();
   void Resized();
   void LayoutCaption();
   void MeasurePicture();

@@ -289,6 +289,17 @@ void chameleonButton::ShowImage(bool now) {
   if (now) UpdateWindow(hwnd_);
 }
 
+// A focused button shows itself as the window's default button; the default button does so
+// while no other push button has the focus.
+bool chameleonButton::ShownAsDefault() const {
+  if (hasFocus_) return true;
+  if (!default_) return false;
+  HWND focus = GetFocus();
+  if (!focus || focus == hwnd_) return true;
+  LRESULT code = SendMessageA(focus, WM_GETDLGCODE, 0, 0);
+  return (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) == 0;
+}
+
 // --- resize, layout and shape ---------------------------------------------------------------------------
 
 void chameleonButton::Resized() {
@@ -539,7 +550,7 @@ void chameleonButton::PaintType(int stage) {
         Bevel(dc, W, H, p.highlight, p.darkShadow, p.light, p.shadow, 0, false);
       } else if (released) {
         PaintCaption(h);
-        if (showFocusRect_ && default_) {
+        if (showFocusRect_ && ShownAsDefault()) {
           Bevel(dc, W, H, p.highlight, p.darkShadow, p.light, p.shadow, -1, false);
           PaintFocusMark();
           Frame(dc, 0, 0, W, H, p.darkShadow);
@@ -548,7 +559,7 @@ void chameleonButton::PaintType(int stage) {
         }
       } else {
         PaintCaption(2);
-        if (showFocusRect_ && default_) {
+        if (showFocusRect_ && ShownAsDefault()) {
           Frame(dc, 0, 0, W, H, p.darkShadow);
           Frame(dc, 1, 1, W - 2, H - 2, p.shadow);
           PaintFocusMark();
@@ -556,8 +567,6 @@ void chameleonButton::PaintType(int stage) {
           Bevel(dc, W, H, p.darkShadow, p.highlight, p.shadow, p.light, 0, false);
         }
       }
-      // The classic button marks its focus whether or not it is the default one.
-      if (!disabled && !(showFocusRect_ && default_)) PaintFocusMark();
       break;
 
     case BT::ThemedGradient: {
@@ -589,7 +598,7 @@ void chameleonButton::PaintType(int stage) {
         if (hovered_) {
           edges(RGB(255, 178, 49), RGB(231, 150, 0), RGB(255, 243, 206), RGB(255, 219, 140), RGB(255, 203, 107),
                 RGB(255, 203, 107));
-        } else if (showFocusRect_ && (hasFocus_ || default_)) {
+        } else if (showFocusRect_ && (hasFocus_ || ShownAsDefault())) {
           edges(RGB(140, 174, 231), RGB(107, 130, 239), RGB(206, 231, 255), RGB(189, 215, 247), RGB(181, 209, 240),
                 RGB(181, 209, 240));
         } else {
@@ -800,7 +809,7 @@ void chameleonButton::PaintType(int stage) {
           Fill(dc, 0, 0, W, H, p.light);
         else
           gradient();
-        if (default_) {
+        if (ShownAsDefault()) {
           // The default button's caption is bold: laid out in bold for this one drawing.
           paintingOn_ = false;
           bool wasBold = FontBold();

@@ -188,13 +188,11 @@ std::vector<Layer> PictureLayers(const std::string& key) {
   };
   if (key == "erase") {
     // An eraser sweeping a line away.
-    l.push_back({Stroke(0.08, 0.88, 0.5, 0.88, 0.035), RGB(150, 160, 180)});
-    Sdf body = Box(0.52, 0.47, 0.36, 0.19, 0.06, -pi / 5);
+    l.push_back({Stroke(0.06, 0.9, 0.46, 0.9, 0.04), RGB(120, 135, 165)});
+    Sdf body = Box(0.54, 0.45, 0.42, 0.22, 0.07, -pi / 5);
     Outlined(l, body, RGB(245, 246, 250), RGB(70, 80, 110));
-    Sdf sleeve = LeftOf(Grow(body, -0.06), 0.52, 0.47, std::sin(pi / 5), std::cos(pi / 5));
+    Sdf sleeve = LeftOf(Grow(body, -0.06), 0.54, 0.45, std::sin(pi / 5), std::cos(pi / 5));
     l.push_back({sleeve, RGB(215, 50, 60)});
-    l.push_back({Both(Grow(body, -0.06), Stroke(0.52 - 0.04, 0.47 - 0.07, 0.52 + 0.2 * 0.58, 0.47 + 0.2 * 0.81, 0.018)),
-                 RGB(150, 30, 40)});
   } else if (key == "test") {
     // A magnifying glass.
     l.push_back({Stroke(0.6, 0.6, 0.88, 0.88, 0.09), RGB(90, 60, 40)});
