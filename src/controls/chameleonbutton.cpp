@@ -36,23 +36,6 @@ int16_t MouseButtons(WPARAM w) {
 }
 }  // namespace
 
-void PropertyBag::Write(const std::string& key, PropertyValue value) {
-  Remove(key);
-  items_.emplace_back(key, std::move(value));
-}
-
-const PropertyValue* PropertyBag::Read(const std::string& key) const {
-  std::string k = rt::LCase(key);
-  for (const auto& [name, value] : items_)
-    if (rt::LCase(name) == k) return &value;
-  return nullptr;
-}
-
-void PropertyBag::Remove(const std::string& key) {
-  std::string k = rt::LCase(key);
-  std::erase_if(items_, [&k](const auto& item) { return rt::LCase(item.first) == k; });
-}
-
 ButtonSettings MainWindowButtonSettings() {
   ButtonSettings s;
   s.foreOver = RGB(0, 0, 192);
@@ -378,12 +361,7 @@ void chameleonButton::WriteProperties(PropertyBag& bag) const {
 }
 
 void chameleonButton::ReadProperties(const PropertyBag& bag) {
-  auto get = [&bag]<class T>(const char* key, T fallback) -> T {
-    const PropertyValue* found = bag.Read(key);
-    if (!found) return fallback;
-    if (const T* v = std::get_if<T>(found)) return *v;
-    return fallback;
-  };
+  auto get = [&bag]<class T>(const char* key, T fallback) -> T { return bag.Get<T>(key, fallback); };
   paintingOn_ = false;
   buttonType_ = static_cast<ButtonTypeKind>(get("BTYPE", int32_t{2}));
   caption_ = get("TX", std::string());

@@ -37,6 +37,7 @@
 #include <variant>
 #include <vector>
 
+#include "controls/propertybag.h"
 #include "forms/controls.h"
 
 namespace controls {
@@ -86,16 +87,6 @@ using ButtonColor = uint32_t;
 constexpr ButtonColor SystemColor(int index) { return 0x80000000u | static_cast<uint32_t>(index); }
 constexpr ButtonColor kButtonFace = SystemColor(COLOR_BTNFACE);
 
-// A picture shown on a button: a bitmap or an icon. The button does not own it: whoever made it
-// keeps it alive as long as a button shows it.
-struct ButtonPicture {
-  HBITMAP bitmap = nullptr;
-  HICON icon = nullptr;
-  bool Empty() const { return !bitmap && !icon; }
-  bool operator==(const ButtonPicture&) const = default;
-};
-
-// The palette and picture rules of the button, as plain functions.
 namespace chameleon {
 
 // The RGB value of a colour value (a system colour's reference gives that system colour).
@@ -147,20 +138,6 @@ POINT PlacePicture(const std::string& caption, PicturePositionKind pos, const RE
                    int picH, bool hasPicture, POINT current);
 
 }  // namespace chameleon
-
-// The saved properties of a button: keys in the order they were written, matched without regard
-// to case when read.
-using PropertyValue = std::variant<int32_t, bool, std::string, forms::Font, ButtonPicture>;
-class PropertyBag {
- public:
-  void Write(const std::string& key, PropertyValue value);
-  const PropertyValue* Read(const std::string& key) const;  // null when the key is missing
-  const std::vector<std::pair<std::string, PropertyValue>>& Items() const { return items_; }
-  void Remove(const std::string& key);
-
- private:
-  std::vector<std::pair<std::string, PropertyValue>> items_;
-};
 
 // The settings this system's windows give their buttons, in one place. The defaults are those of
 // most buttons of the secondary windows.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "controls/chameleonbutton.h"
+#include "controls/xpprogressbar.h"
 #include "forms/forms.h"
 #include "runtime/pump.h"
 #include "support/screenshot.h"
@@ -122,6 +123,43 @@ TEST(Display, EveryLookInEveryState) {
   GdiFlush();
   Sleep(200);
   EXPECT_TRUE(ts::SaveScreenshot(f.hWnd(), ts::ShotPath("chameleon-button-looks.bmp")));
+  f.Unload();
+}
+
+// The eight skins, each as a row of blocks at 60 % and as a moving segment.
+class BarRoom : public forms::Form {
+ public:
+  BarRoom() : Form("BarRoom") {
+    SetCaption("Xp_ProgressBar skins");
+    SetClientSize(forms::ToTwips(540), forms::ToTwips(30 + 8 * 28));
+    const char* names[] = {"master", "blue", "bluemet", "goldmet", "grmet", "greymet", "orangemet", "redmet"};
+    for (int i = 0; i < 8; ++i) {
+      auto& l = labels.emplace_back(std::make_unique<forms::Label>(*this, std::string("L") + names[i], names[i]));
+      l->Move(forms::ToTwips(10), forms::ToTwips(14 + i * 28), forms::ToTwips(80), forms::ToTwips(18));
+      for (int style = 0; style < 2; ++style) {
+        auto& b = bars.emplace_back(std::make_unique<controls::Xp_ProgressBar>(*this, "Bar" + std::to_string(bars.size())));
+        b->Move(forms::ToTwips(90 + style * 225), forms::ToTwips(12 + i * 28), forms::ToTwips(215), forms::ToTwips(17));
+        b->SetProgressLook(i);
+        b->SetStyle(style);
+      }
+    }
+  }
+  std::vector<std::unique_ptr<forms::Label>> labels;
+  std::vector<std::unique_ptr<controls::Xp_ProgressBar>> bars;
+};
+
+TEST(Display, EveryProgressBarSkin) {
+  BarRoom f;
+  f.CenterOnScreen();
+  f.Show();
+  Pump(200);
+  for (size_t i = 0; i < f.bars.size(); ++i) {
+    controls::Xp_ProgressBar& b = *f.bars[i];
+    int steps = i % 2 ? 21 + static_cast<int>(i) : 60;
+    for (int v = 1; v <= steps; ++v) b.SetValue(v);
+  }
+  Pump(300);
+  EXPECT_TRUE(ts::SaveScreenshot(f.hWnd(), ts::ShotPath("xp-progressbar-skins.bmp")));
   f.Unload();
 }
 
