@@ -857,13 +857,7 @@ void chameleonButton::BlitPicture(int x, int y, const ButtonPicture& pic, COLORR
     Fill(src, 0, 0, w, h, transparent);
     DrawIconEx(src, 0, 0, pic.icon, 0, 0, 0, nullptr, DI_NORMAL);
   }
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 24;
-  bi.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO bi = Rgb24Info(w, h);
   const size_t bytes = static_cast<size_t>(chameleon::RowBytes(w)) * h;
   std::vector<uint8_t> background(bytes), picture(bytes);
 

@@ -10,18 +10,10 @@
 #include <variant>
 #include <vector>
 
+#include "controls/picture.h"
 #include "forms/control.h"
 
 namespace controls {
-
-// A picture shown on a control: a bitmap or an icon. The control does not own it: whoever made it
-// keeps it alive as long as a control shows it.
-struct ButtonPicture {
-  HBITMAP bitmap = nullptr;
-  HICON icon = nullptr;
-  bool Empty() const { return !bitmap && !icon; }
-  bool operator==(const ButtonPicture&) const = default;
-};
 
 using PropertyValue = std::variant<int32_t, bool, std::string, forms::Font, ButtonPicture>;
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <functional>
 
+#include "controls/picture.h"
 #include "forms/form.h"
 #include "runtime/seams.h"
 #include "runtime/windowclass.h"
@@ -18,30 +19,6 @@ LRESULT CALLBACK BarClassProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWi
 
 // --- the pictures: the frame, the eight skins of three tiles each, and the blank tile ----------------
 
-HBITMAP Draw(int w, int h, const std::function<COLORREF(int x, int y)>& pixel) {
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;  // top-down
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 24;
-  bi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!bmp) return nullptr;
-  const int stride = (w * 3 + 3) & ~3;
-  for (int y = 0; y < h; ++y) {
-    auto* row = static_cast<uint8_t*>(bits) + static_cast<size_t>(y) * stride;
-    for (int x = 0; x < w; ++x) {
-      COLORREF c = pixel(x, y);
-      row[x * 3] = GetBValue(c);
-      row[x * 3 + 1] = GetGValue(c);
-      row[x * 3 + 2] = GetRValue(c);
-    }
-  }
-  return bmp;
-}
-
 COLORREF Mix(COLORREF a, COLORREF b, double t) {
   auto ch = [t](int x, int y) { return static_cast<int>(std::lround(x + (y - x) * t)); };
   return RGB(ch(GetRValue(a), GetRValue(b)), ch(GetGValue(a), GetGValue(b)), ch(GetBValue(a), GetBValue(b)));
@@ -52,7 +29,7 @@ const COLORREF kInterior = RGB(255, 255, 255);
 // 59 x 13: a rounded dark outline, two lighter rings inside it, and the white interior. The bar
 // stretches (4, 4)-(55, 11) over its inside, so that whole rectangle is interior.
 HBITMAP FrameImage() {
-  static HBITMAP frame = Draw(59, 13, [](int x, int y) {
+  static HBITMAP frame = DrawPicture(59, 13, [](int x, int y) {
     if (x >= 4 && x <= 54 && y >= 3 && y <= 10) return kInterior;
     int ring = std::min({x, y, 58 - x, 12 - y});
     bool corner = (x == 0 || x == 58) && (y == 0 || y == 12);
@@ -66,7 +43,7 @@ HBITMAP FrameImage() {
 }
 
 HBITMAP BlankTile() {
-  static HBITMAP blank = Draw(8, 10, [](int, int) { return kInterior; });
+  static HBITMAP blank = DrawPicture(8, 10, [](int, int) { return kInterior; });
   return blank;
 }
 
@@ -93,7 +70,7 @@ HBITMAP SkinTile(int skin, int tile) {
   if (t) return t;
   const Skin s = kSkins[skin];
   const double pale = tile == 2 ? 0.0 : tile == 1 ? 0.35 : 0.65;
-  t = Draw(8, 10, [s, pale](int x, int y) {
+  t = DrawPicture(8, 10, [s, pale](int x, int y) {
     double v = (y + 0.5) / 10.0;
     COLORREF c;
     if (s.metallic) {

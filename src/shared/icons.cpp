@@ -6,6 +6,8 @@
 #include <map>
 #include <vector>
 
+#include "controls/picture.h"
+
 namespace icons {
 
 namespace {
@@ -328,50 +330,30 @@ HBITMAP Banner(int width, int height) {
 
 HBITMAP ToolbarPicture(const std::string& key, int size, COLORREF face) {
   std::vector<Layer> layers = PictureLayers(key);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = size;
-  bi.bmiHeader.biHeight = -size;  // top-down
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 24;
-  bi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!bmp) return nullptr;
-  const int stride = (size * 3 + 3) & ~3;
   const int ss = 4;
-  for (int y = 0; y < size; ++y) {
-    auto* row = static_cast<uint8_t*>(bits) + static_cast<size_t>(y) * stride;
-    for (int x = 0; x < size; ++x) {
-      double r = 0, g = 0, b = 0;
-      int covered = 0;
-      for (int sy = 0; sy < ss; ++sy)
-        for (int sx = 0; sx < ss; ++sx) {
-          double u = (x + (sx + 0.5) / ss) / size, v = (y + (sy + 0.5) / ss) / size;
-          COLORREF c = face;
-          bool hit = false;
-          for (const Layer& l : layers)
-            if (l.shape(u, v) < 0) {
-              c = l.color;
-              hit = true;
-            }
-          covered += hit;
-          r += GetRValue(c);
-          g += GetGValue(c);
-          b += GetBValue(c);
-        }
-      COLORREF out = RGB(255, 255, 255);  // empty: the mask colour
-      if (covered) {
-        auto ch = [&](double v) { return static_cast<int>(std::lround(v / (ss * ss))); };
-        out = RGB(ch(r), ch(g), ch(b));
-        if (out == RGB(255, 255, 255)) out = RGB(254, 254, 254);  // drawn white is not the mask
+  return controls::DrawPicture(size, size, [&](int x, int y) {
+    double r = 0, g = 0, b = 0;
+    int covered = 0;
+    for (int sy = 0; sy < ss; ++sy)
+      for (int sx = 0; sx < ss; ++sx) {
+        double u = (x + (sx + 0.5) / ss) / size, v = (y + (sy + 0.5) / ss) / size;
+        COLORREF c = face;
+        bool hit = false;
+        for (const Layer& l : layers)
+          if (l.shape(u, v) < 0) {
+            c = l.color;
+            hit = true;
+          }
+        covered += hit;
+        r += GetRValue(c);
+        g += GetGValue(c);
+        b += GetBValue(c);
       }
-      row[x * 3] = GetBValue(out);
-      row[x * 3 + 1] = GetGValue(out);
-      row[x * 3 + 2] = GetRValue(out);
-    }
-  }
-  return bmp;
+    if (!covered) return RGB(255, 255, 255);  // empty: the mask colour
+    auto ch = [&](double v) { return static_cast<int>(std::lround(v / (ss * ss))); };
+    COLORREF out = RGB(ch(r), ch(g), ch(b));
+    return out == RGB(255, 255, 255) ? RGB(254, 254, 254) : out;  // drawn white is not the mask
+  });
 }
 
 }  // namespace icons

@@ -566,24 +566,9 @@ TEST_F(Input, LooksThatNeverShowACaptionOrAFocusMark) {
 // A 24-bit picture whose rows need padding (15 pixels: 45 bytes a row), with a pattern in it and
 // white (the mask colour) in its corner.
 HBITMAP PatternPicture() {
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = 15;
-  bi.bmiHeader.biHeight = 15;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 24;
-  void* bits = nullptr;
-  HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  auto* row = static_cast<uint8_t*>(bits);
-  for (int y = 0; y < 15; ++y, row += ch::RowBytes(15))
-    for (int x = 0; x < 15; ++x) {
-      int top = 14 - y;  // bottom-up
-      COLORREF c = (x == 0 && top == 0) ? RGB(255, 255, 255) : RGB(x * 16, top * 16, 100);
-      row[x * 3] = GetBValue(c);
-      row[x * 3 + 1] = GetGValue(c);
-      row[x * 3 + 2] = GetRValue(c);
-    }
-  return bmp;
+  return controls::DrawPicture(15, 15, [](int x, int y) {
+    return (x == 0 && y == 0) ? RGB(255, 255, 255) : RGB(x * 16, y * 16, 100);
+  });
 }
 
 TEST_F(Input, PicturesAreDrawnUndistortedWithTheirMaskColourLeftOut) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -25,28 +26,10 @@ constexpr int kRows = 14, kColumns = 5;
 
 // A small picture: a green disc with a white (masked) background.
 HBITMAP Disc() {
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = 16;
-  bi.bmiHeader.biHeight = 16;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 24;
-  void* bits = nullptr;
-  HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, bmp);
-  RECT all{0, 0, 16, 16};
-  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  HBRUSH green = CreateSolidBrush(RGB(40, 150, 70));
-  HPEN dark = CreatePen(PS_SOLID, 1, RGB(20, 90, 40));
-  SelectObject(dc, green);
-  SelectObject(dc, dark);
-  Ellipse(dc, 1, 1, 15, 15);
-  SelectObject(dc, old);
-  DeleteObject(green);
-  DeleteObject(dark);
-  DeleteDC(dc);
-  return bmp;
+  return controls::DrawPicture(16, 16, [](int x, int y) {
+    double d = std::hypot(x - 7.5, y - 7.5);
+    return d > 7 ? RGB(255, 255, 255) : d > 6 ? RGB(20, 90, 40) : RGB(40, 150, 70);
+  });
 }
 
 class Showroom : public forms::Form {
