@@ -149,6 +149,7 @@ void Control::UpdateToolTip() {
 void Control::SetFont(const Font& f) {
   font_ = f;
   if (hwnd_) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(font_)), TRUE);
+  FontChanged();
 }
 
 void Control::SetForeColor(COLORREF c) {

@@ -108,6 +108,9 @@ class Control {
   virtual void SyncNow() {}  // deferred native updates (see Form::RequestSync)
   virtual void OnParentSized() {}
   virtual bool OnDrawItem(DRAWITEMSTRUCT* d) { return false; }
+  // The user pressed an access key (Alt and the key, or the key alone where the focused control
+  // takes no characters); true when this control took it. Only shown, enabled controls are asked.
+  virtual bool OnAccessKey(char key) { return false; }
   HBRUSH OnColor(HDC dc);    // WM_CTLCOLOR* for this control; null for the default
   virtual bool IsContainer() const { return false; }
   static Control* FromHwnd(HWND h);
@@ -121,6 +124,7 @@ class Control {
   };
   virtual NativeLook Look() const = 0;
   virtual void AfterCreate() {}  // push the model into the new native window
+  virtual void FontChanged() {}  // after SetFont (a control that draws itself lays out again)
   virtual LRESULT SubclassProc(HWND h, UINT m, WPARAM w, LPARAM l, bool& handled);
   // Raises an event of this control, with its form marked busy while the handler runs.
   template <class... A, class... B>

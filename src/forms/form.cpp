@@ -21,6 +21,25 @@ std::set<Form*>& LoadedForms() {
 }
 bool g_quitWhenLastCloses = false;
 
+// Controls that handle their own access keys (drawn controls whose captions the dialog keyboard
+// handling does not read) are asked first.
+bool TakeAccessKey(Form& form, const MSG& msg) {
+  if (msg.wParam > 0xFF) return false;
+  if (msg.message == WM_CHAR) {
+    // A plain letter is an access key only where the focused control takes no characters.
+    HWND focus = GetFocus();
+    if (!focus || (SendMessageA(focus, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) &
+                   (DLGC_WANTCHARS | DLGC_WANTMESSAGE)))
+      return false;
+  }
+  char key = static_cast<char>(msg.wParam);
+  for (Control* c : std::vector<Control*>(form.Controls())) {
+    HWND h = c->hWnd();
+    if (h && IsWindowVisible(h) && IsWindowEnabled(h) && c->OnAccessKey(key)) return true;
+  }
+  return false;
+}
+
 void RegisterFormClass(WNDPROC proc) {
   static bool done = false;
   if (done) return;
@@ -31,7 +50,9 @@ void RegisterFormClass(WNDPROC proc) {
   // Keyboard navigation (Tab, arrows, access keys) inside every form of ours.
   rt::SetMessageFilter([](MSG& msg) {
     HWND top = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (!top || !Form::FromHwnd(top)) return false;
+    Form* form = top ? Form::FromHwnd(top) : nullptr;
+    if (!form) return false;
+    if ((msg.message == WM_SYSCHAR || msg.message == WM_CHAR) && TakeAccessKey(*form, msg)) return true;
     if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN || msg.message == WM_CHAR ||
         msg.message == WM_SYSCHAR || msg.message == WM_KEYUP)
       return IsDialogMessageA(top, &msg) != 0;
@@ -512,6 +533,12 @@ LRESULT Form::HandleMessage(HWND window, UINT m, WPARAM w, LPARAM l) {
     case kSyncMessage:
       FlushSync();
       return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED:
+      // Only top-level windows hear of a new colour scheme: tell the controls.
+      for (Control* c : std::vector<Control*>(controls_))
+        if (c->HasNative()) SendMessageA(c->hWnd(), m, w, l);
+      break;
     default:
       break;
   }

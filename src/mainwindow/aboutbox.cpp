@@ -72,6 +72,10 @@ Form5::Form5()
     l->SetHandCursor(true);
   }
   chameleonButton2.Move(4020, 2250, 1200, 375);
+  controls::ButtonSettings classic;  // the classic raised button in the system's colours
+  classic.type = controls::ButtonTypeKind::Standard;
+  classic.scheme = controls::ColorSchemeKind::SystemColors;
+  chameleonButton2.Apply(classic);
   chameleonButton2.Click = [this] { chameleonButton2_Click(); };
   Label8.Click = [this] { Label8_Click(); };
   Label9.Click = [this] { Label9_Click(); };

@@ -1,6 +1,7 @@
 // The about box: the product, its version and the maker's addresses as links.
 #pragma once
 
+#include "controls/chameleonbutton.h"
 #include "forms/forms.h"
 
 class Form5 : public forms::Form {
@@ -9,7 +10,7 @@ class Form5 : public forms::Form {
 
   forms::Picture Image1;
   forms::Label Label1, Label2, Label10, Label3, Label4, Label5, Label6, Label8, Label9;
-  forms::PushButton chameleonButton2;
+  controls::chameleonButton chameleonButton2;
 
   static const char* const kMail;  // the maker's support address
   static const char* const kSite;  // the maker's web site

@@ -128,14 +128,29 @@ Form1::Form1()
   View200.AddColumn("", 6480);
   View200.SetHideColumnHeaders(true);
 
+  // The toolbar: flat buttons with their pictures above the captions, the log's pair at the foot.
+  struct Tool {
+    controls::chameleonButton* button;
+    const char* picture;
+  };
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
   int y = 120;
-  for (forms::PushButton* b : {&chameleonButton5, &chameleonButton6, &chameleonButton7, &chameleonButton8,
-                               &chameleonButton3, &chameleonButton9, &chameleonButton10, &chameleonButton11}) {
-    b->Move(7335, y, 1890, 555);
-    y += 615;
+  for (Tool t : {Tool{&chameleonButton5, "erase"}, Tool{&chameleonButton6, "test"},
+                 Tool{&chameleonButton7, "settings"}, Tool{&chameleonButton8, "options"},
+                 Tool{&chameleonButton3, "trelmak"}, Tool{&chameleonButton9, "about"}, Tool{&chameleonButton10, "help"},
+                 Tool{&chameleonButton11, "exit"}}) {
+    t.button->Move(7335, y, 1890, 690);
+    t.button->SetPictureNormal({icons::ToolbarPicture(t.picture, 24, face), nullptr});
+    y += 735;
   }
-  chameleonButton2.Move(7335, y + 60, 915, 375);
-  chameleonButton1.Move(8310, y + 60, 915, 375);
+  chameleonButton2.Move(7335, y, 915, 585);
+  chameleonButton2.SetPictureNormal({icons::ToolbarPicture("clearlog", 16, face), nullptr});
+  chameleonButton1.Move(8310, y, 915, 585);
+  chameleonButton1.SetPictureNormal({icons::ToolbarPicture("viewlog", 16, face), nullptr});
+  for (controls::chameleonButton* b : {&chameleonButton5, &chameleonButton6, &chameleonButton7, &chameleonButton8,
+                                       &chameleonButton3, &chameleonButton9, &chameleonButton10, &chameleonButton11,
+                                       &chameleonButton2, &chameleonButton1})
+    b->Apply(controls::MainWindowButtonSettings());
 
   Label1.Move(240, 6840, 2400, 255);
   Label2.Move(2640, 6840, 780, 255);
@@ -171,15 +186,15 @@ Form1::Form1()
   chameleonButton10.Click = [this] { chameleonButton10_Click(); };
   chameleonButton11.Click = [this] { chameleonButton11_Click(); };
   struct Tip {
-    forms::PushButton* button;
+    controls::chameleonButton* button;
     const char* key;
   };
   for (Tip t : {Tip{&chameleonButton1, "127"}, Tip{&chameleonButton3, "129"}, Tip{&chameleonButton5, "120"},
                 Tip{&chameleonButton6, "121"}, Tip{&chameleonButton7, "122"}, Tip{&chameleonButton8, "123"},
                 Tip{&chameleonButton9, "124"}, Tip{&chameleonButton10, "126"}, Tip{&chameleonButton11, "125"}})
-    t.button->MouseMove = [this, t](int, int, int, int) { ShowToolTip(*t.button, t.key); };
+    t.button->MouseMove = [this, t](int16_t&, int16_t&, float&, float&) { ShowToolTip(*t.button, t.key); };
   // "Clear Log" takes its tool tip when a mouse button is pressed on it.
-  chameleonButton2.MouseDown = [this](int, int, int, int) { ShowToolTip(chameleonButton2, "128"); };
+  chameleonButton2.MouseDown = [this](int16_t&, int16_t&, float&, float&) { ShowToolTip(chameleonButton2, "128"); };
 
   TrayArea1.DblClick = [this] { TrayArea1_DblClick(); };
   TrayArea1.MouseDown = [this](int button) { TrayArea1_MouseDown(button); };
@@ -389,7 +404,7 @@ void Form1::Text5_Change() {
 
 // --- toolbar ----------------------------------------------------------------------------------------------
 
-void Form1::ShowToolTip(forms::PushButton& button, const char* key) { button.SetToolTipText(Lang(key)); }
+void Form1::ShowToolTip(controls::chameleonButton& button, const char* key) { button.SetToolTipText(Lang(key)); }
 
 void Form1::chameleonButton1_Click() { StartDoc(rt::JoinPath(rt::ProgramFolder(), "eraselog.txt")); }
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/chameleonbutton.h"
 #include "controls/hotkey.h"
 #include "controls/trayarea.h"
 #include "forms/forms.h"
@@ -35,7 +36,7 @@ class Form1 : public forms::Form {
   forms::Frame Frame1;
   forms::ListView View100;  // status list: one row per enabled category and selected plug-in
   forms::ListView View200;  // detail list: one row per item found or erased
-  forms::PushButton chameleonButton5, chameleonButton6, chameleonButton7, chameleonButton8, chameleonButton3,
+  controls::chameleonButton chameleonButton5, chameleonButton6, chameleonButton7, chameleonButton8, chameleonButton3,
       chameleonButton9, chameleonButton10, chameleonButton11, chameleonButton2, chameleonButton1;
   forms::Label Label1, Label2, Label3, Label4, Label5, Label6;
   forms::StatusBar StatusBar1;
@@ -155,7 +156,7 @@ class Form1 : public forms::Form {
   void EndProgram();
   void SetCaptions();
   void SetupStealth();
-  void ShowToolTip(forms::PushButton& button, const char* key);
+  void ShowToolTip(controls::chameleonButton& button, const char* key);
   void OpenPage(const std::string& address, const std::string& heading);
   void PluginPass(bool erase);
   void OpenSaveHistory(bool erase);

@@ -4,6 +4,9 @@
 #include <cmath>
 #include <functional>
 #include <map>
+#include <vector>
+
+#include "controls/picture.h"
 
 namespace icons {
 
@@ -119,6 +122,143 @@ Rgba Done(double u, double v) {
   return d < 0.1 ? Solid(30, 150, 50) : kNone;
 }
 
+
+// --- toolbar pictures ---------------------------------------------------------------------------------
+//
+// Each picture is a stack of layers, each a signed distance (negative inside) over unit coordinates
+// with its colour; later layers lie over earlier ones. Sixteen samples a pixel.
+
+using Sdf = std::function<double(double u, double v)>;
+struct Layer {
+  Sdf shape;
+  COLORREF color;
+};
+
+Sdf Circle(double cx, double cy, double r) {
+  return [=](double u, double v) { return std::hypot(u - cx, v - cy) - r; };
+}
+Sdf Ring(double cx, double cy, double r, double half) {
+  return [=](double u, double v) { return std::fabs(std::hypot(u - cx, v - cy) - r) - half; };
+}
+// A rectangle of half sizes hw, hh around (cx, cy), turned by `angle` radians, corners rounded by r.
+Sdf Box(double cx, double cy, double hw, double hh, double r = 0, double angle = 0) {
+  double c = std::cos(angle), s = std::sin(angle);
+  return [=](double u, double v) {
+    double x = (u - cx) * c + (v - cy) * s, y = -(u - cx) * s + (v - cy) * c;
+    double qx = std::fabs(x) - (hw - r), qy = std::fabs(y) - (hh - r);
+    return std::hypot(std::max(qx, 0.0), std::max(qy, 0.0)) + std::min(std::max(qx, qy), 0.0) - r;
+  };
+}
+// A stroke from (x0, y0) to (x1, y1) with round ends, half as thick as `half`.
+Sdf Stroke(double x0, double y0, double x1, double y1, double half) {
+  return [=](double u, double v) {
+    double du = x1 - x0, dv = y1 - y0;
+    double t = std::clamp(((u - x0) * du + (v - y0) * dv) / (du * du + dv * dv), 0.0, 1.0);
+    return std::hypot(u - (x0 + t * du), v - (y0 + t * dv)) - half;
+  };
+}
+Sdf Grow(Sdf a, double by) {
+  return [=](double u, double v) { return a(u, v) - by; };
+}
+Sdf Both(Sdf a, Sdf b) {
+  return [=](double u, double v) { return std::max(a(u, v), b(u, v)); };
+}
+Sdf Either(Sdf a, Sdf b) {
+  return [=](double u, double v) { return std::min(a(u, v), b(u, v)); };
+}
+Sdf Without(Sdf a, Sdf b) {
+  return [=](double u, double v) { return std::max(a(u, v), -b(u, v)); };
+}
+// The part of a shape on one side of the line through (x, y) in direction (dx, dy): its left.
+Sdf LeftOf(Sdf a, double x, double y, double dx, double dy) {
+  return [=](double u, double v) { return std::max(a(u, v), (u - x) * dy - (v - y) * dx); };
+}
+
+// A shape with a darker outline: the outline layer, then the fill shrunk by the line's width.
+void Outlined(std::vector<Layer>& layers, Sdf shape, COLORREF fill, COLORREF line, double width = 0.06) {
+  layers.push_back({shape, line});
+  layers.push_back({Grow(shape, -width), fill});
+}
+
+std::vector<Layer> PictureLayers(const std::string& key) {
+  std::vector<Layer> l;
+  const COLORREF ink = RGB(40, 50, 70);
+  const double pi = 3.14159265358979;
+  auto page = [&](double x0, double y0, double x1, double y1) {
+    Outlined(l, Box((x0 + x1) / 2, (y0 + y1) / 2, (x1 - x0) / 2, (y1 - y0) / 2, 0.04), RGB(250, 250, 246),
+             RGB(110, 120, 140), 0.055);
+  };
+  if (key == "erase") {
+    // An eraser sweeping a line away.
+    l.push_back({Stroke(0.06, 0.9, 0.46, 0.9, 0.04), RGB(120, 135, 165)});
+    Sdf body = Box(0.54, 0.45, 0.42, 0.22, 0.07, -pi / 5);
+    Outlined(l, body, RGB(245, 246, 250), RGB(70, 80, 110));
+    Sdf sleeve = LeftOf(Grow(body, -0.06), 0.54, 0.45, std::sin(pi / 5), std::cos(pi / 5));
+    l.push_back({sleeve, RGB(215, 50, 60)});
+  } else if (key == "test") {
+    // A magnifying glass.
+    l.push_back({Stroke(0.6, 0.6, 0.88, 0.88, 0.09), RGB(90, 60, 40)});
+    l.push_back({Stroke(0.62, 0.62, 0.86, 0.86, 0.05), RGB(150, 100, 60)});
+    Outlined(l, Circle(0.4, 0.4, 0.3), RGB(190, 225, 250), RGB(60, 80, 120), 0.08);
+    l.push_back({Stroke(0.27, 0.32, 0.33, 0.24, 0.035), RGB(250, 252, 254)});
+  } else if (key == "settings") {
+    // A list with three ticked lines.
+    page(0.14, 0.06, 0.86, 0.94);
+    for (int i = 0; i < 3; ++i) {
+      double y = 0.28 + 0.22 * i;
+      l.push_back({Stroke(0.26, y, 0.34, y + 0.07, 0.04), RGB(30, 150, 60)});
+      l.push_back({Stroke(0.34, y + 0.07, 0.46, y - 0.08, 0.04), RGB(30, 150, 60)});
+      l.push_back({Stroke(0.55, y, 0.74, y, 0.03), RGB(120, 130, 150)});
+    }
+  } else if (key == "options") {
+    // A gear.
+    Sdf teeth = Circle(0.5, 0.5, 0.3);
+    for (int i = 0; i < 8; ++i) {
+      double a = i * pi / 4;
+      teeth = Either(teeth, Box(0.5 + 0.33 * std::cos(a), 0.5 + 0.33 * std::sin(a), 0.12, 0.09, 0.02, a));
+    }
+    Sdf gear = Without(teeth, Circle(0.5, 0.5, 0.13));
+    Outlined(l, gear, RGB(140, 160, 190), RGB(50, 65, 95), 0.06);
+  } else if (key == "trelmak") {
+    // A plug-in piece with a pencil.
+    Sdf piece = Either(Either(Box(0.42, 0.55, 0.3, 0.3, 0.04), Circle(0.42, 0.22, 0.11)), Circle(0.75, 0.55, 0.11));
+    Outlined(l, piece, RGB(90, 180, 90), RGB(35, 100, 45), 0.06);
+    Sdf pencil = Box(0.62, 0.5, 0.34, 0.075, 0.0, -pi / 4);
+    Outlined(l, pencil, RGB(250, 200, 60), RGB(140, 90, 20), 0.045);
+    l.push_back({Stroke(0.35, 0.77, 0.4, 0.72, 0.045), ink});  // the point
+    l.push_back({Box(0.84, 0.28, 0.06, 0.075, 0.0, -pi / 4), RGB(230, 120, 140)});  // the eraser end
+  } else if (key == "about") {
+    Outlined(l, Circle(0.5, 0.5, 0.44), RGB(50, 120, 210), RGB(25, 65, 140), 0.06);
+    l.push_back({Circle(0.5, 0.28, 0.075), RGB(255, 255, 254)});
+    l.push_back({Stroke(0.5, 0.45, 0.5, 0.74, 0.07), RGB(255, 255, 254)});
+  } else if (key == "help") {
+    Outlined(l, Circle(0.5, 0.5, 0.44), RGB(40, 150, 110), RGB(20, 90, 65), 0.06);
+    // A question mark: an open arc, a short stem and a dot.
+    Sdf arc = Ring(0.5, 0.38, 0.15, 0.06);
+    arc = Without(arc, Box(0.33, 0.52, 0.17, 0.1, 0, 0));
+    l.push_back({arc, RGB(255, 255, 254)});
+    l.push_back({Stroke(0.56, 0.51, 0.5, 0.58, 0.06), RGB(255, 255, 254)});
+    l.push_back({Circle(0.5, 0.76, 0.07), RGB(255, 255, 254)});
+  } else if (key == "exit") {
+    // The power sign.
+    Outlined(l, Circle(0.5, 0.5, 0.44), RGB(210, 55, 50), RGB(130, 25, 25), 0.06);
+    Sdf ring = Without(Ring(0.5, 0.53, 0.21, 0.055), Box(0.5, 0.25, 0.1, 0.2, 0, 0));
+    l.push_back({ring, RGB(255, 255, 254)});
+    l.push_back({Stroke(0.5, 0.2, 0.5, 0.48, 0.055), RGB(255, 255, 254)});
+  } else if (key == "viewlog" || key == "clearlog") {
+    page(0.16, 0.06, 0.84, 0.94);
+    for (int i = 0; i < 4; ++i) {
+      double y = 0.28 + 0.16 * i;
+      l.push_back({Stroke(0.3, y, i == 3 ? 0.52 : 0.7, y, 0.035), RGB(70, 110, 190)});
+    }
+    if (key == "clearlog") {
+      l.push_back({Stroke(0.5, 0.5, 0.9, 0.9, 0.08), RGB(200, 40, 40)});
+      l.push_back({Stroke(0.9, 0.5, 0.5, 0.9, 0.08), RGB(200, 40, 40)});
+    }
+  }
+  return l;
+}
+
 }  // namespace
 
 HICON AppIcon(int size) {
@@ -186,6 +326,34 @@ HBITMAP Banner(int width, int height) {
   SelectObject(dc, old);
   DeleteDC(dc);
   return bmp;
+}
+
+HBITMAP ToolbarPicture(const std::string& key, int size, COLORREF face) {
+  std::vector<Layer> layers = PictureLayers(key);
+  const int ss = 4;
+  return controls::DrawPicture(size, size, [&](int x, int y) {
+    double r = 0, g = 0, b = 0;
+    int covered = 0;
+    for (int sy = 0; sy < ss; ++sy)
+      for (int sx = 0; sx < ss; ++sx) {
+        double u = (x + (sx + 0.5) / ss) / size, v = (y + (sy + 0.5) / ss) / size;
+        COLORREF c = face;
+        bool hit = false;
+        for (const Layer& l : layers)
+          if (l.shape(u, v) < 0) {
+            c = l.color;
+            hit = true;
+          }
+        covered += hit;
+        r += GetRValue(c);
+        g += GetGValue(c);
+        b += GetBValue(c);
+      }
+    if (!covered) return RGB(255, 255, 255);  // empty: the mask colour
+    auto ch = [&](double v) { return static_cast<int>(std::lround(v / (ss * ss))); };
+    COLORREF out = RGB(ch(r), ch(g), ch(b));
+    return out == RGB(255, 255, 255) ? RGB(254, 254, 254) : out;  // drawn white is not the mask
+  });
 }
 
 }  // namespace icons

@@ -16,6 +16,7 @@ frmmsg::frmmsg()
   Text1.SetLocked(true);
   Text1.Move(840, 660, 5280, 1380);
   Command2.Move(4920, 2160, 1200, 375);
+  Command2.Apply(controls::ButtonSettings{});
   Command2.SetDefault(true);
   Command2.Click = [this] { Command2_Click(); };
 }

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "controls/chameleonbutton.h"
 #include "forms/forms.h"
 
 class frmmsg : public forms::Form {
@@ -13,7 +14,7 @@ class frmmsg : public forms::Form {
   forms::Picture Picture1;
   forms::Label Label1;   // the heading
   forms::TextBox Text1;  // the text, selectable and copyable
-  forms::PushButton Command2;
+  controls::chameleonButton Command2;
 
  protected:
   void Form_Load() override;

@@ -71,6 +71,27 @@ TEST_F(Display, TheMainWindowAfterATestRun) {
   EXPECT_TRUE(ts::SaveScreenshot(f.hWnd(), ts::ShotPath("main-window-after-test-run.bmp")));
 }
 
+TEST_F(Display, TheToolbar) {
+  mw::InstallEnglish();
+  Form1& f = Main();
+  f.Show();
+  Pump(300);
+  // Every button carries its caption as its window text, for screen readers.
+  char text[64] = "";
+  GetWindowTextA(f.chameleonButton6.hWnd(), text, sizeof text);
+  EXPECT_STREQ(text, "Test Now");
+  // "Test Now" under the pointer, which stays there.
+  POINT p{30, 10};
+  ClientToScreen(f.chameleonButton6.hWnd(), &p);
+  SetCursorPos(p.x, p.y);
+  SendMessageA(f.chameleonButton6.hWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(30, 10));
+  EXPECT_TRUE(f.chameleonButton6.IsHovered());
+  EXPECT_EQ(f.chameleonButton6.ImagePixel(0, 0), controls::chameleon::AdjustColor(GetSysColor(COLOR_BTNFACE), 47));
+  Pump(300);
+  EXPECT_TRUE(f.chameleonButton6.IsHovered());
+  EXPECT_TRUE(ts::SaveScreenshot(f.hWnd(), ts::ShotPath("main-window-toolbar.bmp")));
+}
+
 }  // namespace
 
 #include "mainwindow/aboutbox.h"

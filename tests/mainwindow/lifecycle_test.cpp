@@ -69,7 +69,7 @@ TEST_F(Lifecycle, WithoutALanguageFileTheCaptionsAreEmpty) {
   Form1& f = Main();
   f.Load();
   EXPECT_EQ(f.txtlang.Text(), "english.ini");
-  for (forms::PushButton* b : {&f.chameleonButton1, &f.chameleonButton2, &f.chameleonButton3, &f.chameleonButton5,
+  for (controls::chameleonButton* b : {&f.chameleonButton1, &f.chameleonButton2, &f.chameleonButton3, &f.chameleonButton5,
                                &f.chameleonButton6, &f.chameleonButton11})
     EXPECT_EQ(b->Caption(), "") << b->Name();
   EXPECT_EQ(f.Label5.Caption(), "");

@@ -34,7 +34,7 @@ TEST_F(Toolbar, ToolTipsComeFromTheLanguageFileAsTheMouseMoves) {
   Form1& f = Main();
   f.Show();
   struct Case {
-    forms::PushButton* button;
+    controls::chameleonButton* button;
     const char* tip;
   } cases[] = {{&f.chameleonButton5, "Erase every enabled trace now"},
                {&f.chameleonButton6, "List and count what would be erased, without erasing anything"},
