@@ -1,12 +1,12 @@
 // chameleonButton: properties, saved properties, and the mouse, keyboard, focus and hover input.
 #include "controls/chameleonbutton.h"
 
-#include <oleacc.h>
 #include <windowsx.h>
 
 #include <algorithm>
 #include <cmath>
 
+#include "controls/buttonaccessible.h"
 #include "forms/form.h"
 #include "runtime/text.h"
 #include "runtime/windowclass.h"
@@ -47,22 +47,22 @@ ButtonSettings MainWindowButtonSettings() {
 // --- life cycle ----------------------------------------------------------------------------------
 
 chameleonButton::chameleonButton(forms::Form& owner, std::string name) : CaptionedControl(owner, name, name) {
-  Init(caption_);
+  Init();
 }
 
 chameleonButton::chameleonButton(forms::Form& owner, std::string name, std::string caption)
     : CaptionedControl(owner, std::move(name), std::move(caption)) {
-  Init(caption_);
+  Init();
 }
 
-void chameleonButton::Init(std::string caption) {
+void chameleonButton::Init() {
   rt::RegisterWindowClass(kButtonClass, ButtonClassProc, CS_DBLCLKS, nullptr);
   // A button newly placed on a window takes the system's colours.
   BuildPalette();
   backColor_ = backOver_ = palette_.face;
   foreColor_ = foreOver_ = palette_.text;
   maskColor_ = RGB(192, 192, 192);
-  accessKey_ = chameleon::DeriveAccessKey(caption);
+  accessKey_ = chameleon::DeriveAccessKey(caption_);
 }
 
 chameleonButton::~chameleonButton() {
@@ -433,10 +433,8 @@ void chameleonButton::PerformClick() {
 
 bool chameleonButton::OnAccessKey(char key) {
   if (!accessKey_ || rt::LCase(std::string(1, key))[0] != accessKey_) return false;
-  HWND h = hwnd_;
-  if (h && GetFocus() != h) ::SetFocus(h);
+  if (hwnd_ && GetFocus() != hwnd_) ::SetFocus(hwnd_);
   PerformClick();
-  (void)h;
   return true;
 }
 
@@ -449,7 +447,8 @@ void chameleonButton::MoveFocus(bool previous) {
 void chameleonButton::SetCursorNow() {
   if (!hwnd_) return;
   POINT pt;
-  if (GetCursorPos(&pt) && WindowFromPoint(pt) == hwnd_) SendMessageA(hwnd_, WM_SETCURSOR, (WPARAM)hwnd_, HTCLIENT);
+  if (GetCursorPos(&pt) && WindowFromPoint(pt) == hwnd_)
+    SendMessageA(hwnd_, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd_), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
 }
 
 LRESULT chameleonButton::SubclassProc(HWND h, UINT m, WPARAM w, LPARAM l, bool& handled) {
@@ -478,15 +477,10 @@ LRESULT chameleonButton::SubclassProc(HWND h, UINT m, WPARAM w, LPARAM l, bool& 
       // A push button that takes the arrow keys itself; its access key is its own business.
       return DLGC_UNDEFPUSHBUTTON | DLGC_WANTARROWS;
     case WM_GETOBJECT:
+      // Accessibility tools see a push button named by its caption, whose default action clicks.
       if (static_cast<LONG>(l) == static_cast<LONG>(OBJID_CLIENT)) {
-        // Accessibility tools see a push button, whose default action is a click.
-        IAccessible* acc = nullptr;
-        if (SUCCEEDED(CreateStdAccessibleProxyA(h, "Button", OBJID_CLIENT, IID_IAccessible,
-                                                reinterpret_cast<void**>(&acc)))) {
-          LRESULT r = LresultFromObject(IID_IAccessible, w, acc);
-          acc->Release();
+        if (LRESULT r = ButtonAccessibleResult(h, w, lastStage_ == 2, checkBoxBehaviour_ && value_, accessKey_))
           return r;
-        }
       }
       break;
     case BM_CLICK:

@@ -33,9 +33,6 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <utility>
-#include <variant>
-#include <vector>
 
 #include "controls/propertybag.h"
 #include "forms/controls.h"
@@ -274,7 +271,7 @@ class chameleonButton : public forms::CaptionedControl {
   void FontChanged() override;
 
  private:
-  void Init(std::string caption);
+  void Init();
   void Report(const char* key);
   bool ShownStyle() const;  // no window yet, or a window of its own that is not hidden
   void SetFontAttribute(const std::function<void(forms::Font&)>& change);

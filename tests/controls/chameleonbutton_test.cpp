@@ -2,12 +2,15 @@
 // by the window messages a user's mouse and keyboard send.
 #include "controls/chameleonbutton.h"
 
+#include <oleacc.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "controls/buttonaccessible.h"
 #include "forms/form.h"
 #include "runtime/pump.h"
 #include "runtime/text.h"
@@ -640,4 +643,53 @@ TEST_F(Input, SavedPropertiesKeepTheirKeysOrderAndDefaults) {
   EXPECT_EQ(f.Button3.MousePointer(), 0);
 }
 
+// --- accessibility --------------------------------------------------------------------------------------
+
+std::wstring Text(BSTR b) {
+  std::wstring s = b ? std::wstring(b) : L"";
+  SysFreeString(b);
+  return s;
+}
+
+TEST_F(Input, AccessibilityToolsSeeAPushButtonNamedByItsCaption) {
+  ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+  {
+    Log two;
+    two.Hook(f.Button2);
+    IAccessible* acc = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(f.Button2.hWnd(), OBJID_CLIENT, IID_IAccessible,
+                                         reinterpret_cast<void**>(&acc)),
+              S_OK);
+    VARIANT self;
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    VARIANT v;
+    VariantInit(&v);
+    ASSERT_EQ(acc->get_accRole(self, &v), S_OK);
+    EXPECT_EQ(v.lVal, ROLE_SYSTEM_PUSHBUTTON);
+    BSTR b = nullptr;
+    ASSERT_EQ(acc->get_accName(self, &b), S_OK);
+    EXPECT_EQ(Text(b), L"Save & Exit");
+    ASSERT_EQ(acc->get_accDefaultAction(self, &b), S_OK);
+    EXPECT_EQ(Text(b), L"Press");
+    ASSERT_EQ(acc->get_accKeyboardShortcut(self, &b), S_OK);
+    EXPECT_EQ(Text(b), L"Alt+e");
+    ASSERT_EQ(acc->accDoDefaultAction(self), S_OK);
+    rt::DoEvents();
+    EXPECT_EQ(two.Count("Click"), 1);
+    acc->Release();
+    f.Button2.SetEnabled(false);
+    ASSERT_EQ(AccessibleObjectFromWindow(f.Button2.hWnd(), OBJID_CLIENT, IID_IAccessible,
+                                         reinterpret_cast<void**>(&acc)),
+              S_OK);
+    ASSERT_EQ(acc->get_accState(self, &v), S_OK);
+    EXPECT_TRUE(v.lVal & STATE_SYSTEM_UNAVAILABLE);
+    acc->Release();
+  }
+  CoUninitialize();
+  EXPECT_EQ(controls::CaptionText("A && B"), "A & B");
+  EXPECT_EQ(controls::CaptionText("&Save&"), "Save");
+}
+
 }  // namespace
+
