@@ -53,6 +53,42 @@ TEST_F(Toolbar, ToolTipsComeFromTheLanguageFileAsTheMouseMoves) {
   EXPECT_EQ(f.chameleonButton2.ToolTipText(), "Empty the log file");
 }
 
+TEST_F(Toolbar, EveryWindowUsesTheOwnerDrawnButtonWithItsSettings) {
+  using controls::ButtonTypeKind;
+  using controls::ColorSchemeKind;
+  Form1& f = Main();
+  f.Load();
+  for (forms::Control* c : f.Controls()) EXPECT_EQ(dynamic_cast<forms::PushButton*>(c), nullptr) << c->Name();
+  for (controls::chameleonButton* b : {&f.chameleonButton1, &f.chameleonButton2, &f.chameleonButton3,
+                                       &f.chameleonButton5, &f.chameleonButton6, &f.chameleonButton7,
+                                       &f.chameleonButton8, &f.chameleonButton9, &f.chameleonButton10,
+                                       &f.chameleonButton11}) {
+    EXPECT_EQ(b->ButtonType(), ButtonTypeKind::FlatHover) << b->Name();
+    EXPECT_EQ(b->ColorScheme(), ColorSchemeKind::CustomColors);
+    EXPECT_EQ(b->BackColor(), controls::kButtonFace);
+    EXPECT_EQ(b->BackOver(), controls::kButtonFace);
+    EXPECT_EQ(b->ForeColor(), RGB(0, 0, 0));
+    EXPECT_EQ(b->ForeOver(), RGB(0, 0, 192));
+    EXPECT_EQ(b->MaskColor(), RGB(255, 255, 255));
+    EXPECT_EQ(b->FontName(), "Arial");
+    EXPECT_EQ(b->PicturePosition(), controls::PicturePositionKind::PictureTop);
+    EXPECT_FALSE(b->SoftBevel());
+    EXPECT_FALSE(b->PictureNormal().Empty()) << b->Name();
+  }
+  f.chameleonButton9_Click();
+  Form5& about = AboutBox().Get();
+  EXPECT_EQ(about.chameleonButton2.ButtonType(), ButtonTypeKind::Standard);
+  EXPECT_EQ(about.chameleonButton2.ColorScheme(), ColorSchemeKind::SystemColors);
+  EXPECT_TRUE(about.chameleonButton2.SoftBevel());
+  ShowMessageForm("Velk Rezeza Pro", "text", "heading");
+  frmmsg& m = MessageForm().Get();
+  EXPECT_EQ(m.Command2.ButtonType(), ButtonTypeKind::FlatHover);
+  EXPECT_EQ(m.Command2.ForeOver(), RGB(192, 0, 0));
+  EXPECT_TRUE(m.Command2.SoftBevel());
+  for (forms::Form* w : {static_cast<forms::Form*>(&about), static_cast<forms::Form*>(&m)})
+    for (forms::Control* c : w->Controls()) EXPECT_EQ(dynamic_cast<forms::PushButton*>(c), nullptr) << c->Name();
+}
+
 TEST_F(Toolbar, ClearLogLeavesAnEmptyLogAndSaysSo) {
   mw::InstallEnglish();
   std::string log = ts::ProgramDir() + "\\eraselog.txt";
