@@ -4,6 +4,7 @@
 #include <cmath>
 #include <functional>
 #include <map>
+#include <tuple>
 #include <vector>
 
 #include "controls/picture.h"
@@ -329,9 +330,12 @@ HBITMAP Banner(int width, int height) {
 }
 
 HBITMAP ToolbarPicture(const std::string& key, int size, COLORREF face) {
+  static std::map<std::tuple<std::string, int, COLORREF>, HBITMAP> cache;
+  HBITMAP& picture = cache[{key, size, face}];
+  if (picture) return picture;
   std::vector<Layer> layers = PictureLayers(key);
   const int ss = 4;
-  return controls::DrawPicture(size, size, [&](int x, int y) {
+  picture = controls::DrawPicture(size, size, [&](int x, int y) {
     double r = 0, g = 0, b = 0;
     int covered = 0;
     for (int sy = 0; sy < ss; ++sy)
@@ -354,6 +358,7 @@ HBITMAP ToolbarPicture(const std::string& key, int size, COLORREF face) {
     COLORREF out = RGB(ch(r), ch(g), ch(b));
     return out == RGB(255, 255, 255) ? RGB(254, 254, 254) : out;  // drawn white is not the mask
   });
+  return picture;
 }
 
 }  // namespace icons

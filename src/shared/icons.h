@@ -13,7 +13,8 @@ HICON RowIcon(const std::string& key);   // "a" Internet Explorer, "b" Windows, 
                                          // "x2" Netscape, "c" plug-in, "o" done
 HBITMAP Banner(int width, int height);   // pixels
 
-// The pictures of the main window's toolbar buttons, size x size pixels, 24 bits: white (the
+// The pictures of the main window's toolbar buttons (drawn once, kept for the life of the
+// program), size x size pixels, 24 bits: white (the
 // buttons' mask colour) where the picture is empty, and its edges blended into `face`.
 // Keys: "erase", "test", "settings", "options", "trelmak", "about", "help", "exit", "viewlog",
 // "clearlog".

@@ -653,6 +653,13 @@ std::wstring Text(BSTR b) {
 
 TEST_F(Input, AccessibilityToolsSeeAPushButtonNamedByItsCaption) {
   ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+  IAccessible* standard = nullptr;
+  if (FAILED(CreateStdAccessibleObject(f.Button2.hWnd(), OBJID_CLIENT, IID_IAccessible,
+                                       reinterpret_cast<void**>(&standard)))) {
+    CoUninitialize();
+    GTEST_SKIP() << "this platform makes no standard accessible objects (Wine's 64-bit oleacc)";
+  }
+  standard->Release();
   {
     Log two;
     two.Hook(f.Button2);
