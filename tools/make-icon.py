@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
-"""Draws the program icon (an eraser sweeping a page clean) and writes it as a Windows .ico file
-with 16, 32 and 48 pixel images in 32-bit colour. Run it when the design changes:
+"""Draws a program icon and writes it as a Windows .ico file with 16, 32 and 48 pixel images in
+32-bit colour: the main program's (an eraser sweeping a page clean), or with --trelmak the plug-in
+editor's (a pencil writing a list on a page). Run it when a design changes:
 
     tools/make-icon.py src/app/velk.ico
+    tools/make-icon.py --trelmak src/plugins/trelmak.ico
 """
 import math
 import struct
@@ -44,6 +46,41 @@ def sample(u, v):
             r, g, b = 60, 40, 40
     return (r, g, b, 255)
 
+def sample_trelmak(u, v):
+    """The plug-in editor's icon at unit coordinates: a green tile, a page with a list, a pencil."""
+    if not inside_rounded(u, v, 0.04, 0.04, 0.96, 0.96, 0.18):
+        return (0, 0, 0, 0)
+    t = v
+    r, g, b = 40 + 20 * t, 130 + 40 * t, 80 + 30 * t
+    # A white page with three list lines and their bullets.
+    if 0.18 <= u <= 0.7 and 0.14 <= v <= 0.86:
+        r, g, b = 245, 247, 250
+        for ly in (0.3, 0.44, 0.58):
+            if abs(v - ly) < 0.028:
+                if 0.25 <= u <= 0.31:
+                    r, g, b = 40, 140, 80
+                elif 0.36 <= u <= 0.62:
+                    r, g, b = 120, 130, 150
+    # The pencil: a tilted bar, yellow with a dark point at its lower left end.
+    ang = math.radians(-45)
+    du, dv = u - 0.62, v - 0.6
+    eu = du * math.cos(ang) - dv * math.sin(ang)
+    ev = du * math.sin(ang) + dv * math.cos(ang)
+    if -0.26 <= eu <= 0.3 and abs(ev) <= 0.085 + min(0.0, (eu + 0.14) * 0.7):
+        if eu < -0.14:
+            r, g, b = 235, 200, 150
+            if eu < -0.21:
+                r, g, b = 50, 45, 40
+        elif eu > 0.22:
+            r, g, b = 230, 120, 140
+        else:
+            r, g, b = 250, 200, 60
+        if eu >= -0.14 and abs(abs(ev) - 0.085) < 0.025:
+            r, g, b = 140, 90, 20
+    return (r, g, b, 255)
+
+SAMPLE = sample
+
 def render(size, ss=4):
     px = []
     for y in range(size):
@@ -52,7 +89,7 @@ def render(size, ss=4):
             acc = [0.0, 0.0, 0.0, 0.0]
             for sy in range(ss):
                 for sx in range(ss):
-                    c = sample((x + (sx + 0.5) / ss) / size, (y + (sy + 0.5) / ss) / size)
+                    c = SAMPLE((x + (sx + 0.5) / ss) / size, (y + (sy + 0.5) / ss) / size)
                     a = c[3] / 255.0
                     acc[0] += c[0] * a
                     acc[1] += c[1] * a
@@ -99,4 +136,10 @@ def main(path):
         f.write(out)
 
 if __name__ == '__main__':
-    main(sys.argv[1] if len(sys.argv) > 1 else 'velk.ico')
+    args = sys.argv[1:]
+    if args and args[0] == '--trelmak':
+        SAMPLE = sample_trelmak
+        args = args[1:]
+        main(args[0] if args else 'trelmak.ico')
+    else:
+        main(args[0] if args else 'velk.ico')
