@@ -69,7 +69,7 @@ TEST(Delivery, EveryProgramIsBuiltForThisProcessorAndItsManifestSaysSo) {
   const WORD machine = IMAGE_FILE_MACHINE_I386;
   const std::string arch = "x86";
 #endif
-  for (const char* name : {"Velk Rezeza Pro.exe"}) {
+  for (const char* name : {"Velk Rezeza Pro.exe", "trelmak.exe"}) {
     SCOPED_TRACE(name);
     std::string exe = WindowsPath(kDist + "/" + name);
     EXPECT_EQ(PeMachine(exe), machine);
