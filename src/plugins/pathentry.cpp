@@ -41,7 +41,6 @@ PathEntryDialog::PathEntryDialog()
   SetBorder(forms::Border::FixedDialog);
   SetMinButton(false);
   SetMaxButton(false);
-  SetShowInTaskbar(false);
   SetClientSize(6630, 5340);
 
   // The drive, folder and file lists with the wildcard and the sub-folder box.

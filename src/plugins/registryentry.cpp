@@ -46,7 +46,6 @@ RegistryEntryDialog::RegistryEntryDialog()
   SetBorder(forms::Border::FixedDialog);
   SetMinButton(false);
   SetMaxButton(false);
-  SetShowInTaskbar(false);
   SetClientSize(6630, 4620);
 
   // The key with its labels and the launch button, and the options, in a frame without caption.
