@@ -69,6 +69,40 @@ TEST_F(EditorWindow, CaptionsComeFromTheLanguageFileTheEditorsSettingNames) {
   EXPECT_EQ(g.Caption(), "Velk Rezeza Pro Trelmak");
 }
 
+TEST_F(EditorWindow, EveryButtonIsTheOwnerDrawnOneWithItsSettings) {
+  using controls::ButtonTypeKind;
+  PluginEditorWindow& f = LoadEditor();
+  PathEntryDialog& p = PathDialog();
+  RegistryEntryDialog& r = RegistryDialog();
+  struct Case {
+    forms::Form* window;
+    bool softBevel;
+  } cases[] = {{&f, false}, {&p, true}, {&r, true}};
+  for (const auto& c : cases) {
+    int buttons = 0;
+    for (forms::Control* control : c.window->Controls()) {
+      if (control == &f.Command12) continue;  // the hidden relocation button: a plain push button
+      EXPECT_EQ(dynamic_cast<forms::PushButton*>(control), nullptr) << control->Name();
+      auto* b = dynamic_cast<controls::chameleonButton*>(control);
+      if (!b) continue;
+      ++buttons;
+      SCOPED_TRACE(c.window->Name() + "." + b->Name());
+      EXPECT_EQ(b->ButtonType(), b == &r.command1 ? ButtonTypeKind::HighlightHover : ButtonTypeKind::FlatHover);
+      EXPECT_EQ(b->ColorScheme(), controls::ColorSchemeKind::CustomColors);
+      EXPECT_EQ(b->BackColor(), controls::kButtonFace);
+      EXPECT_EQ(b->BackOver(), controls::kButtonFace);
+      EXPECT_EQ(b->ForeColor(), RGB(0, 0, 0));
+      EXPECT_EQ(b->ForeOver(), RGB(192, 0, 0));
+      EXPECT_EQ(b->MaskColor(), RGB(255, 255, 255));
+      EXPECT_EQ(b->FontName(), "Arial");
+      EXPECT_EQ(b->PicturePosition(), controls::PicturePositionKind::PictureLeft);
+      EXPECT_EQ(b->SoftBevel(), c.softBevel);
+    }
+    EXPECT_GE(buttons, 3) << c.window->Name();
+  }
+  EXPECT_NE(dynamic_cast<forms::PushButton*>(static_cast<forms::Control*>(&f.Command12)), nullptr);
+}
+
 TEST_F(EditorWindow, TheCommandLineNamesThePlugInToOpen) {
   struct Case {
     const char* args;
