@@ -214,7 +214,7 @@ void PluginEditorWindow::OpenCommandLine() {
   std::string path = CommandLinePath(rt::CommandLineArgs());
   if (path.empty()) return;
   SetCurrentFile(path);
-  ReadFile(path);
+  ReadPlugin(path);
 }
 
 void PluginEditorWindow::Form_Unload(int& Cancel) {
@@ -230,7 +230,7 @@ void PluginEditorWindow::SetCurrentFile(const std::string& path) {
   Label2.SetCaption(path);
 }
 
-void PluginEditorWindow::ReadFile(const std::string& path) {
+void PluginEditorWindow::ReadPlugin(const std::string& path) {
   PluginContent content;
   switch (ReadPluginFile(path, content)) {
     case PluginRead::Missing:
@@ -249,7 +249,7 @@ void PluginEditorWindow::ReadFile(const std::string& path) {
   for (const auto& line : content.registry) List2.AddItem(line);
 }
 
-void PluginEditorWindow::Write(const std::string& path) {
+void PluginEditorWindow::WritePlugin(const std::string& path) {
   // The lists are copied first: the writer yields to the message loop, where the user may edit.
   std::vector<std::string> files = List1.Items(), registry = List2.Items();
   std::string full = path;
@@ -296,7 +296,7 @@ void PluginEditorWindow::Command9_Click() {
   Command8_Click();
   std::string path = Dlg1.FileName();
   SetCurrentFile(path);
-  ReadFile(path);
+  ReadPlugin(path);
 }
 
 void PluginEditorWindow::Command5_Click() {
@@ -306,17 +306,17 @@ void PluginEditorWindow::Command5_Click() {
   }
   std::string current = rt::Trim(Text4.Text());
   if (!current.empty()) {
-    Write(current);
+    WritePlugin(current);
     return;
   }
   std::string chosen;
-  if (ShowSaveDialog(chosen)) Write(chosen);
+  if (ShowSaveDialog(chosen)) WritePlugin(chosen);
 }
 
 void PluginEditorWindow::Command7_Click() {
   std::string chosen;
   if (!ShowSaveDialog(chosen)) return;
-  Write(chosen);
+  WritePlugin(chosen);
   SetCurrentFile("");
 }
 

@@ -71,9 +71,9 @@ class PluginEditorWindow : public forms::Form {
   void SetCaptions();
   void OpenCommandLine();
   void SetCurrentFile(const std::string& path);
-  void ReadFile(const std::string& path);
+  void ReadPlugin(const std::string& path);
   bool ShowSaveDialog(std::string& chosen);
-  void Write(const std::string& path);
+  void WritePlugin(const std::string& path);
   void EditEntry(forms::ListBox& list, const std::string& prompt, const std::string& title,
                  const std::string& emptyMessage);
   int Notice(const std::string& text, UINT icon);
