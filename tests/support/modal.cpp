@@ -32,9 +32,16 @@ ModalAnswer::ModalAnswer(std::function<void(HWND)> answer) {
   });
 }
 
-ModalAnswer::~ModalAnswer() {
+void ModalAnswer::Finish() {
   done_ = true;
-  worker_.join();
+  if (worker_.joinable()) worker_.join();
+}
+
+ModalAnswer::~ModalAnswer() { Finish(); }
+
+bool ModalAnswer::Answered() {
+  Finish();
+  return answered_;
 }
 
 std::string TextOf(HWND h) {

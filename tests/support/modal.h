@@ -20,9 +20,12 @@ class ModalAnswer {
   ModalAnswer(const ModalAnswer&) = delete;
   ModalAnswer& operator=(const ModalAnswer&) = delete;
 
-  bool Answered() const { return answered_; }
+  // Whether the dialog was answered; asked once the dialog has closed, it waits for the worker
+  // to finish its answer (the dialog may close before the worker's last step).
+  bool Answered();
 
  private:
+  void Finish();
   std::thread worker_;
   std::atomic<bool> done_{false};
   std::atomic<bool> answered_{false};
