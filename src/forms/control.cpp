@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <map>
 
 #include "forms/controls.h"
@@ -36,9 +37,11 @@ HFONT FontHandle(const Font& f) {
   return h;
 }
 
-Control::Control(Form& owner, std::string name) : owner_(owner), name_(std::move(name)) {
-  tabIndex_ = static_cast<int>(owner_.Controls().size());
-  owner_.Register(this);
+Control::Control(Form& owner, std::string name) : owner_(owner), name_(std::move(name)) { owner_.Register(this); }
+
+int Control::TabIndex() const {
+  const auto& all = owner_.Controls();
+  return static_cast<int>(std::find(all.begin(), all.end(), this) - all.begin());
 }
 
 Control::~Control() {

@@ -84,7 +84,7 @@ class Control {
   bool Transparent() const { return transparent_; }
   void SetTransparent(bool t);  // a label's BackStyle 0
   void SetHandCursor(bool hand) { handCursor_ = hand; }
-  int TabIndex() const { return tabIndex_; }
+  int TabIndex() const;  // the place in its form's tab order, from 0
 
   Frame* Container() const { return container_; }
   void SetContainer(Frame* frame);
@@ -158,7 +158,6 @@ class Control {
   COLORREF backColor_ = kDefaultColor;
   HBRUSH backBrush_ = nullptr;
   Frame* container_ = nullptr;
-  int tabIndex_ = 0;
 };
 
 }  // namespace forms

@@ -84,6 +84,16 @@ void Form::SetQuitWhenLastFormCloses(bool quit) { g_quitWhenLastCloses = quit; }
 int Form::LoadedFormCount() { return static_cast<int>(LoadedForms().size()); }
 
 void Form::Register(Control* c) { controls_.push_back(c); }
+void Form::SetTabOrder(std::initializer_list<Control*> order) {
+  std::vector<Control*> sorted;
+  for (Control* c : order)
+    if (std::find(controls_.begin(), controls_.end(), c) != controls_.end() &&
+        std::find(sorted.begin(), sorted.end(), c) == sorted.end())
+      sorted.push_back(c);
+  for (Control* c : controls_)
+    if (std::find(sorted.begin(), sorted.end(), c) == sorted.end()) sorted.push_back(c);
+  controls_ = std::move(sorted);
+}
 void Form::Unregister(Control* c) {
   std::erase(controls_, c);
   pendingSync_.erase(c);

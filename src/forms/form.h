@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <set>
 #include <string>
@@ -89,7 +90,11 @@ class Form {
   void MenuChanged();  // rebuilds the menu bar from the top-level items
 
   // --- for controls and tests ----------------------------------------------------------------------
+  // The controls in tab order: the order they were made in, unless SetTabOrder changed it.
   const std::vector<Control*>& Controls() const { return controls_; }
+  // Puts these controls first in the tab order, in the order given; the others follow in their
+  // own order. Native windows are made in tab order, so call it before the form loads.
+  void SetTabOrder(std::initializer_list<Control*> order);
   void Register(Control* c);
   void Unregister(Control* c);
   void Register(Timer* t);

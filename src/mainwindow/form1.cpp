@@ -2,6 +2,7 @@
 
 #include "shared/icons.h"
 #include "mainwindow/aboutbox.h"
+#include "options/form3.h"
 #include "runtime/app.h"
 #include "runtime/files.h"
 #include "runtime/seams.h"
@@ -211,6 +212,7 @@ Form1::Form1()
   SetShowHideAction([this] {
     if (Visible()) {
       Hide();
+      if (OptionsWindow().IsLoaded()) OptionsWindow()->Unload();
     } else {
       for (int i = 0; i < 2; ++i) {
         Show();
@@ -424,7 +426,11 @@ void Form1::chameleonButton3_Click() {
 
 void Form1::chameleonButton7_Click() {}
 
-void Form1::chameleonButton8_Click() {}
+// Options: the main window waits, disabled, until the options window is closed.
+void Form1::chameleonButton8_Click() {
+  SetEnabled(false);
+  OptionsWindow().Get().Show();
+}
 
 void Form1::chameleonButton9_Click() {
   Form5& about = AboutBox().Get();

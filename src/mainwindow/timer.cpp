@@ -8,10 +8,9 @@
 
 namespace {
 
-// Internet Explorer's start page and window title.
-const char kExplorerMain[] = "software\\microsoft\\internet explorer\\main";
-const char kStartPage[] = "Start Page";
-const char kWindowTitle[] = "window title";
+using settings::kExplorerMain;
+using settings::kStartPage;
+using settings::kWindowTitle;
 
 std::string ExplorerValue(const char* name) {
   std::string text;

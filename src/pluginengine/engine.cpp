@@ -1,7 +1,6 @@
 #include "pluginengine/engine.h"
 
 #include <algorithm>
-#include <array>
 
 #include "forms/listview.h"
 #include "forms/lists.h"
@@ -17,16 +16,6 @@ namespace {
 
 bool HasControlChars(const std::string& s) {
   return std::any_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 32 || c == 127; });
-}
-
-bool IsDeviceName(std::string part) {
-  size_t dot = part.find('.');
-  if (dot != std::string::npos) part = part.substr(0, dot);
-  part = rt::UCase(rt::RTrim(part));
-  static const std::array<const char*, 6> fixed = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
-  for (const char* d : fixed)
-    if (part == d) return true;
-  return part.size() == 4 && (part.rfind("COM", 0) == 0 || part.rfind("LPT", 0) == 0) && part[3] >= '0' && part[3] <= '9';
 }
 
 std::vector<std::string> Parts(const std::string& path) {
@@ -60,7 +49,7 @@ bool IsSafePath(const std::string& path, bool wildcardName) {
     bool last = i + 1 == parts.size();
     if (p.empty()) return false;
     if (p == "." || p == ".." || p.back() == '.' || p.back() == ' ') return false;
-    if (IsDeviceName(p)) return false;
+    if (rt::IsDeviceName(p)) return false;
     if (rt::HasWildcard(p) && !(last && wildcardName)) return false;
   }
   return true;

@@ -30,6 +30,20 @@ bool HasWildcardInName(std::string_view path) {
   return HasWildcard(name) || HasWildcard(path);
 }
 
+bool IsDeviceName(std::string_view name) {
+  size_t dot = name.find('.');
+  std::string part = UCase(RTrim(name.substr(0, dot)));
+  for (const char* d : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
+    if (part == d) return true;
+  return part.size() == 4 && (part.rfind("COM", 0) == 0 || part.rfind("LPT", 0) == 0) && part[3] >= '0' && part[3] <= '9';
+}
+
+bool IsPlainFileName(std::string_view name) {
+  if (name.empty() || HasControlChars(name) || name.find_first_of("\\/:*?\"<>|") != std::string_view::npos) return false;
+  if (name.back() == '.' || name.back() == ' ') return false;
+  return !IsDeviceName(name);
+}
+
 std::string JoinPath(std::string_view folder, std::string_view name) {
   std::string r(folder);
   if (!r.empty() && r.back() != '\\' && r.back() != '/') r += '\\';

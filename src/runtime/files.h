@@ -18,6 +18,11 @@ namespace rt {
 bool IsAbsolutePath(std::string_view path);
 // True when the last element of the path holds "*" or "?".
 bool HasWildcardInName(std::string_view path);
+// A name that Windows takes as a device whatever its folder ("CON", "nul.txt", "COM1", ...).
+bool IsDeviceName(std::string_view name);
+// A file name of its own, without a folder: not empty, no control characters, none of \ / : * ? " < > |,
+// no "." or blank at its end, and no device name.
+bool IsPlainFileName(std::string_view name);
 
 std::string JoinPath(std::string_view folder, std::string_view name);  // one "\" between them
 std::string ParentFolder(std::string_view path);                        // "" when there is none

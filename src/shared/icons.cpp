@@ -246,6 +246,26 @@ std::vector<Layer> PictureLayers(const std::string& key) {
     Sdf ring = Without(Ring(0.5, 0.53, 0.21, 0.055), Box(0.5, 0.25, 0.1, 0.2, 0, 0));
     l.push_back({ring, RGB(255, 255, 254)});
     l.push_back({Stroke(0.5, 0.2, 0.5, 0.48, 0.055), RGB(255, 255, 254)});
+  } else if (key == "translate") {
+    // A page of lines with a pencil writing on it.
+    page(0.1, 0.06, 0.72, 0.94);
+    for (int i = 0; i < 4; ++i) {
+      double y = 0.26 + 0.16 * i;
+      l.push_back({Stroke(0.22, y, i == 3 ? 0.44 : 0.6, y, 0.035), RGB(70, 110, 190)});
+    }
+    Sdf pencil = Box(0.66, 0.52, 0.36, 0.08, 0.0, -pi / 3);
+    Outlined(l, pencil, RGB(250, 200, 60), RGB(140, 90, 20), 0.045);
+    l.push_back({Stroke(0.5, 0.82, 0.54, 0.76, 0.045), ink});
+  } else if (key == "folder") {
+    // An open folder: the back with its tab, the front leaning over it.
+    Outlined(l, Either(Box(0.44, 0.56, 0.38, 0.3, 0.04), Box(0.24, 0.26, 0.16, 0.08, 0.03)), RGB(230, 185, 70),
+             RGB(140, 100, 25), 0.05);
+    Sdf front = [](double u, double v) {
+      // A parallelogram from (0.22, 0.42)-(0.96, 0.42) down to (0.06, 0.86)-(0.80, 0.86).
+      double shift = (v - 0.42) / 0.44 * 0.16;
+      return std::max(std::max(0.42 - v, v - 0.86), std::max(0.22 - shift - u, u - (0.96 - shift)));
+    };
+    Outlined(l, front, RGB(250, 210, 100), RGB(140, 100, 25), 0.05);
   } else if (key == "viewlog" || key == "clearlog") {
     page(0.16, 0.06, 0.84, 0.94);
     for (int i = 0; i < 4; ++i) {

@@ -82,6 +82,16 @@ inline constexpr const char* kFinish = "finish";
 // Under kTimerOption.
 inline constexpr const char* kTimerOpt = "opt";  // "t1".."t5": the interval boxes
 
+// Outside the settings store, in HKEY_CURRENT_USER: Internet Explorer's start page and window
+// title (which the home-page guard protects), and the Run keys that hold the program's start-up
+// entry, the value kStartupEntry.
+inline constexpr const char* kExplorerMain = "software\\microsoft\\internet explorer\\main";
+inline constexpr const char* kStartPage = "Start Page";
+inline constexpr const char* kWindowTitle = "window title";
+inline constexpr const char* kRunKeys[] = {"software\\microsoft\\windows nt\\currentversion\\run",
+                                           "software\\microsoft\\windows\\currentversion\\run"};
+inline constexpr const char* kStartupEntry = "Velk Rezeza Pro";
+
 // The full path of a sub-key ("" for kRoot itself).
 std::string KeyPath(const std::string& subKey = "");
 
