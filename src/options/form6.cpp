@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "mainwindow/form1.h"
+#include "options/langfiles.h"
 #include "runtime/app.h"
 #include "runtime/files.h"
 #include "runtime/seams.h"
@@ -28,10 +29,6 @@ std::string TextOf(const std::string& path, const std::string& key) {
   fReadValue(path, "001", key, "s", std::string(), v);
   return StoredText(v);
 }
-
-bool IsIniName(const std::string& name) { return name.size() > 4 && rt::EndsWithNoCase(name, ".ini"); }
-
-std::string LangFolder() { return rt::JoinPath(rt::ProgramFolder(), "lang"); }
 
 }  // namespace
 
@@ -210,18 +207,12 @@ void Form6::chameleonButton1_Click() {
 }
 
 void Form6::chameleonButton11_Click() {
-  dialog1.SetCancelError(true);
-  dialog1.SetInitDir(LangFolder());
-  dialog1.SetFilter("*.ini");
-  dialog1.SetFileName("*.ini");
-  if (dialog1.ShowOpen() != forms::DialogResult::Ok) return;
-  std::string chosen = rt::Trim(dialog1.FileName());
-  if (!IsIniName(chosen)) {
-    rt::MsgBox(hWnd(), "Please Only ini files", "Velk Rezeza Pro", MB_OK);
-    Text7.SetText("");
-    return;
-  }
-  Text7.SetText(rt::FileNameOf(chosen));
+  std::optional<std::string> file = ChooseLanguageFile(dialog1, hWnd());
+  if (!file) return;
+  Text7.SetText(rt::FileNameOf(*file));
+  if (file->empty()) return;
+  // The file chosen is the one read, wherever it is; Save writes it into the "lang" folder.
+  const std::string& chosen = *file;
   List2.Clear();
   List3.Clear();
   carried_.clear();
@@ -235,7 +226,7 @@ void Form6::chameleonButton11_Click() {
       carried_.emplace_back(LanguageKey(n), text);
     }
   }
-  // The file's translator is kept unless the user types another name.
+  // The name box shows the file's translator, whom a save then keeps.
   std::string translator = rt::Trim(TextOf(chosen, "145"));
   if (!translator.empty()) Text5.SetText(translator);
   for (forms::TextBox* t : {&Text1, &Text2, &Text3, &Text4}) t->SetText("");

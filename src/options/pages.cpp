@@ -2,6 +2,7 @@
 #include "mainwindow/form1.h"
 #include "options/form3.h"
 #include "options/form6.h"
+#include "options/langfiles.h"
 #include "runtime/app.h"
 #include "runtime/files.h"
 #include "runtime/seams.h"
@@ -11,28 +12,13 @@
 #include "shared/msgform.h"
 #include "shared/settings.h"
 
-namespace {
-
-// A language file's name: something, then ".ini" in any case.
-bool IsIniName(const std::string& name) { return name.size() > 4 && rt::EndsWithNoCase(name, ".ini"); }
-
-}  // namespace
-
 // --- language ----------------------------------------------------------------------------------------
 
 void Form3::chameleonButton11_Click() {
-  dialog1.SetCancelError(true);
-  dialog1.SetInitDir(rt::JoinPath(rt::ProgramFolder(), "lang"));
-  dialog1.SetFilter("*.ini");
-  dialog1.SetFileName("*.ini");
-  if (dialog1.ShowOpen() != forms::DialogResult::Ok) return;
-  std::string chosen = rt::Trim(dialog1.FileName());
-  if (!IsIniName(chosen)) {
-    rt::MsgBox(hWnd(), "Please Only ini files", "Velk Rezeza Pro", MB_OK);
-    Text6.SetText("");
-    return;
-  }
-  Text6.SetText(rt::FileNameOf(chosen));
+  std::optional<std::string> chosen = ChooseLanguageFile(dialog1, hWnd());
+  if (!chosen) return;
+  // Only the name: the program looks for its language files in the "lang" folder.
+  Text6.SetText(rt::FileNameOf(*chosen));
 }
 
 void Form3::chameleonButton10_Click() {

@@ -10,7 +10,10 @@
 #include <vector>
 
 #include "mainwindow/form1.h"
+#include "runtime/datetime.h"
 #include "runtime/files.h"
+#include "runtime/seams.h"
+#include "runtime/text.h"
 #include "shared/settings.h"
 #include "support/scratch.h"
 
@@ -68,6 +71,38 @@ inline void InstallEnglish() {
   }
   rt::CreateFolder(ts::ProgramDir() + "\\lang");
   ASSERT_TRUE(CopyFileA(src.c_str(), (ts::ProgramDir() + "\\lang\\english.ini").c_str(), FALSE)) << src;
+}
+
+// A local time for the clock seam.
+inline SYSTEMTIME At(int year, int month, int day, int hour = 9, int minute = 0, int second = 0) {
+  SYSTEMTIME t{};
+  t.wYear = static_cast<WORD>(year);
+  t.wMonth = static_cast<WORD>(month);
+  t.wDay = static_cast<WORD>(day);
+  t.wHour = static_cast<WORD>(hour);
+  t.wMinute = static_cast<WORD>(minute);
+  t.wSecond = static_cast<WORD>(second);
+  return t;
+}
+
+// A date as the settings store holds it: the user's short date format.
+inline std::string Date(int year, int month, int day) { return rt::FormatShortDate(At(year, month, day)); }
+
+// The main window, loaded, its own timer stopped: the test gives the ticks (TickAt). Every erase
+// run that the timer starts is counted in `runs`.
+inline Form1& LoadedForTicks(Form1& f, int& runs) {
+  f.Load();
+  f.Timer1.SetEnabled(false);
+  auto trigger = f.Text5.Change;
+  f.Text5.Change = [&runs, &f, trigger] {
+    if (rt::Val(f.Text5.Text()) == 2) ++runs;
+    trigger();
+  };
+  return f;
+}
+inline void TickAt(Form1& f, const SYSTEMTIME& now) {
+  rt::SetClockForTests(now);
+  f.Timer1_Timer();
 }
 
 inline std::vector<std::string> DetailRows(Form1& f) {

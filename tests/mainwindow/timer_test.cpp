@@ -16,41 +16,15 @@ namespace {
 
 using mw::MainWindowTest;
 
-SYSTEMTIME At(int year, int month, int day, int hour = 9, int minute = 0, int second = 0) {
-  SYSTEMTIME t{};
-  t.wYear = static_cast<WORD>(year);
-  t.wMonth = static_cast<WORD>(month);
-  t.wDay = static_cast<WORD>(day);
-  t.wHour = static_cast<WORD>(hour);
-  t.wMinute = static_cast<WORD>(minute);
-  t.wSecond = static_cast<WORD>(second);
-  return t;
-}
-
-// A date as the settings store holds it: the user's short date format.
-std::string Date(int year, int month, int day) { return rt::FormatShortDate(At(year, month, day)); }
+using mw::At;
+using mw::Date;
 
 std::string Timer(const char* name) { return settings::Read(settings::kTimer, name); }
 
 class TimerTest : public MainWindowTest {
  protected:
-  // The main window, loaded, its own timer stopped: the test gives the ticks. Every erase run
-  // that the timer starts is counted.
-  Form1& Loaded() {
-    Form1& f = Main();
-    f.Load();
-    f.Timer1.SetEnabled(false);
-    auto trigger = f.Text5.Change;
-    f.Text5.Change = [this, &f, trigger] {
-      if (rt::Val(f.Text5.Text()) == 2) ++runs;
-      trigger();
-    };
-    return f;
-  }
-  void Tick(Form1& f, const SYSTEMTIME& now) {
-    rt::SetClockForTests(now);
-    f.Timer1_Timer();
-  }
+  Form1& Loaded() { return mw::LoadedForTicks(Main(), runs); }
+  void Tick(Form1& f, const SYSTEMTIME& now) { mw::TickAt(f, now); }
   int runs = 0;
 };
 

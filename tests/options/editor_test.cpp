@@ -17,19 +17,8 @@ namespace {
 
 std::string Lang(const std::string& name) { return ts::ProgramDir() + "\\lang\\" + name; }
 
-class Editor : public opt::OptionsTest {
+class Editor : public opt::AnsweringTest {
  protected:
-  void SetUp() override {
-    OptionsTest::SetUp();
-    forms::SetFileDialogHandler([this](const forms::FileDialogCall& c) -> std::optional<std::string> {
-      dialogs.push_back(c);
-      return chosen;
-    });
-    rt::SetMessageBoxHandler([this](const rt::MessageBoxCall& c) {
-      notices.push_back(c.text);
-      return IDOK;
-    });
-  }
   // The editor, opened by the options window's "Click to translate".
   Form6& OpenEditor() {
     Open().chameleonButton12_Click();
@@ -44,9 +33,6 @@ class Editor : public opt::OptionsTest {
     e.Text2.SetText(text);
     e.chameleonButton1_Click();
   }
-  std::optional<std::string> chosen;
-  std::vector<forms::FileDialogCall> dialogs;
-  std::vector<std::string> notices;
 };
 
 TEST_F(Editor, TheSourceListHoldsEveryTextOfTheLanguageInUseWithItsKey) {
@@ -301,16 +287,18 @@ TEST_F(Editor, ALanguageMadeHereGivesTheProgramItsCaptionsAtItsNextStart) {
   ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, ts::ProgramDir().c_str(), &si,
                              &pi));
   CloseHandle(pi.hThread);
-  HWND main = nullptr, button = nullptr;
-  for (int i = 0; i < 300 && !button; ++i) {
+  // The captions are set one after the other while the window loads: the last of these comes last.
+  HWND main = nullptr;
+  bool captioned = false;
+  for (int i = 0; i < 300 && !captioned; ++i) {
     Sleep(50);
     main = ts::FindTopLevelWindow(pi.dwProcessId, "VelkForm", "Velk Rezeza Pro");
-    if (main) button = ChildWithText(main, "Scuttle the traces");
+    captioned = main && ChildWithText(main, "Rigging");
   }
-  EXPECT_NE(button, nullptr) << "the erase button speaks the new language";
+  EXPECT_TRUE(captioned) << "the options button speaks the new language";
   if (main) {
+    EXPECT_NE(ChildWithText(main, "Scuttle the traces"), nullptr);
     EXPECT_NE(ChildWithText(main, "Spy for traces"), nullptr);
-    EXPECT_NE(ChildWithText(main, "Rigging"), nullptr);
     EXPECT_EQ(ChildWithText(main, "Start Erasing"), nullptr);
     PostMessageA(main, WM_CLOSE, 0, 0);
   }

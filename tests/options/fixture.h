@@ -6,11 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "mainwindow/fixture.h"
 #include "options/form3.h"
 #include "options/form6.h"
+#include "runtime/seams.h"
 #include "shared/msgform.h"
 #include "shared/settings.h"
 
@@ -59,6 +62,26 @@ class OptionsTest : public mw::MainWindowTest {
     Main().chameleonButton8_Click();
     return OptionsWindow().Get();
   }
+};
+
+// Tests that answer the file dialogs with `chosen` (std::nullopt: cancelled) and every message box
+// with OK, keeping the texts in `notices`.
+class AnsweringTest : public OptionsTest {
+ protected:
+  void SetUp() override {
+    OptionsTest::SetUp();
+    forms::SetFileDialogHandler([this](const forms::FileDialogCall& c) -> std::optional<std::string> {
+      dialogs.push_back(c);
+      return chosen;
+    });
+    rt::SetMessageBoxHandler([this](const rt::MessageBoxCall& c) {
+      notices.push_back(c.text);
+      return IDOK;
+    });
+  }
+  std::optional<std::string> chosen;
+  std::vector<forms::FileDialogCall> dialogs;
+  std::vector<std::string> notices;
 };
 
 }  // namespace opt

@@ -371,23 +371,7 @@ TEST_F(OptionsTest, TheBossKeyPageStoresTheActionAndTheLetterTheMainWindowTakesA
 
 // --- language ------------------------------------------------------------------------------------------
 
-class LanguagePage : public OptionsTest {
- protected:
-  void SetUp() override {
-    OptionsTest::SetUp();
-    forms::SetFileDialogHandler([this](const forms::FileDialogCall& c) -> std::optional<std::string> {
-      dialogs.push_back(c);
-      return chosen;
-    });
-    rt::SetMessageBoxHandler([this](const rt::MessageBoxCall& c) {
-      notices.push_back(c.text);
-      return IDOK;
-    });
-  }
-  std::optional<std::string> chosen;
-  std::vector<forms::FileDialogCall> dialogs;
-  std::vector<std::string> notices;
-};
+class LanguagePage : public opt::AnsweringTest {};
 
 TEST_F(LanguagePage, BrowsingTakesTheNameOfAnIniFileAndRefusesAnyOther) {
   ts::WriteFile(ts::ProgramDir() + "\\lang\\German.INI", "[001]\r\n");

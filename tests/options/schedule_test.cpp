@@ -13,16 +13,8 @@ namespace {
 
 using opt::OptionsTest;
 
-SYSTEMTIME At(int year, int month, int day, int hour = 9, int minute = 0) {
-  SYSTEMTIME t{};
-  t.wYear = static_cast<WORD>(year);
-  t.wMonth = static_cast<WORD>(month);
-  t.wDay = static_cast<WORD>(day);
-  t.wHour = static_cast<WORD>(hour);
-  t.wMinute = static_cast<WORD>(minute);
-  return t;
-}
-std::string Date(int year, int month, int day) { return rt::FormatShortDate(At(year, month, day)); }
+using mw::At;
+using mw::Date;
 std::string Timer(const char* name) { return settings::Read(settings::kTimer, name); }
 std::string TimerOption(const std::string& name) { return settings::Read(settings::kTimerOption, name); }
 
@@ -178,21 +170,8 @@ class ScheduledRuns : public SchedulePage {
     f.chameleonButton5_Click();
     f.chameleonButton4_Click();
   }
-  Form1& Loaded() {
-    Form1& f = Main();
-    f.Load();
-    f.Timer1.SetEnabled(false);
-    auto trigger = f.Text5.Change;
-    f.Text5.Change = [this, &f, trigger] {
-      if (rt::Val(f.Text5.Text()) == 2) ++runs;
-      trigger();
-    };
-    return f;
-  }
-  void Tick(Form1& f, const SYSTEMTIME& now) {
-    rt::SetClockForTests(now);
-    f.Timer1_Timer();
-  }
+  Form1& Loaded() { return mw::LoadedForTicks(Main(), runs); }
+  void Tick(Form1& f, const SYSTEMTIME& now) { mw::TickAt(f, now); }
   int runs = 0;
 };
 
