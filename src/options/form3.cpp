@@ -363,7 +363,7 @@ void Form3::Form_Load() {
   else
     Combo3.SetText(boss);
 
-  int action = static_cast<int>(rt::Val(settings::Read(settings::kOptionBoss, settings::kBossAction)));
+  double action = rt::Val(settings::Read(settings::kOptionBoss, settings::kBossAction));
   if (action == 1) Option7.SetValue(true);
   if (action == 2) Option8.SetValue(true);
   if (action == 3) Option9.SetValue(true);

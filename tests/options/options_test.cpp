@@ -466,3 +466,36 @@ TEST_F(LanguagePage, TheLinkOpensTheMakersPageAndSaysWhenItCannot) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(OptionsTest, EveryButtonIsTheOwnerDrawnOneWithTheSettingsOfTheSecondaryWindows) {
+  using controls::ButtonTypeKind;
+  using controls::ColorSchemeKind;
+  Form3& f = Open();
+  f.chameleonButton12_Click();
+  Form6& e = LanguageEditor().Get();
+  for (forms::Form* w : {static_cast<forms::Form*>(&f), static_cast<forms::Form*>(&e)}) {
+    for (forms::Control* c : w->Controls()) {
+      EXPECT_EQ(dynamic_cast<forms::PushButton*>(c), nullptr) << c->Name();
+      auto* b = dynamic_cast<controls::chameleonButton*>(c);
+      if (!b) continue;
+      bool standard = b == &f.chameleonButton11 || b == &e.chameleonButton1 || b == &e.chameleonButton3 ||
+                      b == &e.chameleonButton2;
+      EXPECT_EQ(b->ButtonType(), standard ? ButtonTypeKind::Standard : ButtonTypeKind::FlatHover) << b->Name();
+      bool system = w == &e && standard;
+      EXPECT_EQ(b->ColorScheme(), system ? ColorSchemeKind::SystemColors : ColorSchemeKind::CustomColors) << b->Name();
+      EXPECT_EQ(b->BackColor(), controls::kButtonFace) << b->Name();
+      EXPECT_EQ(b->ForeColor(), RGB(0, 0, 0)) << b->Name();
+      EXPECT_EQ(b->ForeOver(), RGB(192, 0, 0)) << b->Name();
+      EXPECT_EQ(b->FontName(), "Arial") << b->Name();
+      EXPECT_EQ(b->FontBold(), b == &f.chameleonButton12) << b->Name();
+      EXPECT_EQ(b->PicturePosition(), controls::PicturePositionKind::PictureLeft) << b->Name();
+      EXPECT_TRUE(b->SoftBevel()) << b->Name();
+      // A caption for screen readers, or, for the picture alone, a tool tip that names it.
+      EXPECT_TRUE(!b->Caption().empty() || !b->ToolTipText().empty()) << b->Name();
+    }
+  }
+}
+
+}  // namespace
