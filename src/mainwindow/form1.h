@@ -119,6 +119,7 @@ class Form1 : public forms::Form {
 
   // --- runs ------------------------------------------------------------------------------------------
   bool RunInProgress() const { return runInProgress_; }
+  void RunDeferred();  // the requests that waited for the end of a run (or of a plug-in list save)
   // Which row of the status list shows which category ("0".."24"); 0 when it has none.
   int StatusRowOf(const std::string& code) const;
   int FirstPluginRow() const { return firstPluginRow_; }
@@ -151,7 +152,6 @@ class Form1 : public forms::Form {
   void MarkStatus(const std::string& code, bool starting);
   void FinishRun();  // totals, run log, end state
   void WriteRunLog();
-  void RunDeferred();
   void ExitSteps();  // the close handlers' and Exit's steps: exit run, then the end
   void EndProgram();
   void SetCaptions();

@@ -1,6 +1,8 @@
 #include "pluginengine/engine.h"
 
 #include <algorithm>
+#include <array>
+#include <deque>
 
 #include "forms/listview.h"
 #include "forms/lists.h"
@@ -156,9 +158,9 @@ void ReadPluginItems(const std::string& path, PluginItems& items) {
   }
 }
 
-bool FillPluginList(forms::ListView& view, const std::string& iconKey, const std::function<void()>& onTick) {
+PluginListFill FillPluginList(forms::ListView& view, const std::string& iconKey, const std::function<void()>& onTick) {
   std::vector<rt::FileEntry> files;
-  rt::ListFolder(PluginFolder(), "*.vk", rt::ListWhat::Files, files);
+  bool listed = rt::ListFolder(PluginFolder(), "*.vk", rt::ListWhat::Files, files) || !rt::FolderExists(PluginFolder());
   for (const auto& f : files) {
     rt::YieldIfDue();
     std::string name = rt::Trim(f.name);
@@ -167,20 +169,23 @@ bool FillPluginList(forms::ListView& view, const std::string& iconKey, const std
     int row = view.Add(text, "", iconKey);
     view.SetTag(row, f.name);
   }
+  if (!rt::FileExists(SelectionFile())) return PluginListFill::NoSelection;
+  // The whole selection first: ticks taken from part of it would rewrite it without the rest.
+  std::vector<std::string> wanted;
   rt::LineReader selection;
-  if (!rt::FileExists(SelectionFile())) return false;
-  if (!selection.Open(SelectionFile())) return true;
-  for (std::string line; selection.Next(line);) {
-    std::string wanted = rt::Trim(line);
-    if (wanted.empty()) continue;
+  if (!listed || !selection.Open(SelectionFile())) return PluginListFill::Unreadable;
+  for (std::string line; selection.Next(line);)
+    if (!rt::Trim(line).empty()) wanted.push_back(rt::Trim(line));
+  if (selection.Failed()) return PluginListFill::Unreadable;
+  for (const std::string& name : wanted) {
     for (int row = 1; row <= view.Count(); ++row) {
       rt::YieldIfDue();
-      if (!rt::EqualsNoCase(wanted, rt::Trim(view.Text(row)))) continue;
+      if (!rt::EqualsNoCase(name, rt::Trim(view.Text(row)))) continue;
       view.SetChecked(row, true);
       if (onTick) onTick();
     }
   }
-  return true;
+  return PluginListFill::Ticked;
 }
 
 void BuildWorkLists(forms::ListView& view, forms::ListBox& files, forms::ListBox& folders, forms::ListBox& registry) {
@@ -219,6 +224,81 @@ void BuildWorkLists(forms::ListView& view, forms::ListBox& files, forms::ListBox
   write(FileListFile(), files);
   write(FolderListFile(), folders);
   write(RegistryListFile(), registry);
+}
+
+void LoadWorkLists(forms::ListBox& files, forms::ListBox& folders, forms::ListBox& masks, forms::ListBox& flags,
+                   forms::ListBox& registry) {
+  for (forms::ListBox* l : {&files, &folders, &masks, &flags, &registry}) l->Clear();
+  std::vector<std::string> lines;
+  if (!rt::ReadLines(FileListFile(), lines)) return;
+  for (const auto& l : lines)
+    if (IsSafePath(rt::Trim(l), true) && rt::Trim(l).back() != '\\') files.AddItem(rt::Trim(l));
+  if (!rt::ReadLines(FolderListFile(), lines)) return;
+  for (size_t i = 0; i + 2 < lines.size(); i += 3) {
+    FolderEntry e{rt::Trim(lines[i]), rt::Trim(lines[i + 1]), rt::Trim(lines[i + 2])};
+    if (!IsValidFolderEntry(e)) continue;
+    folders.AddItem(e.folder);
+    masks.AddItem(e.mask);
+    flags.AddItem(e.flag);
+  }
+  if (!rt::ReadLines(RegistryListFile(), lines)) return;
+  for (const auto& l : lines) {
+    RegistryEntry r;
+    if (ParseRegistryEntry(l, r)) registry.AddItem(l);
+  }
+}
+
+// --- one rewrite at a time ------------------------------------------------------------------
+
+namespace {
+
+struct WaitingBuild {
+  const void* owner;
+  int kind;
+  std::function<void()> build;
+};
+
+bool g_building = false;
+std::deque<WaitingBuild> g_waiting;
+std::vector<std::function<void()>> g_afterBuilds;
+
+}  // namespace
+
+bool BuildInProgress() { return g_building; }
+
+void RunBuild(const void* owner, int kind, std::function<void()> build) {
+  if (g_building) {
+    for (WaitingBuild& w : g_waiting)
+      if (w.owner == owner && w.kind == kind) {
+        w.build = std::move(build);
+        return;
+      }
+    g_waiting.push_back({owner, kind, std::move(build)});
+    return;
+  }
+  g_building = true;
+  build();
+  while (!g_waiting.empty()) {
+    WaitingBuild next = std::move(g_waiting.front());
+    g_waiting.pop_front();
+    next.build();
+  }
+  g_building = false;
+  std::vector<std::function<void()>> after;
+  after.swap(g_afterBuilds);
+  for (auto& then : after) then();
+}
+
+void DropBuilds(const void* owner) {
+  std::erase_if(g_waiting, [owner](const WaitingBuild& w) { return w.owner == owner; });
+}
+
+void AfterBuilds(std::function<void()> then) {
+  if (!g_building) {
+    then();
+    return;
+  }
+  g_afterBuilds.push_back(std::move(then));
 }
 
 }  // namespace plugins

@@ -50,15 +50,40 @@ struct PluginItems {
 // Adds the entries of a plug-in file (nothing when it cannot be read).
 void ReadPluginItems(const std::string& path, PluginItems& items);
 
+// What a fill of the plug-in list found of the user's selection.
+enum class PluginListFill {
+  NoSelection,  // there is no selection file: nothing is ticked
+  Ticked,       // the rows the selection file names are ticked
+  Unreadable,   // the selection file or the plugins folder could not be read: the ticks are not
+                // known, so the selection and work-list files must stay as they are
+};
+
 // The plug-in files of the "plugins" folder, one row each (the name without ".vk"), with the
 // file's own name kept in the row's tag; then the rows named by the selection file are ticked
 // (a row is ticked by a line with its name, compared trimmed and ignoring case). onTick runs for
-// every tick. Returns whether the selection file exists.
-bool FillPluginList(forms::ListView& view, const std::string& iconKey, const std::function<void()>& onTick);
+// every tick. A missing plugins folder counts as an empty one.
+PluginListFill FillPluginList(forms::ListView& view, const std::string& iconKey, const std::function<void()>& onTick);
 
 // Rewrites the selection file from the ticked rows, and the three work-list files from their
 // plug-in files, using the three scratch lists.
 void BuildWorkLists(forms::ListView& view, forms::ListBox& files, forms::ListBox& folders, forms::ListBox& registry);
+
+// Loads the three work-list files into the lists the passes walk (emptied first). The files are
+// plain text anyone may edit, so every entry is checked again; a cut-short last group of folder
+// lines is dropped, so the three folder lists keep one length. It stops at the first missing file.
+void LoadWorkLists(forms::ListBox& files, forms::ListBox& folders, forms::ListBox& masks, forms::ListBox& flags,
+                   forms::ListBox& registry);
+
+// One rewrite of the selection and work-list files at a time. The main window's runs and the
+// erasing-settings window both rewrite them, and both yield while they do: a rewrite asked for
+// while another is in progress waits, and runs once it has ended, in the order asked. A waiting
+// request of the same owner and kind is replaced by the newer one.
+void RunBuild(const void* owner, int kind, std::function<void()> build);
+bool BuildInProgress();
+// Forgets the waiting requests of an owner that goes away.
+void DropBuilds(const void* owner);
+// Runs `then` once no rewrite is in progress: at once, or after the last waiting one.
+void AfterBuilds(std::function<void()> then);
 
 // The files of the program folder.
 std::string SelectionFile();   // "slectplg.cln"

@@ -16,8 +16,10 @@
 #include "runtime/random.h"
 #include "runtime/text.h"
 #include "runtime/textfile.h"
+#include "shared/fileprop.h"
 #include "shared/settings.h"
 #include "shared/storage.h"
+#include "shared/wipe.h"
 
 namespace {
 
@@ -25,24 +27,26 @@ const char kOverwritePattern[] = "0101010101111111111111111110000000000000000000
 const char kFileRow[] = "Plug In Application Files = ";
 const char kRegistryRow[] = "Plug In Registry Links = ";
 
-// Overwrites a file with the pattern as often as the settings ask (when secure erasing is on), then
-// deletes it. True when the file is gone (or was never there).
-bool EraseFile(const std::string& path) {
+// Deletes one listed file through one handle, overwritten first with the pattern as often as the
+// settings ask when secure erasing is on: a file that cannot be deleted is never overwritten. True
+// when this call removed it (a file that is not there was not erased).
+bool EraseFile(const std::string& path, bool clearAttributes) {
+  DWORD attributes = rt::GetAttr(path);
+  if (attributes == rt::kNoAttributes) return false;
+  std::function<void(HANDLE)> overwrite;
   if (settings::IsOn(settings::kOptionOption, settings::kOptSecureErase)) {
     double passes = rt::Val(settings::Read(settings::kSecureValue));
     int n = passes < 1 ? 1 : passes > 10 ? 10 : static_cast<int>(passes);
-    for (int k = 0; k < n; ++k) {
-      rt::YieldIfDue();
-      HANDLE h = rt::OpenForOverwrite(path);
-      if (h == INVALID_HANDLE_VALUE) break;  // missing, a link, a device: nothing to overwrite
-      rt::Randomize();
-      uint64_t start = static_cast<uint64_t>(std::floor(rt::Rnd() * 6));
-      rt::OverwriteWithPattern(h, kOverwritePattern, start, start + sizeof kOverwritePattern - 1);
-      CloseHandle(h);
-    }
+    overwrite = [n](HANDLE h) {
+      for (int k = 0; k < n; ++k) {
+        rt::YieldIfDue();
+        rt::Randomize();
+        uint64_t start = static_cast<uint64_t>(std::floor(rt::Rnd() * 6));
+        if (!rt::OverwriteWithPattern(h, kOverwritePattern, start, start + sizeof kOverwritePattern - 1)) return;
+      }
+    };
   }
-  DWORD r = rt::DeleteExactFile(path);
-  return r == 0 || r == ERROR_FILE_NOT_FOUND;
+  return EraseOneFileWith(path, attributes, clearAttributes, overwrite) == 0;
 }
 
 std::string RegistryRow(const std::string& root, const std::string& path, const std::string& last, bool ok) {
@@ -53,50 +57,29 @@ std::string RegistryRow(const std::string& root, const std::string& path, const 
 }  // namespace
 
 void Form1::Command400_Click() {
-  LPITEMIDLIST pidl = nullptr;
-  if (SUCCEEDED(SHGetSpecialFolderLocation(hWnd(), CSIDL_COOKIES, &pidl)) && pidl) {
-    char path[MAX_PATH] = "";
-    if (SHGetPathFromIDListA(pidl, path)) {
-      Text3.SetText(path);
-      settings::Write(settings::kCookies, rt::Trim(Text3.Text()));
-    }
-    CoTaskMemFree(pidl);
+  std::string cookies = ShellFolderPath(hWnd(), CSIDL_COOKIES);
+  if (!cookies.empty()) {
+    Text3.SetText(cookies);
+    settings::Write(settings::kCookies, rt::Trim(Text3.Text()));
   }
-  bool selection = plugins::FillPluginList(View1, "", [this] {
+  plugins::PluginListFill fill = plugins::FillPluginList(View1, "", [this] {
     if (View100.Count()) View100.SetSmallIcon(View100.Count(), "o");
   });
-  if (!selection) {
+  if (fill == plugins::PluginListFill::NoSelection) {
     // No selection: no plug-in is chosen, so the passes find nothing to do.
     for (forms::ListBox* l : {&List7, &List8, &List9, &List10, &List11}) l->Clear();
     return;
   }
-  Command1_Click();
+  // A selection that could not be read keeps its files as they are: the passes take them.
+  if (fill == plugins::PluginListFill::Ticked) Command1_Click();
   Command3_Click();
 }
 
-void Form1::Command1_Click() { plugins::BuildWorkLists(View1, List4, List5, List6); }
-
-void Form1::Command3_Click() {
-  for (forms::ListBox* l : {&List7, &List8, &List9, &List10, &List11}) l->Clear();
-  // The work lists are plain files anyone may edit: every entry is checked again as it is loaded.
-  std::vector<std::string> lines;
-  if (!rt::ReadLines(plugins::FileListFile(), lines)) return;
-  for (const auto& l : lines)
-    if (plugins::IsSafePath(rt::Trim(l), true) && rt::Trim(l).back() != '\\') List7.AddItem(rt::Trim(l));
-  if (!rt::ReadLines(plugins::FolderListFile(), lines)) return;
-  for (size_t i = 0; i + 2 < lines.size(); i += 3) {  // a cut-short last group is dropped
-    plugins::FolderEntry e{rt::Trim(lines[i]), rt::Trim(lines[i + 1]), rt::Trim(lines[i + 2])};
-    if (!plugins::IsValidFolderEntry(e)) continue;
-    List8.AddItem(e.folder);
-    List9.AddItem(e.mask);
-    List10.AddItem(e.flag);
-  }
-  if (!rt::ReadLines(plugins::RegistryListFile(), lines)) return;
-  for (const auto& l : lines) {
-    plugins::RegistryEntry r;
-    if (plugins::ParseRegistryEntry(l, r)) List11.AddItem(l);
-  }
+void Form1::Command1_Click() {
+  plugins::RunBuild(this, 0, [this] { plugins::BuildWorkLists(View1, List4, List5, List6); });
 }
+
+void Form1::Command3_Click() { plugins::LoadWorkLists(List7, List8, List9, List10, List11); }
 
 void Form1::Command2_Click() { PluginPass(false); }
 
@@ -116,7 +99,7 @@ void Form1::PluginPass(bool erase) {
     if (rt::FileExists(path)) rt::SetAttr(path, FILE_ATTRIBUTE_ARCHIVE);
     uint64_t size = 0;
     rt::FileSize64(path, size);
-    bool ok = !erase || EraseFile(path);
+    bool ok = !erase || EraseFile(path, false);
     AddDetailRow(kFileRow + shown + RowEnd(ok, " "));
     if (ok) {
       ++files;
@@ -137,12 +120,11 @@ void Form1::PluginPass(bool erase) {
     bool ok = true;
     uint64_t size = 0;
     for (const auto& m : matches) {
+      // The entry names the pattern, not its matches: the test pass leaves their attributes, and
+      // the erase pass gives a match that stays its own back.
       std::string path = rt::JoinPath(folder, m.name);
-      rt::SetAttr(path, FILE_ATTRIBUTE_ARCHIVE);
-      uint64_t s = 0;
-      rt::FileSize64(path, s);
-      bool gone = !erase || EraseFile(path);
-      if (gone) size += s;
+      bool gone = !erase || EraseFile(path, true);
+      if (gone) size += m.size;
       ok = ok && gone;
     }
     AddDetailRow(kFileRow + entry + RowEnd(ok, " "));

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "mainwindow/form1.h"
+#include "pluginengine/engine.h"
 #include "runs/categories.h"
 #include "runtime/text.h"
 #include "shared/settings.h"
@@ -15,8 +16,14 @@ void Form1::chameleonButton6_Click() { Run(Request::TestRun); }
 
 void Form1::Run(Request kind) {
   if (ended_) return;
-  if (runInProgress_) {
+  // A run waits for the run in progress, and for a rewrite of the plug-in selection (the settings
+  // window saves it in steps, yielding between them).
+  if (runInProgress_ || plugins::BuildInProgress()) {
     if (std::find(pending_.begin(), pending_.end(), kind) == pending_.end()) pending_.push_back(kind);
+    if (!runInProgress_)
+      plugins::AfterBuilds([] {
+        if (MainFormInstance().Exists()) MainForm().RunDeferred();
+      });
     return;
   }
   runInProgress_ = true;

@@ -123,6 +123,23 @@ std::string OpenedPath(HANDLE h) {
 }
 }  // namespace
 
+bool SameFile(const std::string& a, const std::string& b) {
+  if (a.empty() || b.empty()) return false;
+  if (lstrcmpiA(FullPath(a).c_str(), FullPath(b).c_str()) == 0) return true;
+  BY_HANDLE_FILE_INFORMATION info[2]{};
+  const std::string* paths[2] = {&a, &b};
+  for (int i = 0; i < 2; ++i) {
+    HANDLE h = CreateFileA(paths[i]->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    bool ok = GetFileInformationByHandle(h, &info[i]);
+    CloseHandle(h);
+    if (!ok) return false;
+  }
+  return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
+         info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
+}
+
 HANDLE OpenNoFollow(const std::string& path, DWORD access, DWORD* error) {
   DWORD dummy;
   DWORD& err = error ? *error : dummy;

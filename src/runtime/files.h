@@ -58,6 +58,10 @@ DWORD DeleteListedFile(const std::string& path, DWORD attributes);
 
 bool CreateFolder(const std::string& path);       // creates the missing folders of an absolute path
 
+// True when the two paths name one and the same existing file: the same full path (ignoring case),
+// or the same file of the same volume reached by another path.
+bool SameFile(const std::string& a, const std::string& b);
+
 struct FileEntry {
   std::string name;  // long name, no folder
   DWORD attributes = 0;

@@ -19,6 +19,7 @@ bool LineReader::Open(const std::string& path) {
   buf_.clear();
   pos_ = 0;
   eof_ = false;
+  failed_ = false;
   return true;
 }
 
@@ -38,7 +39,11 @@ bool LineReader::Fill() {
   }
   char chunk[65536];
   DWORD got = 0;
-  if (!ReadFile(h_, chunk, sizeof chunk, &got, nullptr) || got == 0) {
+  if (!ReadFile(h_, chunk, sizeof chunk, &got, nullptr)) {
+    eof_ = failed_ = true;
+    return false;
+  }
+  if (got == 0) {
     eof_ = true;
     return false;
   }
@@ -60,7 +65,7 @@ bool LineReader::Next(std::string& line) {
       return true;
     }
     if (!Fill()) {
-      if (pos_ < buf_.size()) {
+      if (!failed_ && pos_ < buf_.size()) {  // a last line without its end (never a cut one)
         line.assign(buf_, pos_, std::string::npos);
         pos_ = buf_.size();
         return true;

@@ -23,7 +23,9 @@ class LineReader {
 
   bool Open(const std::string& path);  // false when the file cannot be opened for reading
   bool IsOpen() const { return h_ != INVALID_HANDLE_VALUE; }
-  bool Next(std::string& line);        // false at the end of the file
+  bool Next(std::string& line);        // false at the end of the file, or when a read fails
+  // True once a read has failed: Next stopped before the end of the file.
+  bool Failed() const { return failed_; }
   void Close();
 
  private:
@@ -32,6 +34,7 @@ class LineReader {
   std::string buf_;
   size_t pos_ = 0;
   bool eof_ = false;
+  bool failed_ = false;
 };
 
 // Splits a text into lines by the rule above (a final line without an end counts when not empty).

@@ -36,6 +36,15 @@ std::string SpecialFolderPath(long folderId) {
   return hr == S_OK ? std::string(buf) : std::string();
 }
 
+std::string ShellFolderPath(HWND owner, int csidl) {
+  LPITEMIDLIST pidl = nullptr;
+  if (FAILED(SHGetSpecialFolderLocation(owner, csidl, &pidl)) || !pidl) return "";
+  char path[MAX_PATH] = "";
+  bool ok = SHGetPathFromIDListA(pidl, path);
+  CoTaskMemFree(pidl);
+  return ok ? std::string(path) : std::string();
+}
+
 namespace {
 std::function<std::string(const BrowseFolderCall&)>& PickerHandler() {
   static std::function<std::string(const BrowseFolderCall&)> h;

@@ -44,6 +44,9 @@ class clsFileProp {
 
 // The path of a special folder (created when it is missing); "" when it has no file-system path.
 std::string SpecialFolderPath(long folderId);
+// The path of a special folder as the shell locates it for a window (nothing is created); "" when
+// the shell has no file-system path for it.
+std::string ShellFolderPath(HWND owner, int csidl);
 
 // The shell's folder picker. Flags 0 become 1 (file-system folders only), also in the caller's
 // variable; the picker is rooted at the special folder rootFolderId when that folder has a

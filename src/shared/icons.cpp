@@ -158,6 +158,15 @@ Sdf Stroke(double x0, double y0, double x1, double y1, double half) {
     return std::hypot(u - (x0 + t * du), v - (y0 + t * dv)) - half;
   };
 }
+// A triangle; only its inside and outside (no true distance), for shapes that are not outlined.
+Sdf Triangle(double x0, double y0, double x1, double y1, double x2, double y2) {
+  return [=](double u, double v) {
+    auto side = [&](double ax, double ay, double bx, double by) { return (bx - ax) * (v - ay) - (by - ay) * (u - ax); };
+    double s0 = side(x0, y0, x1, y1), s1 = side(x1, y1, x2, y2), s2 = side(x2, y2, x0, y0);
+    bool negative = s0 < 0 || s1 < 0 || s2 < 0, positive = s0 > 0 || s1 > 0 || s2 > 0;
+    return negative && positive ? 1.0 : -1.0;
+  };
+}
 Sdf Grow(Sdf a, double by) {
   return [=](double u, double v) { return a(u, v) - by; };
 }
@@ -280,6 +289,55 @@ std::vector<Layer> PictureLayers(const std::string& key) {
   return l;
 }
 
+// The pictures of the settings windows' buttons.
+std::vector<Layer> SettingsPictureLayers(const std::string& key) {
+  std::vector<Layer> l;
+  const double pi = 3.14159265358979;
+  const COLORREF green = RGB(30, 150, 60), red = RGB(205, 45, 45), blue = RGB(45, 100, 190);
+  auto box = [&](double cx, double cy, bool ticked) {
+    Outlined(l, Box(cx, cy, 0.2, 0.2, 0.04), RGB(252, 252, 250), RGB(90, 100, 125), 0.055);
+    if (ticked) {
+      l.push_back({Stroke(cx - 0.1, cy, cx - 0.02, cy + 0.09, 0.045), green});
+      l.push_back({Stroke(cx - 0.02, cy + 0.09, cx + 0.13, cy - 0.11, 0.045), green});
+    }
+  };
+  if (key == "selectall" || key == "selectnone") {
+    // Two boxes, ticked or empty.
+    box(0.3, 0.3, key == "selectall");
+    box(0.66, 0.7, key == "selectall");
+  } else if (key == "refresh") {
+    // Two arrows chasing each other round a circle.
+    auto arc = [=](double from, double to) -> Sdf {
+      Sdf ring = Ring(0.5, 0.5, 0.3, 0.065);
+      return [=](double u, double v) {
+        double a = std::atan2(v - 0.5, u - 0.5) * 180 / pi;
+        if (a < 0) a += 360;
+        return a >= from && a <= to ? ring(u, v) : 1.0;
+      };
+    };
+    l.push_back({arc(200, 335), blue});
+    l.push_back({arc(20, 155), blue});
+    l.push_back({Triangle(0.64, 0.38, 0.92, 0.38, 0.78, 0.58), blue});
+    l.push_back({Triangle(0.08, 0.62, 0.36, 0.62, 0.22, 0.42), blue});
+  } else if (key == "delete") {
+    Outlined(l, Box(0.42, 0.5, 0.3, 0.42, 0.04), RGB(250, 250, 246), RGB(110, 120, 140), 0.055);
+    l.push_back({Stroke(0.52, 0.5, 0.88, 0.86, 0.08), red});
+    l.push_back({Stroke(0.88, 0.5, 0.52, 0.86, 0.08), red});
+  } else if (key == "import" || key == "download") {
+    // An arrow coming down onto a tray (import) or a line (download).
+    l.push_back({Stroke(0.5, 0.08, 0.5, 0.42, 0.08), green});
+    l.push_back({Triangle(0.22, 0.38, 0.78, 0.38, 0.5, 0.68), green});
+    if (key == "import") {
+      l.push_back({Stroke(0.14, 0.66, 0.14, 0.88, 0.06), RGB(90, 100, 125)});
+      l.push_back({Stroke(0.14, 0.88, 0.86, 0.88, 0.06), RGB(90, 100, 125)});
+      l.push_back({Stroke(0.86, 0.88, 0.86, 0.66, 0.06), RGB(90, 100, 125)});
+    } else {
+      l.push_back({Stroke(0.18, 0.86, 0.82, 0.86, 0.06), RGB(90, 100, 125)});
+    }
+  }
+  return l;
+}
+
 }  // namespace
 
 HICON AppIcon(int size) {
@@ -354,6 +412,7 @@ HBITMAP ToolbarPicture(const std::string& key, int size, COLORREF face) {
   HBITMAP& picture = cache[{key, size, face}];
   if (picture) return picture;
   std::vector<Layer> layers = PictureLayers(key);
+  if (layers.empty()) layers = SettingsPictureLayers(key);
   const int ss = 4;
   picture = controls::DrawPicture(size, size, [&](int x, int y) {
     double r = 0, g = 0, b = 0;

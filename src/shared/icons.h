@@ -17,7 +17,8 @@ HBITMAP Banner(int width, int height);   // pixels
 // program), size x size pixels, 24 bits: white (the
 // buttons' mask colour) where the picture is empty, and its edges blended into `face`.
 // Keys: "erase", "test", "settings", "options", "trelmak", "about", "help", "exit", "viewlog",
-// "clearlog"; "folder" and "translate" for the options window's language page.
+// "clearlog"; for the settings windows "selectall", "selectnone", "refresh", "delete", "import",
+// "download", "folder"; "translate" for the options window's language page.
 HBITMAP ToolbarPicture(const std::string& key, int size, COLORREF face);
 
 }  // namespace icons

@@ -21,9 +21,9 @@ PluginRead ReadPluginFile(const std::string& path, PluginContent& content) {
     }
     std::string k = rt::LCase(rt::Trim(line));
     if (k == "files") {
-      inFiles = true;
+      inFiles = content.hasFiles = true;
     } else if (k == "registry") {
-      inRegistry = true;
+      inRegistry = content.hasRegistry = true;
       inFiles = false;
     } else if (inFiles && !inRegistry) {
       content.files.push_back(line);
@@ -31,7 +31,7 @@ PluginRead ReadPluginFile(const std::string& path, PluginContent& content) {
       content.registry.push_back(line);
     }
   }
-  return PluginRead::Read;
+  return reader.Failed() ? PluginRead::Unreadable : PluginRead::Read;
 }
 
 std::string PluginFileText(const std::string& title, const std::string& provider, const std::string& description,
@@ -96,7 +96,9 @@ int RelocatePlugins() {
     rt::YieldIfDue();
     std::string path = rt::JoinPath(folder, entry.name);
     PluginContent c;
-    if (ReadPluginFile(path, c) != PluginRead::Read) continue;  // left as it is
+    // Left as it is: a file read only in part, or one whose sections were not found (a rewrite
+    // would keep no more than its first three lines).
+    if (ReadPluginFile(path, c) != PluginRead::Read || !c.hasFiles || !c.hasRegistry) continue;
     std::vector<std::string> files;
     for (const auto& l : c.files) files.push_back(Relocated(l, drive));
     if (rt::FileExists(path)) rt::SetAttr(path, FILE_ATTRIBUTE_ARCHIVE);

@@ -11,13 +11,15 @@ struct PluginContent {
   std::string header[3];              // title, provider, description, as read
   std::vector<std::string> files;     // the lines of the "files" section, as read
   std::vector<std::string> registry;  // the lines of the "registry" section, as read
+  bool hasFiles = false, hasRegistry = false;  // the section lines were there
 };
 
 enum class PluginRead { Read, Missing, Unreadable };
 
 // Reads a plug-in file by the editor's rules: lines 1 to 3 are the header; "files" and
 // "registry" (trimmed, any case) open their sections, and every other line of a section is one of
-// its lines. A "files" line after "registry" ends the file: nothing after it is taken.
+// its lines. A "files" line after "registry" ends the file: nothing after it is taken. A file that
+// cannot be read to its end is Unreadable.
 PluginRead ReadPluginFile(const std::string& path, PluginContent& content);
 
 // The file's bytes: the header lines trimmed, "files", the file entries trimmed (blank ones left
@@ -32,7 +34,8 @@ bool WritePluginFile(const std::string& path, const std::string& title, const st
 
 // Rewrites every plug-in file of the "plugins" folder so that the drive of the Windows folder
 // stands in place of the first "c:\" of each file entry. Registry lines and entries without
-// "c:\" are written back unchanged; a file that cannot be read stays untouched; nothing is
+// "c:\" are written back unchanged; a file that cannot be read to its end, or that lacks the
+// "files" or the "registry" line (a file in another layout or encoding), stays untouched; nothing is
 // rewritten unless the Windows folder begins with a drive letter, ":" and "\". A call made while
 // a run is in progress (from a yield) does nothing. Returns the number of files rewritten.
 int RelocatePlugins();

@@ -95,6 +95,12 @@ int SecureErasePasses() {
 }
 
 DWORD EraseOneFile(const std::string& path, DWORD attributes, bool clearAttributes, int wipePasses) {
+  if (wipePasses <= 0) return EraseOneFileWith(path, attributes, clearAttributes, nullptr);
+  return EraseOneFileWith(path, attributes, clearAttributes, [wipePasses](HANDLE h) { WipeOpenFile(h, wipePasses); });
+}
+
+DWORD EraseOneFileWith(const std::string& path, DWORD attributes, bool clearAttributes,
+                       const std::function<void(HANDLE file)>& overwrite) {
   const DWORD kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
   const DWORD original = attributes;
   bool cleared = false;
@@ -106,7 +112,7 @@ DWORD EraseOneFile(const std::string& path, DWORD attributes, bool clearAttribut
       attributes = FILE_ATTRIBUTE_ARCHIVE;
     }
   }
-  bool secure = wipePasses > 0;
+  bool secure = static_cast<bool>(overwrite);
   DWORD err = 0;
   HANDLE h = rt::OpenNoFollow(path, DELETE | (secure ? GENERIC_READ | GENERIC_WRITE : 0), &err);
   if (h != INVALID_HANDLE_VALUE) {
@@ -115,7 +121,7 @@ DWORD EraseOneFile(const std::string& path, DWORD attributes, bool clearAttribut
       // Other hard links would keep the content: such a file loses this name only.
       if (GetFileInformationByHandleEx(h, FileStandardInfo, &standard, sizeof standard) && !standard.Directory &&
           standard.NumberOfLinks <= 1 && GetFileType(h) == FILE_TYPE_DISK)
-        WipeOpenFile(h, wipePasses);
+        overwrite(h);
     }
     FILE_DISPOSITION_INFO dispose{TRUE};
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) err = ERROR_ACCESS_DENIED;

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 // The passes secure erasing makes: the setting "secure_value" taken as a number, 1 to 10
@@ -26,3 +27,7 @@ int SecureErasePasses();
 // either. With clearAttributes a read-only, hidden or system file gets archive attributes first,
 // and its own back when it stays. Returns 0 when the file is gone, else the Windows error.
 DWORD EraseOneFile(const std::string& path, DWORD listedAttributes, bool clearAttributes, int wipePasses);
+// The same with an overwrite of the caller's own (none when it is empty): it gets the file opened
+// for reading and writing, and is called only for a plain file without other hard links.
+DWORD EraseOneFileWith(const std::string& path, DWORD listedAttributes, bool clearAttributes,
+                       const std::function<void(HANDLE file)>& overwrite);

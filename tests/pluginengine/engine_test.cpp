@@ -180,13 +180,13 @@ class PluginList : public ::testing::Test {
   }
   ListHost host;
   int ticks = 0;
-  bool Fill() { return plugins::FillPluginList(host.View1, "b", [this] { ++ticks; }); }
+  plugins::PluginListFill Fill() { return plugins::FillPluginList(host.View1, "b", [this] { ++ticks; }); }
 };
 
 TEST_F(PluginList, APluginIsTickedByItsNameOnly) {
   for (const char* n : {"[ab].vk", "b.vk", "game #1.vk", "Cleanup.vk", "log.vk", "logfiles.vk", "notes.vkx"}) Plugin(n);
   Select(" cleanup \r\nb\r\ngame #1\r\nlog*\r\n\r\n");
-  EXPECT_TRUE(Fill());
+  EXPECT_EQ(Fill(), plugins::PluginListFill::Ticked);
   Lines rows;
   for (int i = 1; i <= host.View1.Count(); ++i) rows.push_back(host.View1.Text(i));
   EXPECT_EQ(rows, (Lines{"[ab]", "b", "Cleanup", "game #1", "log", "logfiles"}));
@@ -198,14 +198,14 @@ TEST_F(PluginList, APluginIsTickedByItsNameOnly) {
 
 TEST_F(PluginList, WithoutASelectionFileNothingIsTicked) {
   Plugin("a.vk");
-  EXPECT_FALSE(Fill());
+  EXPECT_EQ(Fill(), plugins::PluginListFill::NoSelection);
   EXPECT_EQ(host.View1.Count(), 1);
   EXPECT_TRUE(Ticked().empty());
 }
 
 TEST_F(PluginList, AnEmptyPluginsFolderGivesNoRow) {
   Select("\r\n");
-  EXPECT_TRUE(Fill());
+  EXPECT_EQ(Fill(), plugins::PluginListFill::Ticked);
   EXPECT_EQ(host.View1.Count(), 0);
 }
 
@@ -218,13 +218,53 @@ TEST_F(PluginList, TheBuilderWritesTheSelectionAndTheWorkLists) {
   Select("one\r\ntwo\r\n");
   std::string sel = ts::ProgramDir() + "\\slectplg.cln";
   SetFileAttributesA(sel.c_str(), FILE_ATTRIBUTE_READONLY);
-  ASSERT_TRUE(Fill());
+  ASSERT_EQ(Fill(), plugins::PluginListFill::Ticked);
   plugins::BuildWorkLists(host.View1, host.List4, host.List5, host.List6);
   // Rows are in name order; a row keeps the exact file it came from ("two .vk", not "two.vk").
   EXPECT_EQ(ts::ReadFile(sel), "one\r\ntwo \r\n");
   EXPECT_EQ(ts::ReadFile(plugins::FileListFile()), "C:\\a.txt\r\nC:\\b.txt\r\n");
   EXPECT_EQ(ts::ReadFile(plugins::FolderListFile()), "C:\\temp\\\r\n*.tmp\r\n1\r\n");
   EXPECT_EQ(ts::ReadFile(plugins::RegistryListFile()), "HKEY_CURRENT_USER\\Software\\One,1\r\n");
+}
+
+TEST_F(PluginList, ASelectionThatCannotBeReadTicksNothingAndSaysSo) {
+  Plugin("a.vk");
+  Select("a\r\n");
+  HANDLE lock = CreateFileA((ts::ProgramDir() + "\\slectplg.cln").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(Fill(), plugins::PluginListFill::Unreadable);
+  CloseHandle(lock);
+  EXPECT_EQ(host.View1.Count(), 1);
+  EXPECT_TRUE(Ticked().empty());
+}
+
+// --- one rewrite at a time ---------------------------------------------------------------------
+
+TEST(Builds, ARewriteAskedForDuringAnotherRunsAfterItOnceInTheOrderAsked) {
+  std::vector<std::string> log;
+  int owner1 = 0, owner2 = 0;
+  plugins::RunBuild(&owner1, 1, [&] {
+    log.push_back("first begins");
+    EXPECT_TRUE(plugins::BuildInProgress());
+    // Asked for from one of its yields: they wait; the newer request of one owner and kind wins.
+    plugins::RunBuild(&owner2, 1, [&] { log.push_back("stale"); });
+    plugins::RunBuild(&owner1, 2, [&] { log.push_back("other kind"); });
+    plugins::RunBuild(&owner2, 1, [&] { log.push_back("second"); });
+    plugins::AfterBuilds([&] { log.push_back("after all"); });
+    log.push_back("first ends");
+  });
+  EXPECT_EQ(log, (Lines{"first begins", "first ends", "second", "other kind", "after all"}));
+  EXPECT_FALSE(plugins::BuildInProgress());
+  // Nothing in progress: at once.
+  plugins::AfterBuilds([&] { log.push_back("at once"); });
+  EXPECT_EQ(log.back(), "at once");
+  // An owner that goes away takes its waiting requests with it.
+  log.clear();
+  plugins::RunBuild(&owner1, 1, [&] {
+    plugins::RunBuild(&owner2, 1, [&] { log.push_back("dropped"); });
+    plugins::DropBuilds(&owner2);
+  });
+  EXPECT_TRUE(log.empty());
 }
 
 }  // namespace

@@ -151,6 +151,16 @@ TEST_F(Passes, TheErasePassErasesWhatTheEntriesNameAndNoMore) {
   EXPECT_FALSE(mw::UserKeyExists("Software\\VelkPlug\\Leaf"));  // action 2 on a key without sub-keys took nothing
 }
 
+// The bytes a file holds now, read through a handle the test opened before (its name may be gone).
+std::string BytesThrough(HANDLE h) {
+  std::string bytes;
+  SetFilePointer(h, 0, nullptr, FILE_BEGIN);
+  char buf[65536];
+  DWORD got = 0;
+  while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got) bytes.append(buf, got);
+  return bytes;
+}
+
 TEST_F(Passes, SecureErasingOverwritesEveryByteOfEveryFileFirst) {
   settings::Write(settings::kOptionOption, settings::kOptSecureErase, "1");
   settings::Write(settings::kSecureValue, "2");
@@ -158,29 +168,30 @@ TEST_F(Passes, SecureErasingOverwritesEveryByteOfEveryFileFirst) {
   struct Case {
     const char* name;
     size_t size;
-  } cases[] = {{"empty.bin", 0}, {"short.bin", 10}, {"exact.bin", 81}, {"large.bin", 3 * 1024 * 1024 + 17}};
+  } cases[] = {{"empty.bin", 0}, {"short.bin", 10}, {"exact.bin", 81}, {"large.bin", 3 * 1024 * 1024 + 17},
+               {"glob\\1.log", 300}};
   Rows entries;
   std::vector<HANDLE> holds;
   for (const auto& c : cases) {
     std::string p = File(c.name, std::string(c.size, 'S'));
-    entries.push_back("file=" + p + ",0");
-    // Held open without delete sharing: the overwrite goes through, the delete does not.
-    holds.push_back(CreateFileA(p.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!std::string(c.name).starts_with("glob")) entries.push_back("file=" + p + ",0");
+    // Held open the way a reader does that lets others delete: the file goes, and the test still
+    // sees what it held last.
+    holds.push_back(CreateFileA(p.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr));
   }
-  File("glob\\1.log", std::string(300, 'S'));
   File("glob\\2.log", std::string(5, 'S'));
   entries.push_back("file=" + root + "\\glob\\*.log,0");
   Plugin("wipe", entries, {});
   Select("wipe\r\n");
   Form1& f = Main();
   f.Load();
-  // The glob's files go; keep a copy of their bytes just before by holding them too.
-  holds.push_back(CreateFileA((root + "\\glob\\1.log").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr));
   f.chameleonButton5_Click();
-  for (HANDLE h : holds) CloseHandle(h);
-  for (const auto& c : cases) {
-    std::string bytes = ts::ReadFile(root + "\\" + c.name);
+  for (size_t k = 0; k < std::size(cases); ++k) {
+    const Case& c = cases[k];
+    std::string bytes = BytesThrough(holds[k]);
+    CloseHandle(holds[k]);
+    EXPECT_FALSE(ts::Exists(root + "\\" + c.name)) << c.name;
     ASSERT_GE(bytes.size(), std::max<size_t>(c.size, 81)) << c.name;
     EXPECT_LE(bytes.size(), std::max<size_t>(c.size, 86)) << c.name;
     EXPECT_EQ(bytes.find('S'), std::string::npos) << c.name << ": old content left";
@@ -191,15 +202,55 @@ TEST_F(Passes, SecureErasingOverwritesEveryByteOfEveryFileFirst) {
     for (size_t i = 0; i < bytes.size(); ++i)
       ASSERT_EQ(bytes[i], pattern[(i + pattern.size() - s % pattern.size()) % pattern.size()]) << c.name << " @" << i;
   }
-  std::string glob = ts::ReadFile(root + "\\glob\\1.log");
-  EXPECT_EQ(glob.find('S'), std::string::npos);
   EXPECT_FALSE(ts::Exists(root + "\\glob\\2.log"));
-  // The files that could not be deleted say so and are not counted.
-  Rows rows = mw::DetailRows(f);
-  ASSERT_EQ(rows.size(), 5u);
-  EXPECT_EQ(rows[0], "Plug In Application Files = " + root + "\\empty.bin <FAILED>");
-  EXPECT_EQ(rows[4], "Plug In Application Files = " + root + "\\glob\\*.log <FAILED>");
+  EXPECT_EQ(f.txtfilecount.Text(), "5");
+  EXPECT_EQ(f.txtfilesize.Text(), std::to_string(10 + 81 + 3 * 1024 * 1024 + 17 + 300 + 5));
+}
+
+TEST_F(Passes, AFileThatCannotBeDeletedIsNeverOverwritten) {
+  settings::Write(settings::kOptionOption, settings::kOptSecureErase, "1");
+  std::string held = File("held.txt", "precious");
+  File("glob\\1.log", "precious");
+  File("glob\\2.log", "goes");
+  std::string readOnly = File("glob\\3.log", "read-only");
+  SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  Plugin("wipe", {"file=" + held + ",0", "file=" + root + "\\glob\\*.log,0", "file=" + root + "\\gone.txt,0"}, {});
+  Select("wipe\r\n");
+  Form1& f = Main();
+  f.Load();
+  // Another program reads them and lets nobody delete them.
+  HANDLE h1 = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE h2 = CreateFileA((root + "\\glob\\1.log").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_EXISTING, 0, nullptr);
+  f.chameleonButton5_Click();
+  CloseHandle(h1);
+  CloseHandle(h2);
+  EXPECT_EQ(ts::ReadFile(held), "precious");
+  EXPECT_EQ(ts::ReadFile(root + "\\glob\\1.log"), "precious");
+  EXPECT_FALSE(ts::Exists(root + "\\glob\\2.log"));
+  EXPECT_FALSE(ts::Exists(readOnly));  // a match of the pattern goes whatever its attributes
+  // What was not erased says so and is not counted: a file that is not there was not erased either.
+  EXPECT_EQ(mw::DetailRows(f), (Rows{"Plug In Application Files = " + held + " <FAILED>",
+                                     "Plug In Application Files = " + root + "\\glob\\*.log <FAILED>",
+                                     "Plug In Application Files = " + root + "\\gone.txt <FAILED>"}));
   EXPECT_EQ(f.txtfilecount.Text(), "0");
+}
+
+TEST_F(Passes, TheTestPassLeavesTheAttributesOfAPatternsMatches) {
+  std::string listed = File("a.txt");
+  std::string match = File("logs\\1.log");
+  SetFileAttributesA(listed.c_str(), FILE_ATTRIBUTE_HIDDEN);
+  SetFileAttributesA(match.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  Plugin("p", {"file=" + listed + ",0", "file=" + root + "\\logs\\*.log,0"}, {});
+  Select("p\r\n");
+  Form1& f = Main();
+  f.Load();
+  f.chameleonButton6_Click();
+  EXPECT_EQ(GetFileAttributesA(listed.c_str()) & ~FILE_ATTRIBUTE_NOT_CONTENT_INDEXED, static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
+  EXPECT_EQ(GetFileAttributesA(match.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),
+            static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+  EXPECT_EQ(f.txtfilecount.Text(), "2");
+  SetFileAttributesA(match.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(Passes, NoOverwriteOfAMissingFileADeviceOrALink) {
@@ -216,7 +267,7 @@ TEST_F(Passes, NoOverwriteOfAMissingFileADeviceOrALink) {
   f.chameleonButton5_Click();
   EXPECT_FALSE(ts::Exists(root + "\\missing.txt"));  // nothing was created
   EXPECT_EQ(ts::ReadFile(outside), "precious");
-  EXPECT_EQ(mw::DetailRows(f), (Rows{"Plug In Application Files = " + root + "\\missing.txt <OK>",
+  EXPECT_EQ(mw::DetailRows(f), (Rows{"Plug In Application Files = " + root + "\\missing.txt <FAILED>",
                                      "Plug In Application Files = " + link + " <FAILED>"}));
   rt::DeleteTree("C:\\velk-tests\\outside");
 }
@@ -297,6 +348,43 @@ TEST_F(Passes, HandEditedWorkListsAreCheckedAgain) {
   EXPECT_EQ(f.List9.Items(), (Rows{"*.tmp"}));
   EXPECT_EQ(f.List10.Items(), (Rows{"0"}));
   EXPECT_EQ(f.List11.Items(), (Rows{"HKEY_CURRENT_USER\\Software\\VelkPlug\\X,1"}));
+}
+
+TEST_F(Passes, ASelectionThatCannotBeReadKeepsItsFilesAndTheRunUsesThem) {
+  std::string a = File("a.tmp");
+  std::string b = File("b.tmp");
+  Plugin("a", {"file=" + a + ",0"}, {});
+  Plugin("b", {"file=" + b + ",0"}, {});
+  Select("a\r\n");
+  Form1& f = Main();
+  f.Load();
+  f.chameleonButton6_Click();
+  std::string before = ts::ReadFile(plugins::FileListFile());
+  ASSERT_EQ(before, a + "\r\n");
+  // Another program holds the selection file: the run cannot tell what is selected, so it
+  // rewrites nothing and takes the work lists as they are.
+  HANDLE lock = CreateFileA((ts::ProgramDir() + "\\slectplg.cln").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  f.chameleonButton5_Click();
+  CloseHandle(lock);
+  EXPECT_EQ(ts::ReadFile(ts::ProgramDir() + "\\slectplg.cln"), "a\r\n");
+  EXPECT_FALSE(ts::Exists(a));
+  EXPECT_TRUE(ts::Exists(b));
+}
+
+TEST_F(Passes, ARunAskedForDuringASelectionSaveWaitsForIt) {
+  std::string a = File("a.tmp");
+  Plugin("a", {"file=" + a + ",0"}, {});
+  Select("a\r\n");
+  Form1& f = Main();
+  f.Load();
+  bool ranInside = false;
+  plugins::RunBuild(&f, 7, [&] {
+    f.chameleonButton6_Click();  // a scheduled run, say, arriving during a yield of the save
+    ranInside = f.View200.Count() > 0 || f.RunInProgress();
+  });
+  EXPECT_FALSE(ranInside);
+  EXPECT_EQ(mw::DetailRows(f), (Rows{"Plug In Application Files = " + a + " <OK>"}));
 }
 
 }  // namespace

@@ -124,4 +124,33 @@ TEST_F(Relocate, LeavesAFileItCannotReadUntouched) {
   EXPECT_EQ(ts::ReadFile(p), "T\r\nP\r\nD\r\nfiles\r\nfile=c:\\a,0\r\nregistry\r\n");
 }
 
+TEST_F(Relocate, AReadErrorIsNotTheEndOfTheFile) {
+  WindowsIn("D:\\WINDOWS");
+  // A file that opens but whose reading fails (the host's memory file of the reading process: every
+  // read of it is an I/O error). Taking the error for the end would rewrite it as an empty plug-in.
+  std::string p = ts::ProgramDir() + "\\plugins\\broken.vk";
+  rt::CreateFolder(ts::ProgramDir() + "\\plugins");
+  ts::HostLink("Z:\\proc\\self\\mem", p);
+  PluginContent c;
+  EXPECT_EQ(ReadPluginFile(p, c), PluginRead::Unreadable);
+  EXPECT_EQ(RelocatePlugins(), 0);
+  EXPECT_FALSE(ts::Exists(p + ".~new"));
+  ts::HostUnlink(p);
+}
+
+TEST_F(Relocate, LeavesAFileWithoutItsSectionLinesUntouched) {
+  WindowsIn("D:\\WINDOWS");
+  // The same plug-in saved as UTF-16: no line reads "files" or "registry" in the ANSI code page.
+  std::string ansi = "T\r\nP\r\nD\r\nfiles\r\nfile=c:\\a,0\r\nregistry\r\n";
+  std::string wide = "\xFF\xFE";
+  for (char ch : ansi) wide += std::string{ch, '\0'};
+  std::string utf16 = Plugin("wide.vk", wide);
+  std::string noRegistry = Plugin("half.vk", "T\r\nP\r\nD\r\nfiles\r\nfile=c:\\a,0\r\nmore\r\n");
+  std::string whole = Plugin("whole.vk", ansi);
+  EXPECT_EQ(RelocatePlugins(), 1);
+  EXPECT_EQ(ts::ReadFile(utf16), wide);
+  EXPECT_EQ(ts::ReadFile(noRegistry), "T\r\nP\r\nD\r\nfiles\r\nfile=c:\\a,0\r\nmore\r\n");
+  EXPECT_EQ(ts::ReadFile(whole), "T\r\nP\r\nD\r\nfiles\r\nfile=D:\\a,0\r\nregistry\r\n");
+}
+
 }  // namespace

@@ -109,11 +109,8 @@ std::string UnixPath(const std::string& windowsPath) {
   return r;
 }
 
-void HostLink(const std::string& target, const std::string& link) {
-  // The platform's own symbolic links do not reach the host under Wine: the host's ln makes them.
-  std::string t = UnixPath(target), l = UnixPath(link);
-  ASSERT_FALSE(t.empty() || l.empty()) << target << " / " << link;
-  std::string cmd = "/bin/ln -s \"" + t + "\" \"" + l + "\"";
+namespace {
+void RunHost(std::string cmd) {
   STARTUPINFOA si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
@@ -121,9 +118,25 @@ void HostLink(const std::string& target, const std::string& link) {
   WaitForSingleObject(pi.hProcess, 10000);
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
+}
+}  // namespace
+
+void HostLink(const std::string& target, const std::string& link) {
+  // The platform's own symbolic links do not reach the host under Wine: the host's ln makes them.
+  std::string t = UnixPath(target), l = UnixPath(link);
+  ASSERT_FALSE(t.empty() || l.empty()) << target << " / " << link;
+  std::string cmd = "/bin/ln -s \"" + t + "\" \"" + l + "\"";
+  RunHost(cmd);
   // A host program's process handle may be signalled before the program has done its work.
   for (int i = 0; i < 500 && GetFileAttributesA(link.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(10);
   ASSERT_NE(GetFileAttributesA(link.c_str()), INVALID_FILE_ATTRIBUTES) << "link " << link << " by " << cmd;
+}
+
+void HostUnlink(const std::string& link) {
+  std::string l = UnixPath(link);
+  ASSERT_FALSE(l.empty()) << link;
+  RunHost("/bin/rm -f \"" + l + "\"");
+  for (int i = 0; i < 500 && GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES; ++i) Sleep(10);
 }
 
 const std::vector<std::string>& ResetKeysHKLM() {

@@ -20,6 +20,8 @@ bool Exists(const std::string& path);
 std::string UnixPath(const std::string& windowsPath);
 // Makes a symbolic link on the host, as a user's tools would: `link` pointing at `target`.
 void HostLink(const std::string& target, const std::string& link);
+// Removes a host link itself (the platform's deletion would reach for its target).
+void HostUnlink(const std::string& link);
 
 // The registry keys every test starts without (the program's settings and the editor's key).
 const std::vector<std::string>& ResetKeysHKLM();
