@@ -1,5 +1,7 @@
 #include "mainwindow/form1.h"
 
+#include "erasesettings/form2.h"
+
 #include "shared/icons.h"
 #include "mainwindow/aboutbox.h"
 #include "options/form3.h"
@@ -211,6 +213,7 @@ Form1::Form1()
   hk1.Pressed = [this] { BossKeyPressed(); };
   SetShowHideAction([this] {
     if (Visible()) {
+      UnloadErasingSettingsWindows();
       Hide();
       if (OptionsWindow().IsLoaded()) OptionsWindow()->Unload();
     } else {
@@ -424,7 +427,7 @@ void Form1::chameleonButton3_Click() {
   rt::StartProcess("\"" + rt::JoinPath(rt::ProgramFolder(), "trelmak.exe") + "\"", SW_SHOWNORMAL);
 }
 
-void Form1::chameleonButton7_Click() {}
+void Form1::chameleonButton7_Click() { OpenErasingSettings(); }
 
 // Options: the main window waits, disabled, until the options window is closed.
 void Form1::chameleonButton8_Click() {

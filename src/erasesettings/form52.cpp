@@ -1,0 +1,235 @@
+#include "erasesettings/form52.h"
+
+#include <shlobj.h>
+
+#include <vector>
+
+#include "mainwindow/form1.h"
+#include "runtime/app.h"
+#include "runtime/files.h"
+#include "runtime/pump.h"
+#include "runtime/text.h"
+#include "runtime/textfile.h"
+#include "shared/fileprop.h"
+#include "shared/icons.h"
+#include "shared/language.h"
+#include "shared/settings.h"
+#include "shared/storage.h"
+
+const char* const Form52::kTypedUrls = "software\\microsoft\\internet explorer\\typedurls";
+
+forms::DefaultInstance<Form52>& KeepListWindow() {
+  static forms::DefaultInstance<Form52> form;
+  return form;
+}
+
+namespace {
+constexpr int kPx = forms::kTwipsPerPixel;
+}  // namespace
+
+Form52::Form52()
+    : Form("Form52"),
+      Frame1(*this, "Frame1"),
+      Label1(*this, "Label1"),
+      List1(*this, "List1"),
+      orubutton2(*this, "orubutton2", "Add"),
+      List2(*this, "List2"),
+      chameleonButton1(*this, "chameleonButton1", "Select All"),
+      orubutton11(*this, "orubutton11", "  Refresh"),
+      chameleonButton2(*this, "chameleonButton2", "Select All"),
+      orubutton3(*this, "orubutton3", " Delete"),
+      orubutton7(*this, "orubutton7", "  OK"),
+      orubutton10(*this, "orubutton10", " Cancel"),
+      Text1(*this, "Text1"),
+      List3(*this, "List3"),
+      File1(*this, "File1") {
+  SetCaption("Keep List");
+  SetBorder(forms::Border::FixedDialog);
+  SetIcon(icons::AppIcon(32), icons::AppIcon(16));
+  SetClientSize(360 * kPx, 408 * kPx);
+
+  // A frame with the current list, Add, the keep list and a row of buttons; OK and Cancel below it.
+  Frame1.Move(8 * kPx, 4 * kPx, 344 * kPx, 360 * kPx);
+  Frame1.SetCaption("");
+  Label1.Add(1).SetCaption("Current List");
+  Label1.Add(0).SetCaption("Keep list");
+  Label1[1].SetContainer(&Frame1);
+  Label1[1].Move(10 * kPx, 16 * kPx, 300 * kPx, 16 * kPx);
+  Label1[0].SetContainer(&Frame1);
+  Label1[0].Move(10 * kPx, 194 * kPx, 300 * kPx, 16 * kPx);
+  for (auto [list, top, height] : {std::tuple{&List1, 34, 122}, std::tuple{&List2, 212, 108}}) {
+    list->SetSorted(true);
+    list->SetMultiSelect(forms::ListBox::kExtended);
+    list->SetContainer(&Frame1);
+    list->Move(10 * kPx, top * kPx, 324 * kPx, height * kPx);
+  }
+  controls::ButtonSettings look;
+  look.fore = RGB(64, 64, 64);
+  controls::ButtonSettings add = look;
+  add.bold = true;
+  orubutton2.Apply(add);
+  orubutton2.SetContainer(&Frame1);
+  orubutton2.Move(132 * kPx, 162 * kPx, 80 * kPx, 26 * kPx);
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  orubutton2.SetPictureNormal({icons::ToolbarPicture("download", 16, face), nullptr});
+  struct Tool {
+    controls::chameleonButton* button;
+    const char* picture;
+  };
+  int x = 10;
+  for (Tool t : {Tool{&chameleonButton1, "selectall"}, Tool{&orubutton11, "refresh"}, Tool{&chameleonButton2, "selectall"},
+                 Tool{&orubutton3, "delete"}}) {
+    t.button->Apply(look);
+    t.button->SetContainer(&Frame1);
+    t.button->Move(x * kPx, 326 * kPx, 78 * kPx, 26 * kPx);
+    t.button->SetPictureNormal({icons::ToolbarPicture(t.picture, 16, face), nullptr});
+    x += 82;
+  }
+  orubutton7.Apply(look);
+  orubutton7.Move(190 * kPx, 372 * kPx, 78 * kPx, 28 * kPx);
+  orubutton7.SetDefault(true);
+  orubutton10.Apply(look);
+  orubutton10.Move(274 * kPx, 372 * kPx, 78 * kPx, 28 * kPx);
+  for (forms::Control* c : std::initializer_list<forms::Control*>{&Text1, &List3, &File1}) c->SetVisible(false);
+  File1.SetPattern("*.txt");
+
+  Text1.Change = [this] { Text1_Change(); };
+  orubutton2.Click = [this] { orubutton2_Click(); };
+  orubutton3.Click = [this] { orubutton3_Click(); };
+  chameleonButton1.Click = [this] { chameleonButton1_Click(); };
+  chameleonButton2.Click = [this] { chameleonButton2_Click(); };
+  orubutton11.Click = [this] { orubutton11_Click(); };
+  orubutton7.Click = [this] { orubutton7_Click(); };
+  orubutton10.Click = [this] { orubutton10_Click(); };
+  List1.DblClick = [this] { orubutton2_Click(); };
+  List2.DblClick = [this] { orubutton3_Click(); };
+}
+
+void Form52::Form_Load() {
+  SetTopmost(true);
+  CenterOnScreen();
+  auto lang = [](const char* key) { return LangText(MainForm().txtlang.Text(), key); };
+  SetCaption(lang("108"));
+  Label1[1].SetCaption(lang("106"));
+  Label1[0].SetCaption(lang("108"));
+  orubutton11.SetCaption(lang("107"));
+  orubutton3.SetCaption(lang("038"));
+  std::string selectAll = lang("043");
+  chameleonButton1.SetCaption(selectAll);
+  chameleonButton2.SetCaption(selectAll);
+  orubutton7.SetCaption(lang("100"));
+  orubutton10.SetCaption(lang("110"));
+  orubutton2.SetCaption(lang("157"));
+}
+
+int Form52::Mode() const {
+  double mode = rt::Val(Text1.Text());
+  return mode == 1 ? 1 : mode == 2 ? 2 : 0;
+}
+
+std::string Form52::KeepListFile(int mode) {
+  if (mode == 1) return rt::JoinPath(rt::ProgramFolder(), "cookies.vel");
+  if (mode == 2) return rt::JoinPath(rt::ProgramFolder(), "url.vel");
+  return "";
+}
+
+void Form52::Text1_Change() {
+  // Both lists start afresh: one mode's entries never land in the other mode's file.
+  List1.Clear();
+  List2.Clear();
+  int mode = Mode();
+  if (mode == 1) Command1_Click();
+  if (mode == 2) Command2_Click();
+  if (mode == 1 || mode == 2) ReadKeepList(KeepListFile(mode));
+}
+
+void Form52::ReadKeepList(const std::string& path) {
+  rt::LineReader reader;
+  if (!reader.Open(path)) return;  // no file yet: nothing is kept
+  for (std::string line; reader.Next(line);) {
+    rt::YieldIfDue();
+    if (!rt::Trim(line).empty()) List2.AddItem(line);
+  }
+}
+
+// The "*.txt" cookie files of the Windows Cookies folder.
+void Form52::Command1_Click() {
+  std::string cookies = ShellFolderPath(hWnd(), CSIDL_COOKIES);
+  if (cookies.empty() || !File1.SetPath(cookies)) return;
+  std::vector<std::string> names = File1.Items();
+  for (const std::string& name : names) {
+    rt::YieldIfDue();
+    List1.AddItem(name);
+  }
+}
+
+// The addresses typed into Internet Explorer: the data of the typed-address values.
+void Form52::Command2_Click() {
+  List1.Clear();
+  List3.Clear();
+  std::string scratch;
+  fEnumValuec("HKCU", kTypedUrls, scratch, List3);
+  std::vector<std::string> names = List3.Items();
+  for (const std::string& name : names) {
+    rt::YieldIfDue();
+    std::string address;
+    ReadRegString(HKEY_CURRENT_USER, kTypedUrls, name, address);
+    if (!rt::Trim(address).empty()) List1.AddItem(rt::Trim(address));
+  }
+}
+
+// The selected current entries join the keep list, unless it holds them already (compared
+// trimmed, ignoring case); blank entries never.
+void Form52::orubutton2_Click() {
+  for (int i = 0; i < List1.ListCount(); ++i) {
+    rt::YieldIfDue();
+    if (!List1.Selected(i)) continue;
+    std::string entry = List1.List(i);
+    std::string t = rt::LCase(rt::Trim(entry));
+    if (t.empty()) continue;
+    bool kept = false;
+    for (const std::string& k : List2.Items()) kept = kept || rt::LCase(rt::Trim(k)) == t;
+    if (!kept) List2.AddItem(entry);
+  }
+}
+
+void Form52::orubutton3_Click() {
+  for (int i = List2.ListCount() - 1; i >= 0; --i) {
+    rt::YieldIfDue();
+    if (i < List2.ListCount() && List2.Selected(i)) List2.RemoveItem(i);
+  }
+}
+
+void Form52::SelectAll(forms::ListBox& list) {
+  for (int i = 0; i < list.ListCount(); ++i) {
+    rt::YieldIfDue();
+    list.SetSelected(i, true);
+  }
+}
+
+void Form52::chameleonButton1_Click() { SelectAll(List1); }
+
+void Form52::chameleonButton2_Click() { SelectAll(List2); }
+
+// The current list anew; the keep list keeps its unsaved edits.
+void Form52::orubutton11_Click() {
+  int mode = Mode();
+  if (mode != 1 && mode != 2) return;
+  List1.Clear();
+  mode == 1 ? Command1_Click() : Command2_Click();
+}
+
+// The keep list replaces its file (written beside it and moved over it: a write that fails leaves
+// the old keep list as it was), and the window closes.
+void Form52::orubutton7_Click() {
+  std::string path = KeepListFile(Mode());
+  if (!path.empty()) {
+    std::vector<std::string> lines;
+    for (const std::string& entry : List2.Items())
+      if (!rt::Trim(entry).empty()) lines.push_back(rt::Trim(entry));
+    rt::WriteLinesReplacing(path, lines);
+  }
+  Unload();
+}
+
+void Form52::orubutton10_Click() { Unload(); }

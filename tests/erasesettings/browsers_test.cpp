@@ -1,0 +1,146 @@
+// The Opera and Netscape/Mozilla profile folders: typed, picked, found by a scan over fixture
+// profile folders in the prefix's application-data folder, and what each stores.
+#include <gtest/gtest.h>
+
+#include "fixture.h"
+
+namespace {
+
+using es::SettingsWindowTest;
+using es::Stored;
+
+const char* kOperaKey = "Software\\Opera Software";
+
+class Browsers : public SettingsWindowTest {
+ protected:
+  void SetUp() override {
+    SettingsWindowTest::SetUp();
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kOperaKey, "Last Directory");
+  }
+  void TearDown() override {
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kOperaKey, "Last Directory");
+    SettingsWindowTest::TearDown();
+  }
+  // Answers the folder picker with these folders in turn ("" cancels).
+  void Pick(std::vector<std::string> answers) {
+    answers_ = std::move(answers);
+    SetBrowseFolderHandler([this](const BrowseFolderCall& c) {
+      calls_.push_back(c);
+      // While the picker is up, the window has let go of its topmost place.
+      topmostDuringPick_ = es::IsTopmost(ErasingSettings()->hWnd());
+      std::string a = answers_.front();
+      answers_.erase(answers_.begin());
+      return a;
+    });
+  }
+  static std::string Net(int i) { return Stored(settings::kOptionBrowser, "net" + std::to_string(i)); }
+  std::vector<std::string> answers_;
+  std::vector<BrowseFolderCall> calls_;
+  bool topmostDuringPick_ = true;
+};
+
+TEST_F(Browsers, TheOperaFolderIsStoredTrimmedAtEveryChange) {
+  Form2& f = Open();
+  HWND box = f.Text2.hWnd();
+  ASSERT_TRUE(box);
+  SetWindowTextA(box, "  C:\\Opera\\profile ");  // the user types
+  EXPECT_EQ(f.Text2.Text(), "  C:\\Opera\\profile ");
+  EXPECT_EQ(Stored(settings::kOptionBrowser, "opera"), "C:\\Opera\\profile");
+  SetWindowTextA(f.Text1.hWnd(), "D:\\moz ");
+  EXPECT_EQ(Stored(settings::kOptionBrowser, "net"), "D:\\moz");
+}
+
+TEST_F(Browsers, ChangeDirectoryStoresThePickedFolderAndADriveWithoutItsBackslash) {
+  rt::CreateFolder(ts::Scratch() + "\\mozilla profile");
+  Pick({"D:\\", "C:\\Opera Data", "", ts::Scratch() + "\\mozilla profile"});
+  Form2& f = Open();
+  f.chameleonButton19.PerformClick();
+  ASSERT_EQ(calls_.size(), 1u);
+  EXPECT_EQ(calls_[0].title, "Choose a folder:");
+  EXPECT_EQ(calls_[0].flags, 1);
+  EXPECT_EQ(calls_[0].rootFolderId, 10);
+  EXPECT_FALSE(topmostDuringPick_);
+  EXPECT_TRUE(es::IsTopmost(f.hWnd()));
+  EXPECT_EQ(f.Text2.Text(), "D:");
+  EXPECT_EQ(Stored(settings::kOptionBrowser, "opera"), "D:");
+  f.chameleonButton19.PerformClick();
+  EXPECT_EQ(Stored(settings::kOptionBrowser, "opera"), "C:\\Opera Data");
+  // Cancelled: nothing is stored, the box stays, and the window is topmost again.
+  f.chameleonButton19.PerformClick();
+  EXPECT_EQ(f.Text2.Text(), "C:\\Opera Data");
+  EXPECT_EQ(Stored(settings::kOptionBrowser, "opera"), "C:\\Opera Data");
+  EXPECT_TRUE(es::IsTopmost(f.hWnd()));
+  // A Mozilla folder picked by hand is shown and reaches the runs, after the profiles there are.
+  settings::Write(settings::kOptionBrowser, "net0", "C:\\scanned");
+  f.chameleonButton20.PerformClick();
+  std::string picked = ts::Scratch() + "\\mozilla profile";
+  EXPECT_EQ(Stored(settings::kOptionBrowser, "net"), picked);
+  EXPECT_EQ(Net(0), "C:\\scanned");
+  EXPECT_EQ(Net(1), picked);
+  EXPECT_EQ(Net(2), "<missing>");
+}
+
+TEST_F(Browsers, OperasOwnRecordFillsTheBoxAtLoadAndAutoScanStoresIt) {
+  mw::SetUserValue(kOperaKey, "Last Directory", "C:\\Program Files\\Opera ");
+  Form2& f = Open();
+  EXPECT_EQ(f.Text2.Text(), "C:\\Program Files\\Opera ");
+  EXPECT_EQ(Stored(settings::kOptionBrowser, "opera"), "C:\\Program Files\\Opera");
+  SetWindowTextA(f.Text2.hWnd(), "elsewhere");
+  f.chameleonButton21.PerformClick();
+  EXPECT_EQ(Stored(settings::kOptionBrowser, "opera"), "C:\\Program Files\\Opera ");  // as Opera records it
+  RegDeleteKeyValueA(HKEY_CURRENT_USER, kOperaKey, "Last Directory");
+  f.chameleonButton21.PerformClick();
+  EXPECT_EQ(f.Text2.Text(), "");
+  EXPECT_EQ(Stored(settings::kOptionBrowser, "opera"), "");
+}
+
+TEST_F(Browsers, AStoredOperaFolderWinsOverOperasRecord) {
+  settings::Write(settings::kOptionBrowser, "opera", "C:\\mine");
+  mw::SetUserValue(kOperaKey, "Last Directory", "C:\\theirs");
+  Form2& f = Open();
+  EXPECT_EQ(f.Text2.Text(), "C:\\mine");
+}
+
+TEST_F(Browsers, TheScanRecordsEveryProfileFolderOrItsSltFolder) {
+  std::string profiles = es::MozillaProfiles();
+  rt::CreateFolder(profiles + "\\Alice\\abcd1234.SLT");
+  rt::CreateFolder(profiles + "\\Alice\\chrome");
+  rt::CreateFolder(profiles + "\\Bob\\cache");
+  ts::WriteFile(profiles + "\\not a folder.txt", "x");
+  Form2& f = Open();  // "net" is empty: the window scans as it opens
+  EXPECT_EQ(Net(0), profiles + "\\Alice\\abcd1234.SLT");
+  EXPECT_EQ(Net(1), profiles + "\\Bob");
+  EXPECT_EQ(Net(2), "<missing>");
+  EXPECT_EQ(f.Text1.Text(), profiles + "\\Bob");
+  EXPECT_EQ(Stored(settings::kOptionBrowser, "net"), profiles + "\\Bob");
+  // A later scan that finds fewer leaves the higher numbers of the earlier one.
+  settings::Write(settings::kOptionBrowser, "net2", "C:\\earlier");
+  rt::DeleteTree(profiles + "\\Bob");
+  f.chameleonButton22.PerformClick();
+  EXPECT_EQ(Net(0), profiles + "\\Alice\\abcd1234.SLT");
+  EXPECT_EQ(Net(1), profiles + "\\Bob");
+  EXPECT_EQ(Net(2), "C:\\earlier");
+  EXPECT_EQ(f.Text1.Text(), profiles + "\\Alice\\abcd1234.SLT");
+}
+
+TEST_F(Browsers, AScanWithoutProfilesRecordsNothing) {
+  // No profiles folder at all: never the program folder's own folders.
+  for (const char* own : {"lang", "plugins", "backup"}) rt::CreateFolder(ts::ProgramDir() + "\\" + own);
+  Form2& f = Open();
+  EXPECT_TRUE(es::ValueNames(settings::kOptionBrowser).empty());
+  EXPECT_EQ(f.Text1.Text(), "");
+  // A profiles folder without profiles.
+  rt::CreateFolder(es::MozillaProfiles());
+  f.chameleonButton22.PerformClick();
+  EXPECT_TRUE(es::ValueNames(settings::kOptionBrowser).empty());
+}
+
+TEST_F(Browsers, WithAFolderStoredTheWindowDoesNotScan) {
+  rt::CreateFolder(es::MozillaProfiles() + "\\Alice");
+  settings::Write(settings::kOptionBrowser, "net", "C:\\chosen");
+  Form2& f = Open();
+  EXPECT_EQ(f.Text1.Text(), "C:\\chosen");
+  EXPECT_EQ(Net(0), "<missing>");
+}
+
+}  // namespace
