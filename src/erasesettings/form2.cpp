@@ -204,7 +204,10 @@ Form2::Form2()
   chameleonButton17.Move(372 * kPx, 30 * kPx, 100 * kPx, 26 * kPx);
   chameleonButton18.SetContainer(&Frame2);
   chameleonButton18.Move(372 * kPx, 60 * kPx, 100 * kPx, 26 * kPx);
-  for (controls::chameleonButton* b : {&chameleonButton7, &chameleonButton6}) b->Apply(SettingsButton());
+  for (controls::chameleonButton* b : {&chameleonButton7, &chameleonButton6}) {
+    b->Apply(SettingsButton());
+    b->SetPictureNormal({Picture("viewlog", 16), nullptr});
+  }
   for (auto [button, picture] : {std::pair{&chameleonButton15, "selectall"}, std::pair{&chameleonButton16, "selectnone"},
                                  std::pair{&chameleonButton17, "selectall"}, std::pair{&chameleonButton18, "selectnone"}}) {
     button->Apply(SettingsButton());
