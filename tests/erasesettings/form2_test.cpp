@@ -2,6 +2,8 @@
 // store, the pages, every way of closing, and a whole erase run that follows a tick in the window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "fixture.h"
 #include "shared/windowutils.h"
 
@@ -64,6 +66,37 @@ TEST_F(Window, CaptionsComeFromTheLanguageFile) {
   EXPECT_EQ(es::WindowText(f.chameleonButton4.hWnd()), "Exit");
   EXPECT_EQ(es::WindowText(f.Check1[0].hWnd()), "Location Bar History");
   for (int hidden : {5, 6, 7, 14, 15, 16}) EXPECT_FALSE(f.Check1[hidden].Visible()) << hidden;
+}
+
+TEST_F(Window, EveryButtonIsAnOwnerDrawnOneWithItsSettings) {
+  Form2& f = Open();
+  f.chameleonButton6.PerformClick();
+  Form52& keep = KeepListWindow().Get();
+  std::vector<controls::chameleonButton*> pluginButtons = {&f.chameleonButton5,  &f.chameleonButton14, &f.chameleonButton8,
+                                                           &f.chameleonButton9,  &f.chameleonButton10, &f.chameleonButton11,
+                                                           &f.chameleonButton12, &f.chameleonButton13};
+  int buttons = 0;
+  for (forms::Form* w : {static_cast<forms::Form*>(&f), static_cast<forms::Form*>(&keep)}) {
+    for (forms::Control* c : w->Controls()) {
+      EXPECT_EQ(dynamic_cast<forms::PushButton*>(c), nullptr) << c->Name();
+      auto* b = dynamic_cast<controls::chameleonButton*>(c);
+      if (!b) continue;
+      ++buttons;
+      EXPECT_EQ(b->ButtonType(), controls::ButtonTypeKind::FlatHover) << b->Name();
+      EXPECT_EQ(b->ColorScheme(), controls::ColorSchemeKind::CustomColors) << b->Name();
+      EXPECT_EQ(b->BackColor(), controls::kButtonFace) << b->Name();
+      EXPECT_EQ(b->ForeColor(), RGB(64, 64, 64)) << b->Name();
+      EXPECT_EQ(b->ForeOver(), RGB(192, 0, 0)) << b->Name();
+      EXPECT_EQ(b->FontName(), "Arial") << b->Name();
+      EXPECT_TRUE(b->SoftBevel()) << b->Name();
+      bool top = std::find(pluginButtons.begin(), pluginButtons.end(), b) != pluginButtons.end();
+      EXPECT_EQ(b->PicturePosition(),
+                top ? controls::PicturePositionKind::PictureTop : controls::PicturePositionKind::PictureLeft)
+          << b->Name();
+      EXPECT_EQ(b->FontBold(), b == &keep.orubutton2) << b->Name();
+    }
+  }
+  EXPECT_EQ(buttons, 22 + 7);
 }
 
 TEST_F(Window, WithoutTheLanguageFileTheCaptionsAreEmptyButIndexDat) {
