@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -303,6 +304,7 @@ void Form2::Form_Load() {
   SetCaptions();
   RestoreBoxes();
   LoadBrowserFolders();
+  OrderBoxesForKeyboard();
   Show();
 }
 
@@ -391,6 +393,13 @@ void Form2::ShowPage(forms::Frame& page) {
     if (p != &page) p->SetVisible(false);
   page.SetVisible(true);
   if (&page != &Frame1) page.Move(Frame1.Left(), Frame1.Top());
+  OrderBoxesForKeyboard();
+}
+
+// On each frame the boxes come first as Tab walks it, from the top down, then its other controls.
+void Form2::OrderBoxesForKeyboard() {
+  static const int order[] = {0, 1, 2, 3, 4, 18, 19, 20, 21, 22, 23, 24, 13, 12, 11, 10, 9, 8, 17};
+  for (auto i = std::rbegin(order); i != std::rend(order); ++i) Check1[*i].BringToFront();
 }
 
 void Form2::chameleonButton1_Click() { ShowPage(Frame1); }

@@ -101,6 +101,7 @@ class Form2 : public forms::Form {
   void RestoreBoxes();
   void SelectBoxes(int first, int last, bool ticked);
   void ShowPage(forms::Frame& page);
+  void OrderBoxesForKeyboard();
   void LoadBrowserFolders();
   void ChangeDirectory(forms::TextBox& box, const char* valueName);
   // The plug-in page.

@@ -202,6 +202,17 @@ TEST_F(Window, ThePagesTakeTurnsInOnePlace) {
   }
 }
 
+TEST_F(Window, TabWalksTheBoxesFromTheTopDown) {
+  Form2& f = Open();
+  HWND first = GetNextDlgTabItem(f.Frame6.hWnd(), nullptr, FALSE);
+  EXPECT_EQ(first, f.Check1[0].hWnd());
+  EXPECT_EQ(GetNextDlgTabItem(f.Frame6.hWnd(), f.Check1[0].hWnd(), FALSE), f.Check1[1].hWnd());
+  EXPECT_EQ(GetNextDlgTabItem(f.Frame6.hWnd(), f.Check1[4].hWnd(), FALSE), f.chameleonButton7.hWnd());
+  f.chameleonButton2.PerformClick();
+  EXPECT_EQ(GetNextDlgTabItem(f.Frame2.hWnd(), nullptr, FALSE), f.Check1[13].hWnd());
+  EXPECT_EQ(GetNextDlgTabItem(f.Frame2.hWnd(), f.Check1[8].hWnd(), FALSE), f.Check1[17].hWnd());
+}
+
 // --- closing --------------------------------------------------------------------------------------
 
 TEST_F(Window, ExitEnablesTheMainWindowAndRebuildsItsStatusList) {
