@@ -140,6 +140,55 @@ bool SameFile(const std::string& a, const std::string& b) {
          info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
 }
 
+namespace {
+// The path a folder resolves to, links, short names, substituted drives and mount points followed
+// ("" when it cannot be opened). The files of one folder come one after another, so each thread
+// remembers its last answer for a moment.
+std::string ResolvedFolder(const std::string& folder, bool fresh) {
+  thread_local std::string lastFolder, lastResolved;
+  thread_local DWORD lastTick = 0;
+  DWORD now = GetTickCount();
+  if (!fresh && now - lastTick < 1000 && !lastFolder.empty() && lastFolder == folder) return lastResolved;
+  std::string resolved;
+  HANDLE h = CreateFileA(folder.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h != INVALID_HANDLE_VALUE) {
+    resolved = WithoutTrailingSlash(OpenedPath(h));
+    CloseHandle(h);
+  }
+  lastFolder = folder;
+  lastResolved = resolved;
+  lastTick = now;
+  return resolved;
+}
+
+// The name, in its own letters, of the folder entry a path names: its long name where the path
+// gives the short one, the link's own name where the entry is a link.
+std::string EntryName(const std::string& path) {
+  WIN32_FIND_DATAA fd;
+  HANDLE f = FindFirstFileA(path.c_str(), &fd);
+  if (f == INVALID_HANDLE_VALUE) return "";
+  FindClose(f);
+  return fd.cFileName;
+}
+
+// True when the file the system opened is the one the path names, and not one that a link in the
+// last part of the path led to. Like is compared with like: the opened file's own path against
+// the path its folder resolves to plus its own name, so a folder named through a short name, a
+// junction, a substituted drive or a mount point does not count as a link. Letter case counts
+// (two names that differ only in case may be two files).
+bool IsNamedFile(const std::string& openedPath, const std::string& fullPath) {
+  std::string opened = WithoutTrailingSlash(openedPath), full = WithoutTrailingSlash(fullPath);
+  if (opened.empty()) return false;
+  if (opened == full) return true;
+  std::string folder = ParentFolder(full), name = FileNameOf(full);
+  if (folder.empty() || name.empty() || folder == full) return false;
+  std::string openedFolder = ParentFolder(opened), openedName = FileNameOf(opened);
+  if (ResolvedFolder(folder, false) != openedFolder && ResolvedFolder(folder, true) != openedFolder) return false;
+  return name == openedName || EntryName(full) == openedName;
+}
+}  // namespace
+
 HANDLE OpenNoFollow(const std::string& path, DWORD access, DWORD* error) {
   DWORD dummy;
   DWORD& err = error ? *error : dummy;
@@ -150,15 +199,14 @@ HANDLE OpenNoFollow(const std::string& path, DWORD access, DWORD* error) {
   }
   // With FILE_FLAG_OPEN_REPARSE_POINT a link the system knows as one is opened as the link itself,
   // and the opened path is its own. Where the system resolves a link silently (host links under
-  // Wine), the opened path is the target's: such a file is refused.
+  // Wine), the opened file lies elsewhere or has another name: such a file is refused.
   HANDLE h = CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     err = GetLastError();
     return h;
   }
-  std::string opened = OpenedPath(h);
-  if (opened.empty() || lstrcmpiA(WithoutTrailingSlash(opened).c_str(), WithoutTrailingSlash(FullPath(path)).c_str()) != 0) {
+  if (!IsNamedFile(OpenedPath(h), FullPath(path))) {
     CloseHandle(h);
     err = kLinkRefused;
     return INVALID_HANDLE_VALUE;
@@ -236,6 +284,17 @@ DWORD DeleteListedFile(const std::string& path, DWORD attributes) {
   DWORD result = DeleteOpened(h, attributes);
   CloseHandle(h);
   return result;
+}
+
+std::string ResolvedFolderPath(const std::string& folder) {
+  if (!IsAbsolutePath(folder) || HasWildcard(folder)) return "";
+  return ResolvedFolder(FullPath(folder), true);
+}
+
+bool IsInsideFolder(std::string_view path, std::string_view folder) {
+  std::string p = WithoutTrailingSlash(path), f = WithoutTrailingSlash(folder);
+  if (p.empty() || f.empty() || p.size() < f.size() || !StartsWithNoCase(p, f)) return false;
+  return p.size() == f.size() || f.back() == '\\' || p[f.size()] == '\\';
 }
 
 bool CreateFolder(const std::string& path) {

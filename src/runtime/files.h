@@ -41,10 +41,12 @@ bool IsLink(DWORD attributes);                    // a reparse point (junction, 
 bool FileSize64(const std::string& path, uint64_t& size);
 
 // Opens an existing file or folder by its exact path and never through a link: a path whose file
-// turns out to be another one (a link that the system resolved to its target: the final path
-// differs from the path given) is refused with ERROR_CANT_ACCESS_FILE. A link that the system
-// shows as a reparse point is opened as the link itself. INVALID_HANDLE_VALUE on failure, with the
-// error in *error.
+// turns out to be another one (a link that the system resolved to its target: the opened file does
+// not lie in the folder the path names, or has another name there) is refused with
+// ERROR_CANT_ACCESS_FILE. The folder part of the path may be written any way the system resolves
+// (short names, junctions, substituted drives, mount points): only the last part counts. A link
+// that the system shows as a reparse point is opened as the link itself. INVALID_HANDLE_VALUE on
+// failure, with the error in *error.
 HANDLE OpenNoFollow(const std::string& path, DWORD access, DWORD* error = nullptr);
 constexpr DWORD kLinkRefused = ERROR_CANT_ACCESS_FILE;
 
@@ -61,6 +63,12 @@ bool CreateFolder(const std::string& path);       // creates the missing folders
 // True when the two paths name one and the same existing file: the same full path (ignoring case),
 // or the same file of the same volume reached by another path.
 bool SameFile(const std::string& a, const std::string& b);
+
+// The path a folder resolves to, with links, short names, substituted drives and mount points
+// followed, without a closing "\"; "" when it cannot be opened.
+std::string ResolvedFolderPath(const std::string& folder);
+// True when the path is the folder or lies below it (texts compared ignoring case).
+bool IsInsideFolder(std::string_view path, std::string_view folder);
 
 struct FileEntry {
   std::string name;  // long name, no folder

@@ -115,6 +115,12 @@ DWORD EraseOneFileWith(const std::string& path, DWORD attributes, bool clearAttr
   bool secure = static_cast<bool>(overwrite);
   DWORD err = 0;
   HANDLE h = rt::OpenNoFollow(path, DELETE | (secure ? GENERIC_READ | GENERIC_WRITE : 0), &err);
+  if (h == INVALID_HANDLE_VALUE && secure && (err == ERROR_ACCESS_DENIED || err == ERROR_SHARING_VIOLATION)) {
+    // It cannot be written (another program reads it, say) but may still be deleted: it goes
+    // without the overwrite.
+    secure = false;
+    h = rt::OpenNoFollow(path, DELETE, &err);
+  }
   if (h != INVALID_HANDLE_VALUE) {
     if (secure) {
       FILE_STANDARD_INFO standard{};

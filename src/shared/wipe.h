@@ -24,7 +24,7 @@ int SecureErasePasses();
 
 // Erases one listed file: overwritten first (wipePasses passes, none for 0), then deleted, both
 // through one handle, so that a file that cannot be deleted (in use, read-only) is not overwritten
-// either. With clearAttributes a read-only, hidden or system file gets archive attributes first,
+// either. A file that can be deleted but not written is deleted without the overwrite. With clearAttributes a read-only, hidden or system file gets archive attributes first,
 // and its own back when it stays. Returns 0 when the file is gone, else the Windows error.
 DWORD EraseOneFile(const std::string& path, DWORD listedAttributes, bool clearAttributes, int wipePasses);
 // The same with an overwrite of the caller's own (none when it is empty): it gets the file opened

@@ -183,6 +183,52 @@ TEST(Links, HardLinksAndPlainFilesOpenNormally) {
   EXPECT_EQ(ts::ReadFile(a), "x");
 }
 
+// Profile folders and plug-in paths are often written through short names or linked folders:
+// only a link in the last part of a path makes it another file.
+TEST(Links, AFolderReachedThroughAShortNameOrALinkIsNoLink) {
+  std::string real = ts::Scratch() + "\\A Long Folder Name";
+  ts::WriteFile(real + "\\first long file name.txt", "1");
+  ts::WriteFile(real + "\\second long file name.txt", "2");
+  ts::WriteFile(real + "\\third.txt", "3");
+  ts::WriteFile(real + "\\Sibling.txt", "precious");
+  char shortName[MAX_PATH] = "";
+  ASSERT_GT(GetShortPathNameA(real.c_str(), shortName, MAX_PATH), 0u);
+  std::string viaShort = shortName;
+  ASSERT_NE(viaShort, real);
+  EXPECT_EQ(rt::DeleteExactFile(viaShort + "\\first long file name.txt"), 0u);
+  char shortFile[MAX_PATH] = "";
+  ASSERT_GT(GetShortPathNameA((real + "\\second long file name.txt").c_str(), shortFile, MAX_PATH), 0u);
+  EXPECT_EQ(rt::DeleteExactFile(shortFile), 0u);  // a short name in the last part too
+  std::string linkedFolder = ts::Scratch() + "\\linked folder";
+  ts::HostLink(real, linkedFolder);
+  EXPECT_EQ(rt::DeleteExactFile(linkedFolder + "\\THIRD.TXT"), 0u);
+  EXPECT_FALSE(ts::Exists(real + "\\first long file name.txt"));
+  EXPECT_FALSE(ts::Exists(real + "\\second long file name.txt"));
+  EXPECT_FALSE(ts::Exists(real + "\\third.txt"));
+
+  // A file that is itself a link stays refused, however its folder is written; so does a link
+  // whose name differs from its target's only in letter case.
+  ts::HostLink(real + "\\Sibling.txt", real + "\\link.txt");
+  ts::HostLinkNamed(real + "\\Sibling.txt", real, "sibling.TXT");
+  for (const std::string& link : {real + "\\link.txt", viaShort + "\\link.txt", linkedFolder + "\\link.txt",
+                                  real + "\\sibling.TXT", linkedFolder + "\\sibling.TXT"}) {
+    EXPECT_EQ(rt::DeleteExactFile(link), rt::kLinkRefused) << link;
+    EXPECT_FALSE(rt::SetAttr(link, FILE_ATTRIBUTE_READONLY)) << link;
+  }
+  EXPECT_EQ(ts::ReadFile(real + "\\Sibling.txt"), "precious");
+  EXPECT_EQ(rt::GetAttr(real + "\\Sibling.txt") & FILE_ATTRIBUTE_READONLY, 0u);
+
+  EXPECT_EQ(rt::ResolvedFolderPath(viaShort), real);
+  EXPECT_EQ(rt::ResolvedFolderPath(linkedFolder + "\\"), real);
+  EXPECT_EQ(rt::ResolvedFolderPath(ts::Scratch() + "\\missing"), "");
+  EXPECT_TRUE(rt::IsInsideFolder(real + "\\x\\y.txt", real));
+  EXPECT_TRUE(rt::IsInsideFolder(real, real + "\\"));
+  EXPECT_TRUE(rt::IsInsideFolder("C:\\x", "c:\\"));
+  EXPECT_FALSE(rt::IsInsideFolder(real + "2\\y.txt", real));
+  EXPECT_FALSE(rt::IsInsideFolder("", real));
+  rt::DeleteTree(linkedFolder);
+}
+
 TEST(FindFiles, SkipsPathsTooLongForTheAnsiFunctions) {
   std::string deep = ts::Scratch();
   while (deep.size() < 240) deep += "\\" + std::string(20, 'd');

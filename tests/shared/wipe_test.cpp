@@ -124,6 +124,22 @@ TEST(EraseOneFile, AFileThatCannotGoIsNotOverwrittenEither) {
   EXPECT_EQ(ts::ReadFile(ro), "keep");
 }
 
+TEST(EraseOneFile, AFileThatCanGoButNotBeWrittenGoesWithoutTheOverwrite) {
+  settings::Write(settings::kOptionOption, settings::kOptSecureErase, "1");
+  std::string p = ts::Scratch() + "\\reader.txt";
+  ts::WriteFile(p, "still readable");
+  // Another program reads it and lets it be deleted, but not written.
+  HANDLE reader = CreateFileA(p.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(EraseOneFile(p, FILE_ATTRIBUTE_ARCHIVE, false, SecureErasePasses()), 0u);
+  char seen[32] = "";
+  DWORD got = 0;
+  ReadFile(reader, seen, sizeof seen, &got, nullptr);
+  CloseHandle(reader);
+  EXPECT_EQ(std::string(seen, got), "still readable");
+  EXPECT_FALSE(ts::Exists(p));
+}
+
 TEST(EraseOneFile, ClearedAttributesComeBackWhenTheFileStays) {
   std::string p = ts::Scratch() + "\\hidden.txt";
   ts::WriteFile(p, "keep");

@@ -132,6 +132,21 @@ void HostLink(const std::string& target, const std::string& link) {
   ASSERT_NE(GetFileAttributesA(link.c_str()), INVALID_FILE_ATTRIBUTES) << "link " << link << " by " << cmd;
 }
 
+void HostLinkNamed(const std::string& target, const std::string& folder, const std::string& name) {
+  std::string t = UnixPath(target), f = UnixPath(folder);
+  ASSERT_FALSE(t.empty() || f.empty()) << target << " / " << folder;
+  RunHost("/bin/ln -s \"" + t + "\" \"" + f + "/" + name + "\"");
+  auto there = [&] {
+    std::vector<rt::FileEntry> entries;
+    rt::ListFolder(folder, "*", rt::ListWhat::Files, entries);
+    for (const auto& e : entries)
+      if (e.name == name) return true;
+    return false;
+  };
+  for (int i = 0; i < 500 && !there(); ++i) Sleep(10);
+  ASSERT_TRUE(there()) << "link " << name << " in " << folder;
+}
+
 void HostUnlink(const std::string& link) {
   std::string l = UnixPath(link);
   ASSERT_FALSE(l.empty()) << link;

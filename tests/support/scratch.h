@@ -22,6 +22,9 @@ std::string UnixPath(const std::string& windowsPath);
 void HostLink(const std::string& target, const std::string& link);
 // Removes a host link itself (the platform's deletion would reach for its target).
 void HostUnlink(const std::string& link);
+// The same, for a link named exactly `name` in `folder`, even where another entry of the folder
+// has that name in other letter case (the host tells the two apart).
+void HostLinkNamed(const std::string& target, const std::string& folder, const std::string& name);
 
 // The registry keys every test starts without (the program's settings and the editor's key).
 const std::vector<std::string>& ResetKeysHKLM();
