@@ -17,6 +17,7 @@
 #include "controls/trayarea.h"
 #include "forms/forms.h"
 #include "runtime/files.h"
+#include "shared/historycleaner.h"
 
 class Form1 : public forms::Form {
  public:
@@ -110,6 +111,26 @@ class Form1 : public forms::Form {
   // without a closing ""; "" when it is not an absolute path.
   static std::string WindowsFolder();
 
+  // --- Internet Explorer categories and the browser steps of the runs ----------------------------------
+  void t6();  // typed addresses
+  void c6();
+  void t7();  // cookies
+  void c7();
+  void t8();  // temporary Internet files
+  void c8();
+  void t11();  // Internet history
+  void c11();
+  void t9();  // index.dat
+  void c9();
+  // Fills List20 (the entries' local files, or their URLs) and List21 (their URLs) from the URL
+  // cache, leaving out cookies and history; an item's data is 1 when its local file lies in the
+  // cache folder (the only files the category touches).
+  void ListUrlCache();
+  // The user's Cookies folder as the shell gives it, without a closing "\" ("" when the shell has
+  // none or it is not absolute); `remember` keeps it in Text3 and the setting "cookies".
+  std::string CookiesFolder(bool remember);
+  HistoryCleaner hsc;  // erases the history entries at the start of c11
+
   // --- plug-in engine ---------------------------------------------------------------------------------
   void Command400_Click();  // lists and ticks the plug-ins, builds and loads the work lists
   void Command1_Click();    // rewrites the selection and work-list files
@@ -163,6 +184,16 @@ class Form1 : public forms::Form {
   void HomePageGuard();
   void Scheduler();
   void EndRunWithSession();  // Windows ends the session during a run
+  void InternetHistory(const std::string& root, const std::string& branch, bool erase);
+  void Cookies(bool erase);
+  void CacheEntries(bool erase);
+  void IndexDat(bool erase);
+  // The clipboard, Opera and Netscape/Mozilla steps of both runs.
+  void BrowserSteps(bool erase);
+  void BrowserFileStep(const char* code, const std::string& folder, const std::vector<const char*>& names,
+                       const char* row, bool erase);
+  void BrowserCacheStep(const char* code, const std::string& folder, const char* cacheFolder,
+                        const std::string& rowPrefix, bool erase);
 
   bool runInProgress_ = false;
   bool rebuildPending_ = false;

@@ -3,8 +3,6 @@
 // selected plug-in names: files (one by one, or every match of a pattern in one folder), the files
 // of a folder (and of its sub-folders), registry keys, sub-keys and values. Folders themselves,
 // and keys that still have sub-keys, stay.
-#include <shlobj.h>
-
 #include <cmath>
 #include <functional>
 
@@ -57,11 +55,7 @@ std::string RegistryRow(const std::string& root, const std::string& path, const 
 }  // namespace
 
 void Form1::Command400_Click() {
-  std::string cookies = ShellFolderPath(hWnd(), CSIDL_COOKIES);
-  if (!cookies.empty()) {
-    Text3.SetText(cookies);
-    settings::Write(settings::kCookies, rt::Trim(Text3.Text()));
-  }
+  CookiesFolder(true);
   plugins::PluginListFill fill = plugins::FillPluginList(View1, "", [this] {
     if (View100.Count()) View100.SetSmallIcon(View100.Count(), "o");
   });

@@ -112,7 +112,12 @@ void Form1::RunCategories(bool erase) {
     std::string code = step.code;
     if (settings::IsOn(settings::kOptionWin, code)) {
       MarkStatus(code, true);
-      if (code == "11") erase ? c1() : t1();
+      if (code == "0") erase ? c6() : t6();
+      else if (code == "1") erase ? c7() : t7();
+      else if (code == "2") erase ? c8() : t8();
+      else if (code == "3") erase ? c11() : t11();
+      else if (code == "4") erase ? c9() : t9();
+      else if (code == "11") erase ? c1() : t1();
       else if (code == "12") erase ? c2() : t2();
       else if (code == "9") erase ? c5() : t5();
       else if (code == "13") erase ? c3() : t3();
@@ -122,6 +127,8 @@ void Form1::RunCategories(bool erase) {
     }
     SetProgress(Bar1, erase ? step.eraseProgress : step.testProgress);
   }
+  if (ended_) return;
+  BrowserSteps(erase);
   if (ended_) return;
   Bar1.SetValue(85);
   Text14.SetText(rt::NumberText(firstPluginRow_));

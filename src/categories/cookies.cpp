@@ -1,0 +1,101 @@
+// Internet Explorer's cookies (code 1): the "*.txt" files directly in the user's Cookies folder.
+// The erase deletes them, overwritten first with secure erasing on, except the cookies of the keep
+// list "cookies.vel", which are never touched.
+#include <shlobj.h>
+
+#include <set>
+
+#include "mainwindow/form1.h"
+#include "runtime/app.h"
+#include "runtime/files.h"
+#include "runtime/pump.h"
+#include "runtime/text.h"
+#include "runtime/textfile.h"
+#include "shared/fileprop.h"
+#include "shared/settings.h"
+#include "shared/urlcache.h"
+#include "shared/wipe.h"
+
+namespace {
+const char kCookieRow[] = "Cookie Files = ";
+
+// A keep-list line is a cookie's bare file name: a line that names a folder, a drive or a parent
+// is no cookie of the Cookies folder.
+bool IsBareFileName(const std::string& line) {
+  return line.find_first_of("\\/:") == std::string::npos && line != "." && line != "..";
+}
+
+// The cookie entries of the URL cache whose files were deleted go too: they name the sites.
+void ForgetCookieEntries(const std::set<std::string>& deletedFiles) {
+  std::vector<std::string> urls;
+  for (bool more = CacheFindFirst("Cookie:"); more; more = CacheFindNext()) {
+    rt::YieldIfDue();
+    if (rt::StartsWithNoCase(CacheSourceUrl(), "Cookie:") && deletedFiles.count(rt::LCase(CacheLocalFileName())))
+      urls.push_back(CacheSourceUrl());
+  }
+  CacheFindClose();
+  for (const std::string& url : urls) CacheDeleteEntry(url);
+}
+}  // namespace
+
+std::string Form1::CookiesFolder(bool remember) {
+  std::string folder = ShellFolderPath(hWnd(), CSIDL_COOKIES);
+  if (folder.empty()) return "";  // no lookup: the folder an earlier one found is not used
+  if (remember) {
+    Text3.SetText(folder);
+    settings::Write(settings::kCookies, rt::Trim(Text3.Text()));
+  }
+  folder = rt::WithoutTrailingSlash(rt::Trim(folder));
+  return rt::IsAbsolutePath(folder) ? folder : std::string();
+}
+
+void Form1::t7() { Cookies(false); }
+
+void Form1::c7() { Cookies(true); }
+
+void Form1::Cookies(bool erase) {
+  std::string folder = CookiesFolder(true);
+  rt::CreateFolder(rt::JoinPath(rt::ProgramFolder(), "backup"));
+  if (folder.empty()) return;
+
+  // The keep list, read once. One that is there but cannot be read keeps every cookie: no kept
+  // cookie is ever lost.
+  std::vector<std::string> keep;
+  bool keepKnown = true;
+  if (erase) {
+    std::string keepFile = rt::JoinPath(rt::ProgramFolder(), "cookies.vel");
+    std::vector<std::string> lines;
+    if (rt::GetAttr(keepFile) != rt::kNoAttributes && !rt::ReadLines(keepFile, lines)) keepKnown = false;
+    for (const std::string& line : lines)
+      if (!rt::Trim(line).empty() && IsBareFileName(line)) keep.push_back(line);
+  }
+  auto kept = [&](const std::string& path) {
+    std::string name = rt::FileNameOf(path);
+    for (const std::string& k : keep)
+      if (rt::EqualsNoCase(name, k)) return true;
+    return false;
+  };
+
+  std::vector<rt::FileEntry> entries;
+  rt::ListFolder(folder, "*.txt", rt::ListWhat::Files, entries);
+  const int passes = erase ? SecureErasePasses() : 0;
+  int64_t count = 0;
+  uint64_t bytes = 0;
+  std::set<std::string> deleted;
+  for (const rt::FileEntry& e : entries) {
+    rt::YieldIfDue();
+    std::string path = rt::JoinPath(folder, e.name);
+    bool ok = true;
+    if (erase && !kept(path)) {
+      ok = keepKnown && EraseOneFile(path, e.attributes, false, passes) == 0;
+      if (ok) deleted.insert(rt::LCase(path));
+    }
+    AddDetailRow(kCookieRow + path + RowEnd(ok, "  "));
+    if (!ok) continue;
+    ++count;
+    bytes += e.size;
+  }
+  AddFileCount(count);
+  AddFileSize(bytes);
+  if (!deleted.empty()) ForgetCookieEntries(deleted);
+}

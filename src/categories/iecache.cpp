@@ -1,0 +1,136 @@
+// Internet Explorer's temporary Internet files (code 2): the content entries of the URL cache and
+// the files the cache keeps for them. Cookies and history entries are never taken here, and a
+// file is touched only where it lies in the cache folder.
+#include <shlobj.h>
+#include <wininet.h>
+
+#include <map>
+
+#include "mainwindow/form1.h"
+#include "runtime/files.h"
+#include "runtime/pump.h"
+#include "runtime/text.h"
+#include "shared/fileprop.h"
+#include "shared/historycleaner.h"
+#include "shared/settings.h"
+#include "shared/urlcache.h"
+#include "shared/wipe.h"
+
+namespace {
+const char kCacheRow[] = "Internet Explorer Temp File = ";
+const char kRemovingLine[] = "Removing : ";
+const char kCookiePrefix[] = "Cookie:";
+
+bool IsCookieOrHistory(const std::string& url, DWORD type) {
+  return (type & (COOKIE_CACHE_ENTRY | URLHISTORY_CACHE_ENTRY)) || rt::StartsWithNoCase(url, kCookiePrefix) ||
+         rt::StartsWithNoCase(url, HistoryCleaner::kHistoryPrefix);
+}
+
+// Where the local files of the cache lie, and whether a file lies there: the folder it is in must
+// resolve to a place inside the cache folder (a linked sub-folder leading elsewhere does not).
+class CacheFolder {
+ public:
+  CacheFolder() {
+    std::string folder = rt::WithoutTrailingSlash(SpecialFolderPath(CSIDL_INTERNET_CACHE));
+    if (rt::IsAbsolutePath(folder)) {
+      text_ = folder;
+      resolved_ = rt::ResolvedFolderPath(folder);
+    }
+  }
+  bool Holds(const std::string& file) {
+    if (resolved_.empty() || !rt::IsAbsolutePath(file) || rt::HasWildcardInName(file)) return false;
+    std::string parent = rt::ParentFolder(file);
+    auto it = parents_.find(parent);
+    if (it == parents_.end()) it = parents_.emplace(parent, rt::ResolvedFolderPath(parent)).first;
+    // A folder that is gone holds no file to touch: its text alone says where it was.
+    return it->second.empty() ? rt::IsInsideFolder(parent, text_) : rt::IsInsideFolder(it->second, resolved_);
+  }
+
+ private:
+  std::string text_, resolved_;
+  std::map<std::string, std::string> parents_;
+};
+
+// A file's attributes and size in one question; false when it is missing or a folder.
+bool FileData(const std::string& path, DWORD& attributes, uint64_t& size) {
+  WIN32_FILE_ATTRIBUTE_DATA d;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &d) || (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return false;
+  attributes = d.dwFileAttributes;
+  size = (static_cast<uint64_t>(d.nFileSizeHigh) << 32) | d.nFileSizeLow;
+  return true;
+}
+}  // namespace
+
+void Form1::ListUrlCache() {
+  List20.Clear();
+  List21.Clear();
+  CacheFolder cache;
+  uint64_t bytes = 0;
+  for (bool more = CacheFindFirst(); more; more = CacheFindNext()) {
+    rt::YieldIfDue();
+    DWORD type = CacheEntryType();
+    std::string url = CacheSourceUrl(), local = CacheLocalFileName();
+    if (!(type & NORMAL_CACHE_ENTRY) || url.empty() || IsCookieOrHistory(url, type)) continue;
+    std::string name = local.empty() ? url : local;
+    if (rt::Trim(name).empty() || rt::EndsWithNoCase(name, ".txt")) continue;
+    // An entry whose file lies outside the cache folder is none of this category's: deleting the
+    // entry would delete that file.
+    bool inCache = !local.empty() && cache.Holds(local);
+    if (!local.empty() && !inCache) continue;
+    int i = List20.AddItem(name);
+    List20.SetItemData(i, inCache ? 1 : 0);
+    List21.AddItem(url);
+    DWORD attributes;
+    uint64_t size = 0;
+    if (inCache && FileData(local, attributes, size)) bytes += size;
+  }
+  CacheFindClose();
+  txtcountfil.SetText(rt::AddToCounter(txtcountfil.Text(), bytes));
+}
+
+void Form1::t8() { CacheEntries(false); }
+
+void Form1::c8() { CacheEntries(true); }
+
+void Form1::CacheEntries(bool erase) {
+  List13.Clear();  // lives for one call: it does not grow for the program's lifetime
+  ListUrlCache();
+  const std::vector<std::string> names = List20.Items(), urls = List21.Items();
+  std::vector<bool> inCache(names.size());
+  for (size_t i = 0; i < names.size(); ++i) inCache[i] = List20.ItemData(static_cast<int>(i)) == 1;
+  // "secure_clean" on: the category deletes (and with secure erasing, overwrites) the files itself.
+  const bool deleteFiles = erase && settings::IsOn("", settings::kSecureClean);
+  const int passes = deleteFiles ? SecureErasePasses() : 0;
+  int64_t count = 0;
+  uint64_t bytes = 0;
+  for (size_t i = 0; i < names.size() && i < urls.size(); ++i) {
+    rt::YieldIfDue();
+    const std::string& name = names[i];
+    DWORD original = rt::kNoAttributes;
+    uint64_t size = 0;
+    bool hasFile = inCache[i] && FileData(name, original, size);
+    bool archived = hasFile && original != FILE_ATTRIBUTE_ARCHIVE && rt::SetAttr(name, FILE_ATTRIBUTE_ARCHIVE);
+    bool ok = true;
+    if (erase) {
+      if (deleteFiles && hasFile) {
+        DWORD r = EraseOneFile(name, FILE_ATTRIBUTE_ARCHIVE, false, passes);
+        ok = r == 0 || r == ERROR_FILE_NOT_FOUND;
+      }
+      // A file that stays keeps its entry, so a later run finds it again.
+      DWORD err = 0;
+      if (ok) ok = CacheDeleteEntry(urls[i], &err) || err == ERROR_FILE_NOT_FOUND;
+      // The cache deletes the file with its entry; where it could not, the file stays and says so.
+      if (ok && hasFile && !deleteFiles) ok = rt::GetAttr(name) == rt::kNoAttributes;
+      if (!ok && archived) rt::SetAttr(name, original);
+    }
+    AddDetailRow(kCacheRow + name + RowEnd(ok, "  "));
+    if (ok) {
+      ++count;
+      bytes += size;
+    }
+    List13.AddItem(kRemovingLine + name);
+  }
+  AddFileCount(count);
+  AddFileSize(bytes);
+}

@@ -1,0 +1,64 @@
+// Internet Explorer's history (code 3): the sub-keys of the "Extensible Cache" keys, which name the
+// history's containers, of the current user and, in the erase, of the logged-on user's branch of
+// HKEY_USERS. The erase first lets the history cleaner erase the history entries themselves. The
+// "Extensible Cache" keys stay.
+#include "mainwindow/form1.h"
+#include "runtime/pump.h"
+#include "runtime/text.h"
+#include "shared/settings.h"
+#include "shared/storage.h"
+
+namespace {
+const char kKey60[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\6.0\\Cache\\Extensible Cache";
+const char kKey40[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\4.0\\Cache\\Extensible Cache";
+const char kKey50[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\5.0\\Cache\\Extensible Cache";
+const char kHistoryRow[] = "Cleaning Internet History value: ";
+
+// The sub-keys of a branch ("" for the current user, else the user's key under HKEY_USERS): those
+// of its 6.0 key, or where that cannot be opened its 4.0 key, or its 5.0 key.
+std::vector<std::string> HistorySubKeys(const std::string& root, const std::string& branch, forms::ListBox& list) {
+  for (const char* key : {kKey60, kKey40, kKey50}) {
+    std::string values;
+    if (fEnumKey(root, branch + key, values, list) == 0) return list.Items();
+  }
+  list.Clear();
+  return {};
+}
+
+// The logged-on user's branch of HKEY_USERS ("name\"), "" unless the name is one existing key.
+std::string UserBranch() {
+  std::string name;
+  ReadRegString(HKEY_LOCAL_MACHINE, "Network\\Logon", "username", name);
+  name = rt::Trim(name);
+  if (name.empty() || name.find_first_of("\\/*?") != std::string::npos || name == "." || name == "..") return "";
+  for (char c : name)
+    if (static_cast<unsigned char>(c) < 32) return "";
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_USERS, name.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return "";
+  RegCloseKey(key);
+  return name + "\\";
+}
+
+bool Gone(long status) { return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND; }
+}  // namespace
+
+void Form1::InternetHistory(const std::string& root, const std::string& branch, bool erase) {
+  for (const std::string& name : HistorySubKeys(root, branch, List12)) {
+    rt::YieldIfDue();
+    bool ok = true;
+    if (erase) {
+      for (const char* key : {kKey40, kKey50, kKey60}) ok = Gone(fDeleteKey(root, branch + key, name)) && ok;
+    }
+    if (ok) AddRegCount(1);
+    AddDetailRow(kHistoryRow + name + RowEnd(ok, "  "));
+  }
+}
+
+void Form1::t11() { InternetHistory("HKCU", "", false); }
+
+void Form1::c11() {
+  hsc.ClearHistory();
+  InternetHistory("HKCU", "", true);
+  std::string user = UserBranch();
+  if (!user.empty()) InternetHistory("HKU", user, true);
+}

@@ -1,0 +1,42 @@
+// The addresses typed into Internet Explorer's address bar (code 0): the values of one key of the
+// current user. The erase deletes the key and writes back the addresses of the keep list "url.vel".
+#include "mainwindow/form1.h"
+#include "runtime/app.h"
+#include "runtime/files.h"
+#include "runtime/text.h"
+#include "runtime/textfile.h"
+#include "shared/settings.h"
+#include "shared/storage.h"
+
+namespace {
+const char kTypedUrlsKey[] = "software\\microsoft\\internet explorer\\typedurls";
+}  // namespace
+
+void Form1::t6() {
+  std::string values;
+  fEnumValueb("HKCU", kTypedUrlsKey, values, List20);
+  AddRegCount(List20.ListCount());
+}
+
+void Form1::c6() {
+  // The keep list is read before anything goes: one that is there but cannot be read leaves the
+  // addresses as they are, so no kept address is ever lost.
+  std::vector<std::string> keep;
+  std::string keepFile = rt::JoinPath(rt::ProgramFolder(), "url.vel");
+  if (rt::GetAttr(keepFile) != rt::kNoAttributes) {
+    std::vector<std::string> lines;
+    if (!rt::ReadLines(keepFile, lines)) return;
+    for (const std::string& line : lines) {
+      std::string address = rt::Trim(line);
+      if (!address.empty()) keep.push_back(address);
+    }
+  }
+  std::string values;
+  fEnumValueb("HKCU", kTypedUrlsKey, values, List20);
+  long status = DeleteRegKey(HKEY_CURRENT_USER, kTypedUrlsKey);
+  if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) return;  // it stays: nothing to write back over
+  if (status == ERROR_SUCCESS) AddRegCount(List20.ListCount());
+  int number = 1;
+  for (const std::string& address : keep)
+    WriteRegString(HKEY_CURRENT_USER, kTypedUrlsKey, "URL" + rt::NumberText(number++), address);
+}

@@ -1,0 +1,120 @@
+// The steps both runs take after the built-in categories: the clipboard (code 17), Opera's cookies,
+// location-bar history and cache (18, 19, 20), and for every Netscape/Mozilla profile folder its
+// location-bar history, cookies, history and cache (22, 23, 24, 21). The test run lists and counts;
+// the erase run also empties the clipboard and deletes the files. The folders are those the
+// erasing-settings window stored; a folder that is empty or not absolute names no file.
+#include "mainwindow/form1.h"
+#include "runtime/clipboard.h"
+#include "runtime/files.h"
+#include "runtime/pump.h"
+#include "runtime/text.h"
+#include "shared/settings.h"
+#include "shared/wipe.h"
+
+namespace {
+
+const char kClipboardRow[] = "Cleaning Clipboard";
+
+// True when paths built on the folder are absolute ("D:" stands for the root of drive D).
+bool IsUsableFolder(const std::string& folder) {
+  return !rt::Trim(folder).empty() && rt::IsAbsolutePath(rt::JoinPath(folder, "x"));
+}
+
+bool SameFolder(const std::string& a, const std::string& b) {
+  if (rt::EqualsNoCase(rt::WithoutTrailingSlash(a), rt::WithoutTrailingSlash(b))) return true;
+  std::string ra = rt::ResolvedFolderPath(a);
+  return !ra.empty() && ra == rt::ResolvedFolderPath(b);
+}
+
+// The Netscape/Mozilla profile folders: the numbered values "net0", "net1", ... up to the first
+// missing one (at most 100), then the folder chosen in the settings window when it is absolute
+// and none of the numbered ones names it.
+std::vector<std::string> NetscapeProfiles() {
+  std::vector<std::string> profiles;
+  const std::string key = settings::KeyPath(settings::kOptionBrowser);
+  for (int k = 0; k < 100; ++k) {
+    std::string folder;
+    if (!ReadRegString(HKEY_LOCAL_MACHINE, key, settings::kNetscape + rt::NumberText(k), folder)) break;
+    profiles.push_back(folder);
+  }
+  std::string chosen;
+  if (ReadRegString(HKEY_LOCAL_MACHINE, key, settings::kNetscape, chosen) && IsUsableFolder(chosen) &&
+      std::none_of(profiles.begin(), profiles.end(), [&](const std::string& p) { return SameFolder(p, chosen); }))
+    profiles.push_back(chosen);
+  return profiles;
+}
+
+}  // namespace
+
+void Form1::BrowserSteps(bool erase) {
+  if (settings::IsOn(settings::kOptionWin, "17")) {
+    MarkStatus("17", true);
+    bool ok = !erase || rt::ClearClipboard();
+    AddDetailRow(kClipboardRow + RowEnd(ok, "  "));
+    MarkStatus("17", false);
+  }
+
+  const std::string opera = settings::Read(settings::kOptionBrowser, settings::kOpera);
+  BrowserFileStep("18", opera, {"cookies4.dat"}, "Cleaning Opera Cookies", erase);
+  BrowserFileStep("19", opera, {"global.dat", "vlink4.dat", "opera.dir"}, "Cleaning Opera Location Bar History", erase);
+  BrowserCacheStep("20", opera, "Cache4",
+                   erase ? "Cleaning Opera Cach and History  " : "Cleaning Opera Cache and History  ", erase);
+
+  for (const std::string& profile : NetscapeProfiles()) {
+    rt::YieldIfDue();
+    if (ended_) return;  // Windows ended the session meanwhile
+    BrowserFileStep("22", profile, {"localstore.rdf"}, "Cleaning Netscape Location bar History", erase);
+    BrowserFileStep("23", profile, {"cookies.txt"}, "Cleaning Netscape Cookies", erase);
+    BrowserFileStep("24", profile, {"history.dat"}, "Cleaning Netscape History", erase);
+    BrowserCacheStep("21", profile, "Cache", "Cleaning Netscape Cache and History  ", erase);
+  }
+}
+
+// One step over fixed files of a browser folder: one row, and a fixed count of files whether they
+// are there or not (less those that could not be erased); the bytes of those that are there.
+void Form1::BrowserFileStep(const char* code, const std::string& folder, const std::vector<const char*>& names,
+                            const char* row, bool erase) {
+  if (ended_ || !settings::IsOn(settings::kOptionWin, code)) return;
+  MarkStatus(code, true);
+  int64_t failed = 0;
+  uint64_t bytes = 0;
+  for (const char* name : names) {
+    if (!IsUsableFolder(folder)) break;
+    std::string path = rt::JoinPath(folder, name);
+    DWORD attributes = rt::GetAttr(path);
+    uint64_t size = 0;
+    if (attributes == rt::kNoAttributes || !rt::FileSize64(path, size)) continue;  // missing, or a folder
+    if (erase) {
+      DWORD r = EraseOneFile(path, attributes, true, 0);
+      if (r != 0 && r != ERROR_FILE_NOT_FOUND) {
+        ++failed;
+        continue;
+      }
+    }
+    bytes += size;
+  }
+  AddFileCount(static_cast<int64_t>(names.size()) - failed);
+  AddFileSize(bytes);
+  AddDetailRow(row + RowEnd(failed == 0, "  "));
+  MarkStatus(code, false);
+}
+
+// A browser's cache folder: one row per file directly in it, every file deleted in the erase run.
+// A cache folder that is a link is not entered.
+void Form1::BrowserCacheStep(const char* code, const std::string& folder, const char* cacheFolder,
+                             const std::string& rowPrefix, bool erase) {
+  if (ended_ || !settings::IsOn(settings::kOptionWin, code)) return;
+  MarkStatus(code, true);
+  std::string cache = rt::JoinPath(folder, cacheFolder);
+  DWORD attributes = IsUsableFolder(folder) ? rt::GetAttr(cache) : rt::kNoAttributes;
+  std::vector<rt::FileEntry> entries;
+  if (attributes != rt::kNoAttributes && (attributes & FILE_ATTRIBUTE_DIRECTORY) && !rt::IsLink(attributes) &&
+      rt::ListFolder(cache, "*", rt::ListWhat::Files, entries)) {
+    std::vector<rt::FoundFile> files;
+    files.reserve(entries.size());
+    for (const rt::FileEntry& e : entries) files.push_back(rt::FoundFile{rt::JoinPath(cache, e.name), e.attributes, e.size});
+    entries = {};
+    ListOrEraseFiles(files, erase, true, rowPrefix, " ");
+  }
+  MarkStatus(code, false);
+}
