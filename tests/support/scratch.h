@@ -25,6 +25,8 @@ void HostUnlink(const std::string& link);
 // The same, for a link named exactly `name` in `folder`, even where another entry of the folder
 // has that name in other letter case (the host tells the two apart).
 void HostLinkNamed(const std::string& target, const std::string& folder, const std::string& name);
+// Removes a link made so (the platform would act on its target, or not at all).
+void HostUnlink(const std::string& link);
 
 // The registry keys every test starts without (the program's settings and the editor's key).
 const std::vector<std::string>& ResetKeysHKLM();
