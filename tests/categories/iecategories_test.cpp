@@ -12,19 +12,12 @@ namespace {
 
 using Rows = std::vector<std::string>;
 using ie::IeTest;
+using ie::SubKey;
+using ie::ValueCount;
 
 Rows Sorted(Rows rows) {
   std::sort(rows.begin(), rows.end());
   return rows;
-}
-
-DWORD ValueCount(const std::string& key) {
-  HKEY k;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return 0;
-  DWORD values = 0;
-  RegQueryInfoKeyA(k, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr, nullptr);
-  RegCloseKey(k);
-  return values;
 }
 
 // --- typed addresses ------------------------------------------------------------------------------
@@ -73,13 +66,6 @@ TEST_F(IeTest, TypedAddressesGoAndTheKeepListComesBack) {
 }
 
 // --- Internet history -----------------------------------------------------------------------------
-
-void SubKey(const std::string& key, const std::string& name) {
-  HKEY k;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (key + "\\" + name).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr),
-            ERROR_SUCCESS);
-  RegCloseKey(k);
-}
 
 std::string HistoryRow(const std::string& name, const char* end = "<OK>") {
   return "Cleaning Internet History value: " + name + "  " + end;

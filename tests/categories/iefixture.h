@@ -64,6 +64,23 @@ class UserValueFor {
   bool had_ = false;
 };
 
+inline DWORD ValueCount(const std::string& key) {
+  HKEY k;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return 0;
+  DWORD values = 0;
+  RegQueryInfoKeyA(k, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr, nullptr);
+  RegCloseKey(k);
+  return values;
+}
+
+// A sub-key of a key of the current user (the key made when missing).
+inline void SubKey(const std::string& key, const std::string& name) {
+  HKEY k;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (key + "\\" + name).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr),
+            ERROR_SUCCESS);
+  RegCloseKey(k);
+}
+
 inline void ClearIeTraces() {
   RegDeleteTreeA(HKEY_CURRENT_USER, kTypedUrls);
   RegDeleteKeyA(HKEY_CURRENT_USER, kTypedUrls);
