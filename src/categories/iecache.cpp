@@ -4,10 +4,12 @@
 #include <shlobj.h>
 #include <wininet.h>
 
+#include <algorithm>
 #include <map>
 
 #include "mainwindow/form1.h"
 #include "runtime/files.h"
+#include "runtime/parallel.h"
 #include "runtime/pump.h"
 #include "runtime/text.h"
 #include "shared/fileprop.h"
@@ -97,39 +99,51 @@ void Form1::CacheEntries(bool erase) {
   List13.Clear();  // lives for one call: it does not grow for the program's lifetime
   ListUrlCache();
   const std::vector<std::string> names = List20.Items(), urls = List21.Items();
-  std::vector<bool> inCache(names.size());
-  for (size_t i = 0; i < names.size(); ++i) inCache[i] = List20.ItemData(static_cast<int>(i)) == 1;
+  const size_t n = std::min(names.size(), urls.size());
+  std::vector<char> inCache(n);
+  for (size_t i = 0; i < n; ++i) inCache[i] = List20.ItemData(static_cast<int>(i)) == 1;
   // "secure_clean" on: the category deletes (and with secure erasing, overwrites) the files itself.
   const bool deleteFiles = erase && settings::IsOn("", settings::kSecureClean);
   const int passes = deleteFiles ? SecureErasePasses() : 0;
-  int64_t count = 0;
-  uint64_t bytes = 0;
-  for (size_t i = 0; i < names.size() && i < urls.size(); ++i) {
-    rt::YieldIfDue();
+  std::vector<uint64_t> sizes(n);
+
+  // What one entry asks of the file system and the cache; safe on any thread.
+  auto act = [&](size_t i) -> DWORD {
     const std::string& name = names[i];
     DWORD original = rt::kNoAttributes;
-    uint64_t size = 0;
-    bool hasFile = inCache[i] && FileData(name, original, size);
+    bool hasFile = inCache[i] && FileData(name, original, sizes[i]);
     bool archived = hasFile && original != FILE_ATTRIBUTE_ARCHIVE && rt::SetAttr(name, FILE_ATTRIBUTE_ARCHIVE);
-    bool ok = true;
-    if (erase) {
-      if (deleteFiles && hasFile) {
-        DWORD r = EraseOneFile(name, FILE_ATTRIBUTE_ARCHIVE, false, passes);
-        ok = r == 0 || r == ERROR_FILE_NOT_FOUND;
-      }
-      // A file that stays keeps its entry, so a later run finds it again.
-      DWORD err = 0;
-      if (ok) ok = CacheDeleteEntry(urls[i], &err) || err == ERROR_FILE_NOT_FOUND;
-      // The cache deletes the file with its entry; where it could not, the file stays and says so.
-      if (ok && hasFile && !deleteFiles) ok = rt::GetAttr(name) == rt::kNoAttributes;
-      if (!ok && archived) rt::SetAttr(name, original);
+    if (!erase) return 0;
+    DWORD err = 0;
+    if (deleteFiles && hasFile) {
+      err = EraseOneFile(name, FILE_ATTRIBUTE_ARCHIVE, false, passes);
+      if (err == ERROR_FILE_NOT_FOUND) err = 0;
     }
-    AddDetailRow(kCacheRow + name + RowEnd(ok, "  "));
-    if (ok) {
+    // A file that stays keeps its entry, so that a later run finds it again. Otherwise the cache
+    // deletes the file with its entry (the Archive attribute lets it), or says that it cannot.
+    if (!err && !CacheDeleteEntry(urls[i], &err) && err == ERROR_FILE_NOT_FOUND) err = 0;
+    if (err && archived) rt::SetAttr(name, original);
+    return err;
+  };
+  int64_t count = 0;
+  uint64_t bytes = 0;
+  auto report = [&](size_t i, DWORD err) {
+    AddDetailRow(kCacheRow + names[i] + RowEnd(err == 0, "  "));
+    if (!err) {
       ++count;
-      bytes += size;
+      bytes += sizes[i];
     }
-    List13.AddItem(kRemovingLine + name);
+    List13.AddItem(kRemovingLine + names[i]);
+  };
+  if (erase) {
+    // The cache serves one call at a time; a second thread keeps it busy while the other one
+    // handles the files and this one the window.
+    rt::ParallelInOrder(n, act, report, 2);
+  } else {
+    for (size_t i = 0; i < n; ++i) {
+      rt::YieldIfDue();
+      report(i, act(i));
+    }
   }
   AddFileCount(count);
   AddFileSize(bytes);

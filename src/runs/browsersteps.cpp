@@ -6,6 +6,7 @@
 #include "mainwindow/form1.h"
 #include "runtime/clipboard.h"
 #include "runtime/files.h"
+#include "runtime/parallel.h"
 #include "runtime/pump.h"
 #include "runtime/text.h"
 #include "shared/settings.h"
@@ -108,8 +109,14 @@ void Form1::BrowserCacheStep(const char* code, const std::string& folder, const 
   std::string cache = rt::JoinPath(folder, cacheFolder);
   DWORD attributes = IsUsableFolder(folder) ? rt::GetAttr(cache) : rt::kNoAttributes;
   std::vector<rt::FileEntry> entries;
-  if (attributes != rt::kNoAttributes && (attributes & FILE_ATTRIBUTE_DIRECTORY) && !rt::IsLink(attributes) &&
-      rt::ListFolder(cache, "*", rt::ListWhat::Files, entries)) {
+  bool listed = false;
+  if (attributes != rt::kNoAttributes && (attributes & FILE_ATTRIBUTE_DIRECTORY) && !rt::IsLink(attributes)) {
+    // A cache of many thousand files takes a moment to list and sort: the window goes on meanwhile.
+    rt::ParallelInOrder(
+        1, [&](size_t) -> DWORD { return rt::ListFolder(cache, "*", rt::ListWhat::Files, entries) ? 0 : 1; },
+        [&](size_t, DWORD r) { listed = r == 0; }, 1);
+  }
+  if (listed) {
     std::vector<rt::FoundFile> files;
     files.reserve(entries.size());
     for (const rt::FileEntry& e : entries) files.push_back(rt::FoundFile{rt::JoinPath(cache, e.name), e.attributes, e.size});

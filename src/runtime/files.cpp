@@ -292,7 +292,9 @@ std::string ResolvedFolderPath(const std::string& folder) {
 }
 
 bool IsInsideFolder(std::string_view path, std::string_view folder) {
-  std::string p = WithoutTrailingSlash(path), f = WithoutTrailingSlash(folder);
+  if (!IsAbsolutePath(path) || !IsAbsolutePath(folder)) return false;
+  // Full paths: "x\..\y" is y, wherever the text says it starts.
+  std::string p = WithoutTrailingSlash(FullPath(std::string(path))), f = WithoutTrailingSlash(FullPath(std::string(folder)));
   if (p.empty() || f.empty() || p.size() < f.size() || !StartsWithNoCase(p, f)) return false;
   return p.size() == f.size() || f.back() == '\\' || p[f.size()] == '\\';
 }

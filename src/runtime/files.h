@@ -67,7 +67,8 @@ bool SameFile(const std::string& a, const std::string& b);
 // The path a folder resolves to, with links, short names, substituted drives and mount points
 // followed, without a closing "\"; "" when it cannot be opened.
 std::string ResolvedFolderPath(const std::string& folder);
-// True when the path is the folder or lies below it (texts compared ignoring case).
+// True when the absolute path is the folder or lies below it (full paths, ".." resolved, compared
+// ignoring case).
 bool IsInsideFolder(std::string_view path, std::string_view folder);
 
 struct FileEntry {

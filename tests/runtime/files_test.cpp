@@ -226,6 +226,8 @@ TEST(Links, AFolderReachedThroughAShortNameOrALinkIsNoLink) {
   EXPECT_TRUE(rt::IsInsideFolder("C:\\x", "c:\\"));
   EXPECT_FALSE(rt::IsInsideFolder(real + "2\\y.txt", real));
   EXPECT_FALSE(rt::IsInsideFolder("", real));
+  EXPECT_FALSE(rt::IsInsideFolder(real + "\\..\\x.txt", real));
+  EXPECT_FALSE(rt::IsInsideFolder("x\\y", "x"));
   rt::DeleteTree(linkedFolder);
 }
 

@@ -1,0 +1,72 @@
+// What the benchmarks measure besides time: how late the window's messages are handled (the
+// longest stall of the user-interface thread) and the process's peak memory.
+#pragma once
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+
+#include "runtime/pump.h"
+
+namespace bench {
+
+inline double Seconds() {
+  LARGE_INTEGER f, c;
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&c);
+  return static_cast<double>(c.QuadPart) / f.QuadPart;
+}
+
+inline double PeakMegabytes() {
+  PROCESS_MEMORY_COUNTERS pmc{};
+  pmc.cb = sizeof pmc;
+  GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
+  return pmc.PeakWorkingSetSize / 1048576.0;
+}
+
+// A window of the user-interface thread that sees how late its messages are handled: another
+// thread posts one every 10 ms with the time it was sent.
+struct StallMeter {
+  static constexpr UINT kPing = WM_APP + 77;
+  HWND window = nullptr;
+  HANDLE thread = nullptr;
+  volatile bool stop = false;
+  double worst = 0;
+  static inline StallMeter* self = nullptr;
+
+  void Start() {
+    self = this;
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) CALLBACK -> LRESULT {
+      if (m == kPing) {
+        double sent = static_cast<double>(w) / 1e6;
+        self->worst = std::max(self->worst, Seconds() - sent);
+        return 0;
+      }
+      return DefWindowProcA(h, m, w, l);
+    };
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "VelkStallMeter";
+    RegisterClassA(&wc);
+    window = CreateWindowA("VelkStallMeter", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    thread = CreateThread(nullptr, 0, [](LPVOID p) WINAPI -> DWORD {
+      auto* m = static_cast<StallMeter*>(p);
+      while (!m->stop) {
+        PostMessageA(m->window, kPing, static_cast<WPARAM>(Seconds() * 1e6), 0);
+        Sleep(10);
+      }
+      return 0;
+    }, this, 0, nullptr);
+    Sleep(50);
+    rt::DoEvents();
+    worst = 0;
+  }
+  void Stop() {
+    stop = true;
+    WaitForSingleObject(thread, 1000);
+    rt::DoEvents();
+  }
+};
+
+}  // namespace bench
