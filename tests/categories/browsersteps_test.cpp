@@ -4,6 +4,7 @@
 
 #include "iefixture.h"
 #include "runtime/app.h"
+#include "runtime/clipboard.h"
 #include "runtime/files.h"
 
 namespace {
@@ -60,6 +61,12 @@ TEST_F(BrowserSteps, TheClipboardIsEmptiedByTheEraseRunOnly) {
   EXPECT_EQ(f.View100.Text(1), "Clipboard");
   EXPECT_EQ(f.View100.SubItem(1, 1), "Done");
   EXPECT_EQ(CountClipboardFormats(), 0);
+
+  // Another program holds the clipboard open: the row says it was not emptied.
+  rt::SetClipboardHandlers(nullptr, [] { return false; });
+  f.chameleonButton5_Click();
+  rt::SetClipboardHandlers(nullptr, nullptr);
+  EXPECT_EQ(mw::DetailRows(f), (Rows{"Cleaning Clipboard  <FAILED>"}));
 }
 
 TEST_F(BrowserSteps, OperasFilesAndCache) {
