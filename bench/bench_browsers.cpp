@@ -5,14 +5,13 @@
 //   cache-bare                the platform's floor: walk the cache, DeleteUrlCacheEntryA every entry
 //   mozilla-erase <profile>   an erase run with only "Netscape Clean Cache" over the profile
 #include <windows.h>
-#include <psapi.h>
 #include <wininet.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "bench/stallmeter.h"
+#include "bench/measure.h"
 #include "mainwindow/form1.h"
 #include "runtime/app.h"
 #include "runtime/pump.h"
@@ -109,14 +108,7 @@ void Isolate(const std::string& programFolder) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  int argc = 0;
-  LPWSTR* wargv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  std::vector<std::string> args;
-  for (int i = 0; i < argc; ++i) {
-    char buf[1024];
-    WideCharToMultiByte(CP_ACP, 0, wargv[i], -1, buf, sizeof buf, nullptr, nullptr);
-    args.push_back(buf);
-  }
+  std::vector<std::string> args = bench::Arguments();
   if (args.size() >= 3 && args[1] == "cache-fill") return CacheFill(atoi(args[2].c_str()));
   if (args.size() >= 2 && args[1] == "cache-bare") return CacheBare();
   if (args.size() >= 3 && args[1] == "cache-erase") {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/measure.h"
 #include "mainwindow/form1.h"
 #include "runtime/app.h"
 #include "runtime/files.h"
@@ -20,53 +21,8 @@
 
 namespace {
 
-double Seconds() {
-  LARGE_INTEGER f, c;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&c);
-  return static_cast<double>(c.QuadPart) / f.QuadPart;
-}
-
-// A window of the user-interface thread that sees how late its messages are handled: another
-// thread posts one every 10 ms with the time it was sent.
-struct StallMeter {
-  static constexpr UINT kPing = WM_APP + 77;
-  HWND window = nullptr;
-  HANDLE thread = nullptr;
-  volatile bool stop = false;
-  double worst = 0;
-  static inline StallMeter* self = nullptr;
-
-  void Start() {
-    self = this;
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) CALLBACK -> LRESULT {
-      if (m == kPing) {
-        double sent = static_cast<double>(w) / 1e6;
-        self->worst = std::max(self->worst, Seconds() - sent);
-        return 0;
-      }
-      return DefWindowProcA(h, m, w, l);
-    };
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "VelkStallMeter";
-    RegisterClassA(&wc);
-    window = CreateWindowA("VelkStallMeter", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-    thread = CreateThread(nullptr, 0, [](LPVOID p) WINAPI -> DWORD {
-      auto* m = static_cast<StallMeter*>(p);
-      while (!m->stop) {
-        PostMessageA(m->window, kPing, static_cast<WPARAM>(Seconds() * 1e6), 0);
-        Sleep(10);
-      }
-      return 0;
-    }, this, 0, nullptr);
-  }
-  void Stop() {
-    stop = true;
-    WaitForSingleObject(thread, 1000);
-    rt::DoEvents();
-  }
-};
+using bench::Seconds;
+using bench::StallMeter;
 
 int Erase(const std::string& windows) {
   WriteRegString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "systemroot", windows);
@@ -154,14 +110,7 @@ int Wipe(const std::string& file, const std::string& passes) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  int argc = 0;
-  LPWSTR* wargv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  std::vector<std::string> args;
-  for (int i = 0; i < argc; ++i) {
-    char buf[1024];
-    WideCharToMultiByte(CP_ACP, 0, wargv[i], -1, buf, sizeof buf, nullptr, nullptr);
-    args.push_back(buf);
-  }
+  std::vector<std::string> args = bench::Arguments();
   if (args.size() >= 3 && args[1] == "erase") return Erase(args[2]);
   if (args.size() >= 3 && args[1] == "bare") return Bare(args[2]);
   if (args.size() >= 3 && args[1] == "micro") return Micro(args[2]);

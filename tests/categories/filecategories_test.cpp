@@ -153,18 +153,15 @@ TEST_F(FileCategories, SecureErasingOverwritesTempFilesBeforeTheyGo) {
   settings::Write(settings::kOptionOption, settings::kOptSecureErase, "1");
   std::string p = File("temp\\secret.txt", std::string(5000, 'S'));
   std::string busy = File("temp\\busy.txt", std::string(100, 'B'));
-  HANDLE watcher = CreateFileA(p.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_EXISTING, 0, nullptr);
+  ts::Watcher watcher(p);
   HANDLE holder = CreateFileA(busy.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   mw::Enable({"10"});
   Form1& f = Main();
   f.Load();
   f.chameleonButton5_Click();
-  std::string seen(5000, '\0');
-  DWORD got = 0;
-  ReadFile(watcher, seen.data(), 5000, &got, nullptr);
-  CloseHandle(watcher);
   CloseHandle(holder);
+  std::string seen = watcher.Seen();
+  EXPECT_EQ(seen.size(), 5000u);
   EXPECT_EQ(seen.find_first_not_of("01"), std::string::npos);
   EXPECT_FALSE(ts::Exists(p));
   EXPECT_EQ(ts::ReadFile(busy), std::string(100, 'B'));  // bound to stay: not overwritten

@@ -333,17 +333,13 @@ TEST_F(IeTest, SecureCleanDeletesAndOverwritesTheCacheFilesItself) {
   settings::Write(settings::kSecureClean, "1");
   settings::Write(settings::kOptionOption, settings::kOptSecureErase, "1");
   std::string page = ts::AddCacheEntry("http://secure.example/page.html", std::string(5000, 'S'));
-  HANDLE watcher = CreateFileA(page.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(watcher, INVALID_HANDLE_VALUE);
+  ts::Watcher watcher(page);
   mw::Enable({"2"});
   Form1& f = Main();
   f.Load();
   f.chameleonButton5_Click();
-  std::string seen(5000, '\0');
-  DWORD got = 0;
-  ReadFile(watcher, seen.data(), 5000, &got, nullptr);
-  CloseHandle(watcher);
+  std::string seen = watcher.Seen();
+  EXPECT_EQ(seen.size(), 5000u);
   EXPECT_EQ(seen.find_first_not_of("01"), std::string::npos);
   EXPECT_EQ(mw::DetailRows(f), (Rows{CacheRow(page)}));
   EXPECT_FALSE(ts::Exists(page));

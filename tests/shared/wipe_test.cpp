@@ -94,15 +94,10 @@ TEST(EraseOneFile, WipesAndDeletesThroughOneHandle) {
   std::string p = ts::Scratch() + "\\trace.txt";
   ts::WriteFile(p, std::string(10000, 'S'));
   // Someone who shares everything keeps the file's content readable until the end.
-  HANDLE watcher = CreateFileA(p.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(watcher, INVALID_HANDLE_VALUE);
+  ts::Watcher watcher(p);
   EXPECT_EQ(EraseOneFile(p, FILE_ATTRIBUTE_ARCHIVE, false, SecureErasePasses()), 0u);
-  std::string seen(10000, '\0');
-  DWORD got = 0;
-  ReadFile(watcher, seen.data(), 10000, &got, nullptr);
-  CloseHandle(watcher);
-  EXPECT_EQ(got, 10000u);
+  std::string seen = watcher.Seen();
+  EXPECT_EQ(seen.size(), 10000u);
   EXPECT_TRUE(AllZeroOne(seen)) << "the old bytes were overwritten before the delete";
   EXPECT_FALSE(ts::Exists(p));
 }

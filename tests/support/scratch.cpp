@@ -154,6 +154,27 @@ void HostUnlink(const std::string& link) {
   for (int i = 0; i < 500 && GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES; ++i) Sleep(10);
 }
 
+Watcher::Watcher(const std::string& path)
+    : handle_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                          OPEN_EXISTING, 0, nullptr)) {
+  EXPECT_NE(handle_, INVALID_HANDLE_VALUE) << path;
+}
+
+Watcher::~Watcher() {
+  if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+}
+
+std::string Watcher::Seen() {
+  std::string seen;
+  if (handle_ == INVALID_HANDLE_VALUE) return seen;
+  SetFilePointer(handle_, 0, nullptr, FILE_BEGIN);
+  char buf[65536];
+  for (DWORD got = 0; ::ReadFile(handle_, buf, sizeof buf, &got, nullptr) && got;) seen.append(buf, got);
+  CloseHandle(handle_);
+  handle_ = INVALID_HANDLE_VALUE;
+  return seen;
+}
+
 const std::vector<std::string>& ResetKeysHKLM() {
   static const std::vector<std::string> keys = {"software\\Morvane", "software\\dorvanta"};
   return keys;

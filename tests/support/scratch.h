@@ -28,6 +28,20 @@ void HostLinkNamed(const std::string& target, const std::string& folder, const s
 // Removes a link made so (the platform would act on its target, or not at all).
 void HostUnlink(const std::string& link);
 
+// Someone who keeps a file open and shares everything: the file's content stays readable through
+// it after the file was overwritten and deleted.
+class Watcher {
+ public:
+  explicit Watcher(const std::string& path);
+  ~Watcher();
+  Watcher(const Watcher&) = delete;
+  Watcher& operator=(const Watcher&) = delete;
+  std::string Seen();  // the whole content as it is now; then the watcher lets the file go
+
+ private:
+  void* handle_;
+};
+
 // The registry keys every test starts without (the program's settings and the editor's key).
 const std::vector<std::string>& ResetKeysHKLM();
 void ResetRegistry();

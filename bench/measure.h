@@ -1,11 +1,14 @@
-// What the benchmarks measure besides time: how late the window's messages are handled (the
-// longest stall of the user-interface thread) and the process's peak memory.
+// What the benchmark programs share: the clock, the process's peak memory, how late the window's
+// messages are handled (the longest stall of the user-interface thread), and the command line.
 #pragma once
 
 #include <windows.h>
 #include <psapi.h>
+#include <shellapi.h>
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "runtime/pump.h"
 
@@ -68,5 +71,19 @@ struct StallMeter {
     rt::DoEvents();
   }
 };
+
+// The program's arguments in the ANSI code page, the program itself first.
+inline std::vector<std::string> Arguments() {
+  int argc = 0;
+  LPWSTR* wargv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  std::vector<std::string> args;
+  for (int i = 0; i < argc; ++i) {
+    char buf[1024];
+    WideCharToMultiByte(CP_ACP, 0, wargv[i], -1, buf, sizeof buf, nullptr, nullptr);
+    args.push_back(buf);
+  }
+  LocalFree(wargv);
+  return args;
+}
 
 }  // namespace bench
