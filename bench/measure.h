@@ -29,22 +29,26 @@ inline double PeakMegabytes() {
 }
 
 // A window of the user-interface thread that sees how late its messages are handled: another
-// thread posts one every 10 ms with the time it was sent.
+// thread posts one every 10 ms with the time it was sent, in microseconds since the meter started
+// (a message parameter of 32 bits holds no more than 71 minutes of them).
 struct StallMeter {
   static constexpr UINT kPing = WM_APP + 77;
   HWND window = nullptr;
   HANDLE thread = nullptr;
   volatile bool stop = false;
   double worst = 0;
+  double origin = 0;
   static inline StallMeter* self = nullptr;
 
+  double Elapsed() const { return Seconds() - origin; }
   void Start() {
     self = this;
+    origin = Seconds();
     WNDCLASSA wc{};
     wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) CALLBACK -> LRESULT {
       if (m == kPing) {
         double sent = static_cast<double>(w) / 1e6;
-        self->worst = std::max(self->worst, Seconds() - sent);
+        self->worst = std::max(self->worst, self->Elapsed() - sent);
         return 0;
       }
       return DefWindowProcA(h, m, w, l);
@@ -56,7 +60,7 @@ struct StallMeter {
     thread = CreateThread(nullptr, 0, [](LPVOID p) WINAPI -> DWORD {
       auto* m = static_cast<StallMeter*>(p);
       while (!m->stop) {
-        PostMessageA(m->window, kPing, static_cast<WPARAM>(Seconds() * 1e6), 0);
+        PostMessageA(m->window, kPing, static_cast<WPARAM>(m->Elapsed() * 1e6), 0);
         Sleep(10);
       }
       return 0;

@@ -60,9 +60,10 @@ void Form1::IndexDat(bool erase) {
     std::string start;
     const char* row;
   } searches[] = {
-      {cookies.empty() ? "" : rt::ParentFolder(cookies) + "\\Local Settings\\history", erase ? kHistoryIndexRow : kIndexFileRow},
-      {rt::Trim(localSettings).empty() ? "" : localSettings + "\\history", kIndexFileRow},
-      {rt::Trim(cache).empty() ? "" : cache + "\\", kIndexFileRow},
+      {cookies.empty() ? "" : rt::JoinPath(rt::ParentFolder(cookies), "Local Settings\\history"),
+       erase ? kHistoryIndexRow : kIndexFileRow},
+      {rt::Trim(localSettings).empty() ? "" : rt::JoinPath(localSettings, "history"), kIndexFileRow},
+      {rt::Trim(cache).empty() ? "" : cache, kIndexFileRow},
   };
   for (const Search& search : searches) {
     if (profile.empty() || !rt::IsAbsolutePath(search.start)) continue;
