@@ -20,12 +20,10 @@ bool Exists(const std::string& path);
 std::string UnixPath(const std::string& windowsPath);
 // Makes a symbolic link on the host, as a user's tools would: `link` pointing at `target`.
 void HostLink(const std::string& target, const std::string& link);
-// Removes a host link itself (the platform's deletion would reach for its target).
-void HostUnlink(const std::string& link);
 // The same, for a link named exactly `name` in `folder`, even where another entry of the folder
 // has that name in other letter case (the host tells the two apart).
 void HostLinkNamed(const std::string& target, const std::string& folder, const std::string& name);
-// Removes a link made so (the platform would act on its target, or not at all).
+// Removes a host link itself (the platform's deletion would reach for its target).
 void HostUnlink(const std::string& link);
 
 // Someone who keeps a file open and shares everything: the file's content stays readable through
