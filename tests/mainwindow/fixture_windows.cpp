@@ -3,8 +3,8 @@
 // "MozillaWindowClass", ...), signals that they are up and keeps them alive until they are all
 // closed or its time runs out.
 //
-//   fixture_windows.exe READY-EVENT SPEC...
-//   SPEC = class|state|left|top|width|height|title, state: normal, max, min or hidden
+//   fixture_windows.exe READY-EVENT WINDOW...
+//   WINDOW = class|state|left|top|width|height|title, state: normal, max, min or hidden
 //
 // A window that receives WM_CLOSE closes. The helper never outlives one minute.
 #include <windows.h>
@@ -36,20 +36,20 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   char** argv = __argv;
   if (argc < 2) return 2;
   for (int i = 2; i < argc; ++i) {
-    std::vector<std::string> spec = SplitBar(argv[i]);
-    if (spec.size() != 7) return 3;
+    std::vector<std::string> desc = SplitBar(argv[i]);
+    if (desc.size() != 7) return 3;
     WNDCLASSA wc{};
     wc.lpfnWndProc = WndProc;
     wc.hInstance = instance;
-    wc.lpszClassName = spec[0].c_str();
+    wc.lpszClassName = desc[0].c_str();
     wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
     RegisterClassA(&wc);  // a second window of one class finds it registered
-    HWND h = CreateWindowExA(0, spec[0].c_str(), spec[6].c_str(), WS_OVERLAPPEDWINDOW, atoi(spec[2].c_str()),
-                             atoi(spec[3].c_str()), atoi(spec[4].c_str()), atoi(spec[5].c_str()), nullptr, nullptr,
+    HWND h = CreateWindowExA(0, desc[0].c_str(), desc[6].c_str(), WS_OVERLAPPEDWINDOW, atoi(desc[2].c_str()),
+                             atoi(desc[3].c_str()), atoi(desc[4].c_str()), atoi(desc[5].c_str()), nullptr, nullptr,
                              instance, nullptr);
     if (!h) return 4;
     ++g_open;
-    const std::string& state = spec[1];
+    const std::string& state = desc[1];
     if (state == "normal") ShowWindow(h, SW_SHOWNORMAL);
     if (state == "max") ShowWindow(h, SW_SHOWMAXIMIZED);
     if (state == "min") ShowWindow(h, SW_SHOWMINNOACTIVE);
