@@ -390,8 +390,7 @@ void chameleonButton::ReadProperties(const PropertyBag& bag) {
   bool hand = get("HAND", false);
   checkBoxBehaviour_ = get("CHECK", false);
   value_ = get("VALUE", false);
-  if (hand) SetHandPointer(true);
-  else handPointer_ = false;
+  SetHandPointer(hand);  // through the property, so the pointer follows it
   SetEnabled(enabled);
   MeasurePicture();
   BuildPalette();

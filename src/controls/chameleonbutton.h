@@ -269,6 +269,7 @@ class chameleonButton : public forms::CaptionedControl {
   LRESULT SubclassProc(HWND h, UINT m, WPARAM w, LPARAM l, bool& handled) override;
   void CaptionChanged() override;
   void FontChanged() override;
+  void EnabledChanged() override { Report("ENAB"); }
 
  private:
   void Init();

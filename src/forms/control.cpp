@@ -124,6 +124,7 @@ void Control::SetEnabled(bool v) {
   if (enabled_ == v) return;
   enabled_ = v;
   if (hwnd_) EnableWindow(hwnd_, v);
+  EnabledChanged();
 }
 
 void Control::SetToolTipText(const std::string& text) {

@@ -125,6 +125,7 @@ class Control {
   virtual NativeLook Look() const = 0;
   virtual void AfterCreate() {}  // push the model into the new native window
   virtual void FontChanged() {}  // after SetFont (a control that draws itself lays out again)
+  virtual void EnabledChanged() {}  // after SetEnabled changed the state
   virtual LRESULT SubclassProc(HWND h, UINT m, WPARAM w, LPARAM l, bool& handled);
   // Raises an event of this control, with its form marked busy while the handler runs.
   template <class... A, class... B>

@@ -640,7 +640,13 @@ TEST_F(Input, SavedPropertiesKeepTheirKeysOrderAndDefaults) {
   EXPECT_EQ(f.Button3.Caption(), "");
   EXPECT_EQ(f.Button3.MaskColor(), RGB(192, 192, 192));
   EXPECT_TRUE(f.Button3.UseMaskColor());
-  EXPECT_EQ(f.Button3.MousePointer(), 0);
+  // The hand pointer is written through its property last: off gives the arrow pointer.
+  EXPECT_FALSE(f.Button3.HandPointer());
+  EXPECT_EQ(f.Button3.MousePointer(), 1);
+  std::vector<std::string> reports;
+  f.Button3.PropertyChanged = [&](const std::string& key) { reports.push_back(key); };
+  f.Button3.SetEnabled(false);
+  EXPECT_EQ(reports, std::vector<std::string>{"ENAB"});
 }
 
 // --- accessibility --------------------------------------------------------------------------------------
