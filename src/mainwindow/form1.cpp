@@ -335,31 +335,34 @@ void Form1::Form_Resize() {
 
 void Form1::Form_QueryUnload(int& Cancel, int UnloadMode) {
   if (ended_) return;
+  // The end of a Windows session is never refused: a run in progress, or one still waiting, goes no
+  // further when the session ends (WM_ENDSESSION). Closing the window ends the program once the
+  // run is over.
   if (runInProgress_) {
-    // The end of a Windows session is never refused: the run stops when the session ends
-    // (WM_ENDSESSION). Closing the window ends the program once the run is over.
     if (UnloadMode == forms::kAppWindows) return;
     exitPending_ = true;
     Cancel = 1;
     return;
   }
   ExitSteps();
+  if (!ended_ && UnloadMode != forms::kAppWindows) Cancel = 1;  // the exit run waits its turn
 }
 
 bool Form1::WindowMessage(UINT m, WPARAM w, LPARAM l, LRESULT& result) {
-  if (m == WM_ENDSESSION && w && runInProgress_ && !ended_) {
-    EndRunWithSession();
+  if (m == WM_ENDSESSION && w && !ended_ && (runInProgress_ || exitPending_)) {
+    EndWithSession();
     result = 0;
     return true;
   }
   return false;
 }
 
-// The session ends while a run yields between two of its items: the run goes no further, its log
-// holds what it has done, and the program ends before Windows ends it.
-void Form1::EndRunWithSession() {
+// The session ends while a run yields between two of its items, or while the exit run waits for
+// its turn: the run goes no further, its log holds what it has done, and the program ends before
+// Windows ends it.
+void Form1::EndWithSession() {
   pending_.clear();
-  FinishRun();
+  if (runInProgress_) FinishRun();
   Command5_Click();
   EndProgram();
 }
@@ -372,12 +375,20 @@ void Form1::Form_Terminate() {
 
 void Form1::ExitSteps() {
   Command5_Click();
-  if (rt::Trim(Text11.Text()) == "s" && settings::IsOn(settings::kOptionOption, settings::kOptEraseAtShutdown)) {
+  // One exit run, however often the end is asked for while it runs or waits.
+  if (!exitRunAsked_ && rt::Trim(Text11.Text()) == "s" &&
+      settings::IsOn(settings::kOptionOption, settings::kOptEraseAtShutdown)) {
+    exitRunAsked_ = true;
     Text10.SetText("1");
     Text5.SetText("");
     Text5.SetText("2");
+    if (ended_) return;  // an end asked for during the run, or the end of the session, came first
   }
-  if (rt::Val(Text10.Text()) != 0) return;
+  if (rt::Val(Text10.Text()) != 0) {
+    // The exit run waits for a save of the plug-in list: the program ends after it.
+    exitPending_ = true;
+    return;
+  }
   EndProgram();
 }
 

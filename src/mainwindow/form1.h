@@ -183,7 +183,7 @@ class Form1 : public forms::Form {
   void OpenSaveHistory(bool erase);
   void HomePageGuard();
   void Scheduler();
-  void EndRunWithSession();  // Windows ends the session during a run
+  void EndWithSession();  // Windows ends the session during a run, or while the exit run waits
   void InternetHistory(const std::string& root, const std::string& branch, bool erase);
   void Cookies(bool erase);
   void CacheEntries(bool erase);
@@ -198,6 +198,7 @@ class Form1 : public forms::Form {
   bool runInProgress_ = false;
   bool rebuildPending_ = false;
   bool exitPending_ = false;
+  bool exitRunAsked_ = false;  // the run at exit has been asked for: it runs once
   bool runRebuilding_ = false;
   bool ended_ = false;
   bool stealthKey_ = false;  // the show/hide key is registered: minimising leaves no tray icon

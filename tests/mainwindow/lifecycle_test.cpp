@@ -3,6 +3,7 @@
 
 #include "fixture.h"
 #include "mainwindow/startup.h"
+#include "pluginengine/engine.h"
 #include "runtime/app.h"
 #include "runtime/pump.h"
 #include "shared/windowutils.h"
@@ -150,6 +151,96 @@ TEST_F(Lifecycle, ClosingWithoutSEndsAtOnce) {
   f.chameleonButton11.PerformClick();  // "Exit"
   EXPECT_TRUE(mw::UserKeyExists(mw::kRunMru));
   EXPECT_EQ(ts::Observed().exits, (std::vector<int>{0}));
+}
+
+// A program started with "s" and the erase at Windows shutdown on, with a trace to erase: each
+// erase run it starts is counted.
+class ExitRun : public MainWindowTest {
+ protected:
+  Form1& Started() {
+    MainFormInstance().Reset();
+    ts::Observed().exits.clear();
+    eraseRuns = 0;
+    settings::Write(settings::kOptionOption, settings::kOptEraseAtShutdown, "1");
+    mw::Enable({"11"});
+    mw::SetUserValue(mw::kRunMru, "a", "regedit");
+    rt::SetCommandLineForTests("s");
+    Form1& f = Main();
+    f.Load();
+    auto trigger = f.Text5.Change;
+    f.Text5.Change = [this, &f, trigger] {
+      if (rt::Val(f.Text5.Text()) == 2) ++eraseRuns;
+      trigger();
+    };
+    return f;
+  }
+  // The three ways a user asks the program to end.
+  struct Way {
+    const char* name;
+    void (*ask)(Form1&);
+  };
+  static constexpr Way kWays[] = {
+      {"Exit", [](Form1& f) { f.chameleonButton11.PerformClick(); }},
+      {"the tray menu's Exit", [](Form1& f) { f.a.PerformClick(); }},
+      {"the close box", [](Form1& f) { SendMessageA(f.hWnd(), WM_CLOSE, 0, 0); }},
+  };
+  int eraseRuns = 0;
+};
+
+TEST_F(ExitRun, AnEndAskedForAgainDuringTheExitRunEndsOnceAfterIt) {
+  for (const Way& again : kWays) {
+    Form1& f = Started();
+    bool asked = false;
+    f.txtregcount.Change = [&] {
+      if (asked) return;
+      asked = true;
+      again.ask(f);
+      EXPECT_TRUE(ts::Observed().exits.empty()) << again.name << ": the exit run goes to its end first";
+    };
+    f.chameleonButton11.PerformClick();
+    EXPECT_TRUE(asked) << again.name;
+    EXPECT_EQ(eraseRuns, 1) << again.name;
+    EXPECT_EQ(ts::Observed().exits, (std::vector<int>{0})) << again.name;
+    EXPECT_FALSE(mw::UserKeyExists(mw::kRunMru)) << again.name;
+    EXPECT_TRUE(f.Ended()) << again.name;
+  }
+}
+
+// The erasing-settings window saves the plug-in list in steps, and a run waits for the save: the
+// exit run then comes after the save, and the program ends after the exit run.
+TEST_F(ExitRun, AnEndAskedForWhileThePluginListIsSavedComesAfterTheExitRun) {
+  for (const Way& way : kWays) {
+    Form1& f = Started();
+    int saver = 0;
+    plugins::RunBuild(&saver, 1, [&] {
+      way.ask(f);
+      EXPECT_EQ(eraseRuns, 1) << way.name << ": the exit run is asked for";
+      EXPECT_TRUE(mw::UserKeyExists(mw::kRunMru)) << way.name << ": and waits for the save";
+      EXPECT_TRUE(ts::Observed().exits.empty()) << way.name;
+      EXPECT_TRUE(f.IsLoaded()) << way.name << ": the window stays until the program ends";
+    });
+    EXPECT_FALSE(mw::UserKeyExists(mw::kRunMru)) << way.name;
+    EXPECT_EQ(f.Text10.Text(), "0") << way.name;
+    EXPECT_EQ(ts::Observed().exits, (std::vector<int>{0})) << way.name;
+    EXPECT_TRUE(f.Ended()) << way.name;
+  }
+}
+
+TEST_F(ExitRun, TheEndOfAWindowsSessionDuringAPluginListSaveIsNeverRefused) {
+  Form1& f = Started();
+  f.Show();
+  int saver = 0;
+  LRESULT answer = FALSE;
+  plugins::RunBuild(&saver, 1, [&] {
+    answer = SendMessageA(f.hWnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+    EXPECT_TRUE(ts::Observed().exits.empty()) << "the session may still go on";
+    SendMessageA(f.hWnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_EQ(ts::Observed().exits, (std::vector<int>{0})) << "the program ends with the session";
+  });
+  EXPECT_EQ(answer, TRUE);
+  EXPECT_EQ(ts::Observed().exits, (std::vector<int>{0}));
+  EXPECT_TRUE(f.Ended());
+  EXPECT_EQ(HotKeyCount(), 0);
 }
 
 TEST_F(Lifecycle, StealthModeHidesTheWindowBehindItsKey) {
