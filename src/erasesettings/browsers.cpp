@@ -56,23 +56,28 @@ void Form2::Text2_Change() { settings::Write(settings::kOptionBrowser, settings:
 
 void Form2::Text1_Change() { settings::Write(settings::kOptionBrowser, settings::kNetscape, rt::Trim(Text1.Text())); }
 
-void Form2::ChangeDirectory(forms::TextBox& box, const char* valueName) {
+std::string Form2::ChangeDirectory(forms::TextBox& box, const char* valueName) {
   SetTopmost(false);  // the picker comes up in front of the window
   long flags = 0, root = 10;
   std::string path = BrowseFolder(hWnd(), "Choose a folder:", flags, root);
   if (!path.empty() && path.back() == '\\') path = path.substr(0, 2);  // a drive's root: "D:"
-  if (!rt::Trim(path).empty()) {
+  if (rt::Trim(path).empty()) {
+    path.clear();
+  } else {
     box.SetText(rt::Trim(path));
     settings::Write(settings::kOptionBrowser, valueName, path);
   }
   SetTopmost(true);
+  return path;
 }
 
 void Form2::chameleonButton19_Click() { ChangeDirectory(Text2, settings::kOpera); }
 
+// Only a folder the user picked joins the profiles: what the box holds after a cancelled picker
+// may be anything typed into it.
 void Form2::chameleonButton20_Click() {
-  ChangeDirectory(Text1, settings::kNetscape);
-  AddProfileFolder(Text1.Text());
+  std::string picked = ChangeDirectory(Text1, settings::kNetscape);
+  if (!picked.empty()) AddProfileFolder(picked);
 }
 
 void Form2::chameleonButton21_Click() {

@@ -103,7 +103,8 @@ class Form2 : public forms::Form {
   void ShowPage(forms::Frame& page);
   void OrderBoxesForKeyboard();
   void LoadBrowserFolders();
-  void ChangeDirectory(forms::TextBox& box, const char* valueName);
+  // The folder picked ("" when the picker was cancelled): shown in the box and stored.
+  std::string ChangeDirectory(forms::TextBox& box, const char* valueName);
   // The plug-in page.
   void FillList();
   void SaveSelection();

@@ -80,6 +80,21 @@ TEST_F(Browsers, ChangeDirectoryStoresThePickedFolderAndADriveWithoutItsBackslas
   EXPECT_EQ(Net(2), "<missing>");
 }
 
+TEST_F(Browsers, ACancelledPickerAddsNoProfileFolder) {
+  std::string typed = ts::Scratch() + "\\typed folder";
+  rt::CreateFolder(typed);
+  Pick({""});
+  Form2& f = Open();
+  settings::Write(settings::kOptionBrowser, "net0", "C:\\scanned");
+  SetWindowTextA(f.Text1.hWnd(), typed.c_str());  // the user types a folder, then thinks better of it
+  f.chameleonButton20.PerformClick();
+  ASSERT_EQ(calls_.size(), 1u);
+  EXPECT_EQ(f.Text1.Text(), typed);
+  EXPECT_EQ(Net(0), "C:\\scanned");
+  EXPECT_EQ(Net(1), "<missing>") << "nothing was picked";
+  EXPECT_TRUE(es::IsTopmost(f.hWnd()));
+}
+
 TEST_F(Browsers, OperasOwnRecordFillsTheBoxAtLoadAndAutoScanStoresIt) {
   mw::SetUserValue(kOperaKey, "Last Directory", "C:\\Program Files\\Opera ");
   Form2& f = Open();
