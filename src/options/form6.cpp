@@ -213,6 +213,7 @@ void Form6::chameleonButton11_Click() {
   if (file->empty()) return;
   // The file chosen is the one read, wherever it is; Save writes it into the "lang" folder.
   const std::string& chosen = *file;
+  openedInLang_ = rt::SameFile(chosen, rt::JoinPath(LangFolder(), rt::Trim(Text7.Text())));
   List2.Clear();
   List3.Clear();
   carried_.clear();
@@ -271,7 +272,8 @@ std::string Form6::FileText() const {
 
 void Form6::chameleonButton3_Click() {
   std::string path;
-  if (!rt::Trim(Text7.Text()).empty()) {
+  bool opened = !rt::Trim(Text7.Text()).empty();
+  if (opened) {
     // The opened file keeps its name, which becomes the language's name too.
     Text6.SetText(Text7.Text());
     path = rt::JoinPath(LangFolder(), rt::Trim(Text7.Text()));
@@ -285,13 +287,14 @@ void Form6::chameleonButton3_Click() {
       return;
     }
     path = rt::JoinPath(LangFolder(), IsIniName(name) ? name : name + ".ini");
-    uint64_t size = 0;
-    if (rt::FileSize64(path, size) && size > 50) {
-      // A language file of that name is there already: it is not replaced by a new translation.
-      if (hWnd()) SetWindowPos(hWnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-      rt::MsgBox(hWnd(), Lang("141"), "Velk Rezeza Pro", MB_OK | MB_ICONINFORMATION);
-      return;
-    }
+  }
+  uint64_t size = 0;
+  if ((!opened || !openedInLang_) && rt::FileSize64(path, size) && size > 50) {
+    // A language file of that name is there already, and it is not the one opened: it is not
+    // replaced.
+    if (hWnd()) SetWindowPos(hWnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    rt::MsgBox(hWnd(), Lang("141"), "Velk Rezeza Pro", MB_OK | MB_ICONINFORMATION);
+    return;
   }
   bool written = rt::CreateFolder(LangFolder()) && rt::WriteFileReplacing(path, FileText());
   if (written) {

@@ -68,6 +68,9 @@ class Form6 : public forms::Form {
   std::string Lang(const char* key) const;  // a text of the language set for the program
   // Keys 211 to 300 of the opened file, which the list leaves out: saved as they were.
   std::vector<std::pair<std::string, std::string>> carried_;
+  // The opened file is the one of that name in the "lang" folder, which a save rewrites. A file
+  // opened elsewhere is saved there like a new translation: an existing file is not replaced.
+  bool openedInLang_ = false;
 };
 
 // The language-file editor (a fresh one at each opening).

@@ -184,6 +184,28 @@ TEST_F(Editor, AnOpenedFileIsSavedUnderItsOwnNameWithEveryKey) {
   EXPECT_EQ(saved.substr(section + 7), entries);
 }
 
+TEST_F(Editor, AFileOpenedElsewhereNeverReplacesTheOneInTheLangFolder) {
+  ts::WriteFile(Lang("german.ini"), FullFile());
+  std::string elsewhere = ts::Scratch() + "\\backup\\german.ini";
+  const std::string backup = "[001]\r\n001=\"Sicherung\"\r\n";
+  ts::WriteFile(elsewhere, backup);
+  Form6& e = OpenEditor();
+  chosen = elsewhere;
+  e.chameleonButton11_Click();
+  ASSERT_EQ(e.List2.Items(), std::vector<std::string>{"Sicherung"});
+  e.chameleonButton3_Click();
+  EXPECT_EQ(notices, std::vector<std::string>{LangText("english.ini", "141")});
+  EXPECT_EQ(ts::ReadFile(Lang("german.ini")), FullFile());
+  EXPECT_EQ(ts::ReadFile(elsewhere), backup);
+  // Without a file of that name in the lang folder, the same save writes one there.
+  DeleteFileA(Lang("german.ini").c_str());
+  notices.clear();
+  e.chameleonButton3_Click();
+  EXPECT_EQ(notices, std::vector<std::string>{"The language file has been saved:\r\n" + Lang("german.ini")});
+  EXPECT_EQ(LangText("german.ini", "001"), "Sicherung");
+  EXPECT_EQ(ts::ReadFile(elsewhere), backup);
+}
+
 TEST_F(Editor, OpenTakesOnlyIniFiles) {
   ts::WriteFile(Lang("notes.txt"), "[001]\r\n001=\"x\"\r\n");
   Form6& e = OpenEditor();
