@@ -111,6 +111,7 @@ void Form1::PluginPass(bool erase) {
     std::string folder = rt::ParentFolder(entry);
     std::vector<rt::FileEntry> matches;
     rt::ListFolder(folder, rt::FileNameOf(entry), rt::ListWhat::Files, matches);
+    if (matches.empty()) continue;  // nothing matches: nothing to list, erase or count
     bool ok = true;
     uint64_t size = 0;
     for (const auto& m : matches) {

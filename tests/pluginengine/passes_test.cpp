@@ -151,6 +151,23 @@ TEST_F(Passes, TheErasePassErasesWhatTheEntriesNameAndNoMore) {
   EXPECT_FALSE(mw::UserKeyExists("Software\\VelkPlug\\Leaf"));  // action 2 on a key without sub-keys took nothing
 }
 
+TEST_F(Passes, APatternThatMatchesNothingGivesNoRowInEitherPass) {
+  std::string log = File("logs\\1.log");
+  File("logs\\keep.txt");
+  Plugin("tool", {"file=" + root + "\\logs\\*.tmp,0", "file=" + root + "\\nowhere\\*.tmp,0", "file=" + root + "\\logs\\*.log,0"},
+         {});
+  Select("tool\r\n");
+  Form1& f = Main();
+  f.Load();
+  for (auto run : {&Form1::chameleonButton6_Click, &Form1::chameleonButton5_Click}) {
+    (f.*run)();
+    EXPECT_EQ(mw::DetailRows(f), (Rows{"Plug In Application Files = " + root + "\\logs\\*.log <OK>"}));
+    EXPECT_EQ(f.txtfilecount.Text(), "1");
+  }
+  EXPECT_FALSE(ts::Exists(log));
+  EXPECT_TRUE(ts::Exists(root + "\\logs\\keep.txt"));
+}
+
 // The bytes a file holds now, read through a handle the test opened before (its name may be gone).
 std::string BytesThrough(HANDLE h) {
   std::string bytes;
