@@ -15,6 +15,7 @@
 #include "runtime/text.h"
 #include "runtime/textfile.h"
 #include "shared/fileprop.h"
+#include "shared/registry.h"
 #include "shared/settings.h"
 #include "shared/storage.h"
 #include "shared/wipe.h"
@@ -45,6 +46,24 @@ bool EraseFile(const std::string& path, bool clearAttributes) {
     };
   }
   return EraseOneFileWith(path, attributes, clearAttributes, overwrite) == 0;
+}
+
+// What a registry line names is there (read-only checks). A key that cannot be opened for another
+// reason than its absence counts as there: its deletion then says whether it went.
+bool KeyExists(const std::string& root, const std::string& path) {
+  ResolvedRoot rr = fResolveRoot(root);
+  if (rr.kind != RootKind::Registry) return false;
+  reg::Key key;
+  return key.Open(rr.key, path, KEY_QUERY_VALUE) != ERROR_FILE_NOT_FOUND;
+}
+
+bool ValueExists(const std::string& root, const std::string& path, const std::string& name) {
+  ResolvedRoot rr = fResolveRoot(root);
+  if (rr.kind != RootKind::Registry) return false;
+  reg::Key key;
+  LONG opened = key.Open(rr.key, path, KEY_QUERY_VALUE);
+  if (opened != ERROR_SUCCESS) return opened != ERROR_FILE_NOT_FOUND;
+  return RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) != ERROR_FILE_NOT_FOUND;
 }
 
 std::string RegistryRow(const std::string& root, const std::string& path, const std::string& last, bool ok) {
@@ -150,10 +169,15 @@ void Form1::PluginPass(bool erase) {
   AddFileCount(files);
   AddFileSize(bytes);
 
-  // One registry item: deleted in the erase pass, then its row, and counted when it went.
+  // One registry item: deleted in the erase pass, then its row, and counted when it went. A key or
+  // value that is not there was not erased (the deletion itself takes "not found" for done).
   auto registryItem = [&](const plugins::RegistryEntry& r, const std::string& path, const std::string& last,
-                          const std::function<long()>& remove) {
-    bool ok = !erase || remove() == 0;
+                          bool isKey, const std::function<long()>& remove) {
+    bool ok = true;
+    if (erase) {
+      std::string key = path.empty() ? last : path + "\\" + last;
+      ok = (isKey ? KeyExists(r.root, key) : ValueExists(r.root, path, last)) && remove() == 0;
+    }
     AddDetailRow(RegistryRow(r.root, path, last, ok));
     if (ok) AddRegCount(1);
   };
@@ -163,9 +187,9 @@ void Form1::PluginPass(bool erase) {
     plugins::RegistryEntry r;
     if (!plugins::ParseRegistryEntry(line, r)) continue;
     if (r.action == '1') {
-      registryItem(r, r.parentPath, r.keyName, [&] { return fDeleteKey(r.root, r.parentPath, r.keyName); });
+      registryItem(r, r.parentPath, r.keyName, true, [&] { return fDeleteKey(r.root, r.parentPath, r.keyName); });
     } else if (r.action == '4') {
-      registryItem(r, r.keyPath, r.valueName, [&] { return fDeleteValue(r.root, r.keyPath, r.valueName); });
+      registryItem(r, r.keyPath, r.valueName, false, [&] { return fDeleteValue(r.root, r.keyPath, r.valueName); });
     } else {
       // '2' the key's sub-keys, '3' its values: each one found is an item of its own.
       scratch.clear();
@@ -173,7 +197,7 @@ void Form1::PluginPass(bool erase) {
       else fEnumValuec(r.root, r.keyPath, scratch, List12);
       for (const std::string& name : std::vector<std::string>(List12.Items())) {
         rt::YieldIfDue();
-        registryItem(r, r.keyPath, name, [&] {
+        registryItem(r, r.keyPath, name, r.action == '2', [&] {
           return r.action == '2' ? fDeleteKey(r.root, r.keyPath, name) : fDeleteValue(r.root, r.keyPath, name);
         });
       }

@@ -168,6 +168,22 @@ TEST_F(Passes, APatternThatMatchesNothingGivesNoRowInEitherPass) {
   EXPECT_TRUE(ts::Exists(root + "\\logs\\keep.txt"));
 }
 
+TEST_F(Passes, AKeyOrValueThatIsNotThereIsNotCountedAsErased) {
+  mw::SetUserValue("Software\\VelkPlug\\Tool", "Last", "doc");
+  Plugin("tool", {},
+         {"HKEY_CURRENT_USER\\Software\\VelkPlug\\Gone,1", "HKEY_CURRENT_USER\\Software\\VelkPlug\\Tool,Missing,4",
+          "HKEY_CURRENT_USER\\Software\\VelkPlug\\Nowhere,Last,4", "HKEY_CURRENT_USER\\Software\\VelkPlug\\Tool,Last,4"});
+  Select("tool\r\n");
+  Form1& f = Main();
+  f.Load();
+  std::string k = "Plug In Registry Links = HKCU\\Software\\VelkPlug\\";
+  f.chameleonButton5_Click();
+  EXPECT_EQ(mw::DetailRows(f), (Rows{k + "Gone <FAILED>", k + "Tool\\Missing <FAILED>", k + "Nowhere\\Last <FAILED>",
+                                     k + "Tool\\Last <OK>"}));
+  EXPECT_EQ(f.txtregcount.Text(), "1");
+  EXPECT_FALSE(mw::UserValueExists("Software\\VelkPlug\\Tool", "Last"));
+}
+
 // The bytes a file holds now, read through a handle the test opened before (its name may be gone).
 std::string BytesThrough(HANDLE h) {
   std::string bytes;
