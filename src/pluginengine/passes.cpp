@@ -75,22 +75,25 @@ std::string RegistryRow(const std::string& root, const std::string& path, const 
 
 void Form1::Command400_Click() {
   CookiesFolder(true);
-  plugins::PluginListFill fill = plugins::FillPluginList(View1, "", [this] {
-    if (View100.Count()) View100.SetSmallIcon(View100.Count(), "o");
+  // The fill, its ticks, the rewrite and the load are one rewrite of the selection: a tick the
+  // erasing-settings window saves while they yield waits for them and is saved after them, never
+  // undone by them. (A run never starts during another rewrite, so this one runs at once.)
+  plugins::RunBuild(this, 0, [this] {
+    plugins::PluginListFill fill = plugins::FillPluginList(View1, "", [this] {
+      if (View100.Count()) View100.SetSmallIcon(View100.Count(), "o");
+    });
+    if (fill == plugins::PluginListFill::NoSelection) {
+      // No selection: no plug-in is chosen, so the passes find nothing to do.
+      for (forms::ListBox* l : {&List7, &List8, &List9, &List10, &List11}) l->Clear();
+      return;
+    }
+    // A selection that could not be read keeps its files as they are: the passes take them.
+    if (fill == plugins::PluginListFill::Ticked) Command1_Click();
+    Command3_Click();
   });
-  if (fill == plugins::PluginListFill::NoSelection) {
-    // No selection: no plug-in is chosen, so the passes find nothing to do.
-    for (forms::ListBox* l : {&List7, &List8, &List9, &List10, &List11}) l->Clear();
-    return;
-  }
-  // A selection that could not be read keeps its files as they are: the passes take them.
-  if (fill == plugins::PluginListFill::Ticked) Command1_Click();
-  Command3_Click();
 }
 
-void Form1::Command1_Click() {
-  plugins::RunBuild(this, 0, [this] { plugins::BuildWorkLists(View1, List4, List5, List6); });
-}
+void Form1::Command1_Click() { plugins::BuildWorkLists(View1, List4, List5, List6); }
 
 void Form1::Command3_Click() { plugins::LoadWorkLists(List7, List8, List9, List10, List11); }
 

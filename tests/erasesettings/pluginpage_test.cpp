@@ -86,6 +86,56 @@ TEST_F(Plugins, TheTabAndRefreshRestoreTheTicksAndSaveThemAgain) {
   EXPECT_EQ(Rows(f), (Lines{"alpha", "beta ", "delta", "gamma [x]"}));
 }
 
+// The user ticks a plug-in here at the moment a run (a scheduled one, say) ticks its own copy of
+// the list: at the run's first yield after its first tick. The run marks the status list at that
+// tick; a short wait there makes its next yield due, and a timer's message then clicks the box.
+struct TickDuringRun {
+  Form1* main = nullptr;
+  Form2* settings = nullptr;
+  int row = 0;
+  WNDPROC statusListProc = nullptr;
+  bool waited = false;
+  bool done = false;
+  bool RunHasTicked() const { return main->View1.Count() && main->View1.Checked(1); }
+};
+TickDuringRun g_tickDuringRun;
+
+LRESULT CALLBACK StatusListWhileTheRunTicks(HWND h, UINT m, WPARAM w, LPARAM l) {
+  TickDuringRun& t = g_tickDuringRun;
+  if (m == LVM_REDRAWITEMS && !t.waited && t.RunHasTicked()) {
+    t.waited = true;
+    Sleep(60);
+  }
+  return CallWindowProcA(t.statusListProc, h, m, w, l);
+}
+
+void CALLBACK TickWhenTheRunTicks(HWND, UINT, UINT_PTR id, DWORD) {
+  TickDuringRun& t = g_tickDuringRun;
+  if (t.done || !t.RunHasTicked()) return;
+  t.done = true;
+  KillTimer(nullptr, id);
+  es::ClickRowBox(t.settings->View1, t.row);
+}
+
+TEST_F(Plugins, ATickSavedWhileARunPreparesThePluginsIsKept) {
+  ts::WriteFile(ts::ProgramDir() + "\\slectplg.cln", "alpha\r\n");
+  Form2& f = OpenPage();
+  ASSERT_EQ(Rows(f), (Lines{"alpha [x]", "beta ", "gamma"}));
+  Form1& m = Main();
+  HWND statusList = m.View100.hWnd();
+  ASSERT_TRUE(statusList);
+  g_tickDuringRun = {&m, &f, 3};
+  g_tickDuringRun.statusListProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(statusList, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StatusListWhileTheRunTicks)));
+  UINT_PTR timer = SetTimer(nullptr, 0, 10, TickWhenTheRunTicks);
+  m.chameleonButton6_Click();
+  KillTimer(nullptr, timer);
+  SetWindowLongPtrA(statusList, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_tickDuringRun.statusListProc));
+  ASSERT_TRUE(g_tickDuringRun.done) << "the tick came during the run";
+  EXPECT_EQ(Rows(f), (Lines{"alpha [x]", "beta ", "gamma [x]"}));
+  ExpectSaved("alpha\r\ngamma\r\n", kAlphaFiles, kAlphaFolders, kAlphaRegistry + "HKEY_CURRENT_USER\\Software\\Gamma,Last,4\r\n");
+}
+
 TEST_F(Plugins, SelectAllAndSelectNone) {
   Form2& f = OpenPage();
   f.chameleonButton14.PerformClick();
