@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <deque>
+#include <set>
 
 #include "forms/listview.h"
 #include "forms/lists.h"
@@ -161,11 +162,14 @@ void ReadPluginItems(const std::string& path, PluginItems& items) {
 PluginListFill FillPluginList(forms::ListView& view, const std::string& iconKey, const std::function<void()>& onTick) {
   std::vector<rt::FileEntry> files;
   bool listed = rt::ListFolder(PluginFolder(), "*.vk", rt::ListWhat::Files, files) || !rt::FolderExists(PluginFolder());
+  std::set<std::string> names;  // the rows so far, named as a selection line names them
   for (const auto& f : files) {
     rt::YieldIfDue();
     std::string name = rt::Trim(f.name);
     std::string text = name.size() > 3 ? name.substr(0, name.size() - 3) : "";
     if (rt::Trim(text).empty()) continue;  // a file named ".vk" is no plug-in
+    // "alpha.vk" and "alpha .vk" would be one name in the selection: the first file listed keeps it.
+    if (!names.insert(rt::UCase(rt::Trim(text))).second) continue;
     int row = view.Add(text, "", iconKey);
     view.SetTag(row, f.name);
   }

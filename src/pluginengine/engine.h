@@ -60,8 +60,10 @@ enum class PluginListFill {
 
 // The plug-in files of the "plugins" folder, one row each (the name without ".vk"), with the
 // file's own name kept in the row's tag; then the rows named by the selection file are ticked
-// (a row is ticked by a line with its name, compared trimmed and ignoring case). onTick runs for
-// every tick. A missing plugins folder counts as an empty one.
+// (a row is ticked by a line with its name, compared trimmed and ignoring case). A file whose row
+// name is, by that comparison, the name of a row listed before it is left out, so that no line of
+// the selection names two plug-ins. onTick runs for every tick. A missing plugins folder counts as
+// an empty one.
 PluginListFill FillPluginList(forms::ListView& view, const std::string& iconKey, const std::function<void()>& onTick);
 
 // Rewrites the selection file from the ticked rows, and the three work-list files from their

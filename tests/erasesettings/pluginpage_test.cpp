@@ -86,6 +86,14 @@ TEST_F(Plugins, TheTabAndRefreshRestoreTheTicksAndSaveThemAgain) {
   EXPECT_EQ(Rows(f), (Lines{"alpha", "beta ", "delta", "gamma [x]"}));
 }
 
+TEST_F(Plugins, AFileWhoseNameDiffersOnlyInBlanksFromAListedOneIsLeftOut) {
+  Plugin("beta.vk", "Beta too\r\nSomeone\r\nCleans beta\r\nfiles\r\nfile=C:\\beta\\other.log,0\r\nregistry\r\n");
+  Form2& f = OpenPage();
+  EXPECT_EQ(Rows(f), (Lines{"alpha", "beta ", "gamma"}));
+  es::ClickRowBox(f.View1, 2);
+  ExpectSaved("beta \r\n", "C:\\beta\\b.log\r\n", "", "");
+}
+
 // The user ticks a plug-in here at the moment a run (a scheduled one, say) ticks its own copy of
 // the list: at the run's first yield after its first tick. The run marks the status list at that
 // tick; a short wait there makes its next yield due, and a timer's message then clicks the box.

@@ -227,6 +227,23 @@ TEST_F(PluginList, TheBuilderWritesTheSelectionAndTheWorkLists) {
   EXPECT_EQ(ts::ReadFile(plugins::RegistryListFile()), "HKEY_CURRENT_USER\\Software\\One,1\r\n");
 }
 
+TEST_F(PluginList, FilesWhoseNamesDifferOnlyInBlanksOrCaseGiveOneRow) {
+  // One selection line would name them all: the first listed is the plug-in, the others are left out.
+  Plugin("alpha.vk", "A\r\nP\r\nD\r\nfiles\r\nfile=C:\\plain.txt,0\r\nregistry\r\n");
+  Plugin("alpha .vk", "A\r\nP\r\nD\r\nfiles\r\nfile=C:\\blank.txt,0\r\nregistry\r\n");
+  Plugin(" ALPHA.vk", "A\r\nP\r\nD\r\nfiles\r\nfile=C:\\leading.txt,0\r\nregistry\r\n");
+  Plugin("alphabet.vk");
+  Select("alpha\r\n");
+  ASSERT_EQ(Fill(), plugins::PluginListFill::Ticked);
+  Lines rows;
+  for (int i = 1; i <= host.View1.Count(); ++i) rows.push_back(host.View1.Text(i) + "|" + host.View1.Item(i).tag);
+  EXPECT_EQ(rows, (Lines{"ALPHA| ALPHA.vk", "alphabet|alphabet.vk"}));  // a leading blank sorts first
+  EXPECT_EQ(ticks, 1);
+  plugins::BuildWorkLists(host.View1, host.List4, host.List5, host.List6);
+  EXPECT_EQ(ts::ReadFile(ts::ProgramDir() + "\\slectplg.cln"), "ALPHA\r\n");
+  EXPECT_EQ(ts::ReadFile(plugins::FileListFile()), "C:\\leading.txt\r\n");
+}
+
 TEST_F(PluginList, ASelectionThatCannotBeReadTicksNothingAndSaysSo) {
   Plugin("a.vk");
   Select("a\r\n");

@@ -349,6 +349,21 @@ TEST_F(Passes, AWholeRunErasesTheSelectedPluginOnly) {
             std::string::npos);
 }
 
+TEST_F(Passes, OfTwoPluginsWhoseNamesDifferOnlyInBlanksARunTakesOne) {
+  std::string blank = File("blank.tmp");
+  std::string plain = File("plain.tmp");
+  Plugin("p ", {"file=" + blank + ",0"}, {});  // listed first: " " sorts before "."
+  Plugin("p", {"file=" + plain + ",0"}, {});
+  Select("p\r\n");
+  Form1& f = Main();
+  f.Load();
+  f.chameleonButton5_Click();
+  EXPECT_EQ(f.View1.Count(), 1);
+  EXPECT_FALSE(ts::Exists(blank));
+  EXPECT_TRUE(ts::Exists(plain));
+  EXPECT_EQ(ts::ReadFile(ts::ProgramDir() + "\\slectplg.cln"), "p \r\n");
+}
+
 TEST_F(Passes, WithoutASelectionFileThePassesFindNothing) {
   std::string a = File("a.tmp");
   Plugin("p", {"file=" + a + ",0"}, {});
