@@ -125,23 +125,6 @@ TEST_F(Lifecycle, WinstartAloneDoesNothing) {
   EXPECT_FALSE(ts::Exists(ts::ProgramDir() + "\\eraselog.txt"));
 }
 
-TEST_F(Lifecycle, ClosingAProgramStartedWithSErasesFirstThenEnds) {
-  settings::Write(settings::kOptionOption, settings::kOptEraseAtShutdown, "1");
-  mw::Enable({"11"});
-  mw::SetUserValue(mw::kRunMru, "a", "regedit");
-  rt::SetCommandLineForTests("s");
-  Form1& f = Main();
-  f.Load();
-  std::string flagDuringRun;
-  f.txtregcount.Change = [&] { flagDuringRun = f.Text10.Text(); };
-  SendMessageA(f.hWnd(), WM_CLOSE, 0, 0);
-  EXPECT_EQ(flagDuringRun, "1");
-  EXPECT_EQ(f.Text10.Text(), "0");
-  EXPECT_FALSE(mw::UserKeyExists(mw::kRunMru));
-  EXPECT_EQ(ts::Observed().exits, (std::vector<int>{0}));
-  EXPECT_TRUE(f.Ended());
-}
-
 TEST_F(Lifecycle, ClosingWithoutSEndsAtOnce) {
   settings::Write(settings::kOptionOption, settings::kOptEraseAtShutdown, "1");
   mw::Enable({"11"});
@@ -186,6 +169,19 @@ class ExitRun : public MainWindowTest {
   };
   int eraseRuns = 0;
 };
+
+TEST_F(ExitRun, ClosingAProgramStartedWithSErasesFirstThenEnds) {
+  Form1& f = Started();
+  std::string flagDuringRun;
+  f.txtregcount.Change = [&] { flagDuringRun = f.Text10.Text(); };
+  SendMessageA(f.hWnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(flagDuringRun, "1");
+  EXPECT_EQ(eraseRuns, 1);
+  EXPECT_EQ(f.Text10.Text(), "0");
+  EXPECT_FALSE(mw::UserKeyExists(mw::kRunMru));
+  EXPECT_EQ(ts::Observed().exits, (std::vector<int>{0}));
+  EXPECT_TRUE(f.Ended());
+}
 
 TEST_F(ExitRun, AnEndAskedForAgainDuringTheExitRunEndsOnceAfterIt) {
   for (const Way& again : kWays) {
