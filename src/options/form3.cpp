@@ -228,10 +228,10 @@ void Form3::Layout() {
   forms::Label* unitNames[] = {&Label1, &Label2[11], &Label2[10], &Label2[7], &Label2[6]};
   for (int i = 0; i < 5; ++i) {
     int y = 1140 + 420 * i;
-    place(*units[i], Frame2, 300, y, 1380, 285);
-    place(*boxes[i], Frame2, 1710, y - 15, 420, 315);
-    place(*spinners[i], Frame2, 2130, y - 15, 255, 315);
-    place(*unitNames[i], Frame2, 2475, y + 45, 1200, 210);
+    place(*units[i], Frame2, 300, y, 1740, 285);
+    place(*boxes[i], Frame2, 2070, y - 15, 420, 315);
+    place(*spinners[i], Frame2, 2490, y - 15, 255, 315);
+    place(*unitNames[i], Frame2, 2835, y + 45, 1140, 210);
   }
   place(Option6, Frame2, 300, 3240, 2400, 285);
   place(Check1[4], Frame2, 4035, 1140, 3255, 285);
@@ -269,8 +269,8 @@ void Form3::Layout() {
   place(Label6, Frame5, 150, 960, 3330, 210);
   place(Label7, Frame5, 3510, 960, 3780, 210);
   place(chameleonButton12, Frame5, 150, 1500, 2520, 420);
-  place(Label2[13], Frame5, 150, 3420, 3150, 210);
-  place(Label4, Frame5, 3330, 3420, 3960, 210);
+  place(Label2[13], Frame5, 150, 3420, 3600, 210);
+  place(Label4, Frame5, 3780, 3420, 3510, 210);
 
   // Every button as this program's secondary windows have it; the translation button stands out.
   for (controls::chameleonButton* b : {&chameleonButton3, &chameleonButton6, &chameleonButton7, &chameleonButton13,

@@ -84,8 +84,8 @@ Form6::Form6()
   };
   Frame4.Move(120, 90, 7560, 780);
   place(Label3, Frame4, 165, 360, 1110, 210);
-  place(Text5, Frame4, 1290, 300, 2445, 315);
-  place(Label4, Frame4, 3870, 360, 1620, 210);
+  place(Text5, Frame4, 1290, 300, 2145, 315);
+  place(Label4, Frame4, 3570, 360, 1920, 210);
   place(Text6, Frame4, 5505, 300, 1890, 315);
   Frame1.Move(120, 960, 7560, 2160);
   place(List1, Frame1, 165, 285, 7230, 1725);
