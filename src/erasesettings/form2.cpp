@@ -186,6 +186,9 @@ Form2::Form2()
                              {19, "Location Bar History"}, {20, "Cache and History"}, {21, "Cache"},
                              {22, "Location Bar History"}, {23, "Cookies"}, {24, "History File"}};
   for (const BoxPlace& b : design) Check1[b.index].SetCaption(b.design);
+  // The hidden boxes of the plug-in list keep their design captions; the others have none.
+  Check1[14].SetCaption("Select None");
+  Check1[15].SetCaption("Sellect All ");
   // The boxes of no category stay hidden on their pages.
   for (auto [index, page] : {std::pair{5, &Frame1}, std::pair{6, &Frame1}, std::pair{7, &Frame2},
                              std::pair{16, &Frame2}, std::pair{14, &Frame3}, std::pair{15, &Frame3}}) {
