@@ -113,7 +113,7 @@ void Form52::Form_Load() {
   Label1[1].SetCaption(lang("106"));
   Label1[0].SetCaption(lang("108"));
   orubutton11.SetCaption(lang("107"));
-  orubutton3.SetCaption(lang("038"));
+  orubutton3.SetCaption(lang("109"));
   std::string selectAll = lang("043");
   chameleonButton1.SetCaption(selectAll);
   chameleonButton2.SetCaption(selectAll);

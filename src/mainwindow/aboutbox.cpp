@@ -96,8 +96,9 @@ void Form5::Form_Load() {
 
 void Form5::chameleonButton2_Click() { Unload(); }
 
+// The e-mail notice has a heading of its own: key "109" is the keep-list window's "Delete".
 void Form5::Label8_Click() {
-  OpenLink(hWnd(), std::string("mailto:") + kMail, std::string(" ") + kMail, "192", "109",
+  OpenLink(hWnd(), std::string("mailto:") + kMail, std::string(" ") + kMail, "192", "294",
            MainForm().txtlang.Text());
 }
 

@@ -45,9 +45,9 @@ TEST_F(KeepList, CookieModeListsTheCookieFilesAndTheKeptOnes) {
   EXPECT_TRUE(es::IsTopmost(k.hWnd()));
   EXPECT_EQ(es::WindowText(k.hWnd()), "Keep List");
   EXPECT_EQ(k.Label1[1].Caption(), "Current List");
-  EXPECT_EQ(k.orubutton3.Caption(), "Delete");
+  EXPECT_EQ(k.orubutton3.Caption(), " Delete");
   EXPECT_EQ(k.orubutton2.Caption(), "Add");
-  EXPECT_EQ(k.orubutton7.Caption(), "OK");
+  EXPECT_EQ(k.orubutton7.Caption(), "  OK");
   EXPECT_EQ(k.Text1.Text(), "1");
   EXPECT_EQ(k.List1.Items(), (Lines{"user@ads.txt", "user@Bank.txt", "user@site.txt"}));
   EXPECT_EQ(k.List2.Items(), (Lines{"  user@old.txt ", "user@bank.txt"}));

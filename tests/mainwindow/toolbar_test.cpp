@@ -202,7 +202,7 @@ TEST_F(Toolbar, TheAboutBoxTakesItsOwnLanguageAndVersion) {
   EXPECT_EQ(about.Label4.Caption(), "2.0.1");
   EXPECT_EQ(about.Label3.Caption(), "Version:");
   EXPECT_EQ(about.Label5.Caption(), "E-mail:");
-  EXPECT_EQ(about.chameleonButton2.Caption(), "Cancel");
+  EXPECT_EQ(about.chameleonButton2.Caption(), " Cancel");
   EXPECT_TRUE(GetWindowLongPtrA(about.hWnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
   f.chameleonButton9_Click();  // the same box again
   EXPECT_EQ(&AboutBox().Get(), &about);
