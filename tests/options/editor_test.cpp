@@ -46,7 +46,7 @@ TEST_F(Editor, TheSourceListHoldsEveryTextOfTheLanguageInUseWithItsKey) {
   EXPECT_EQ(e.Text8.Text(), "a");
   // Its own texts come from the language set for the program.
   EXPECT_EQ(e.Caption(), "Translation Window");
-  EXPECT_EQ(e.chameleonButton11.Caption(), "Open a language file to edit it");
+  EXPECT_EQ(e.chameleonButton11.Caption(), "Open Translation File To Edit it.");
   e.List1.SetListIndex(1);
   EXPECT_EQ(e.Text1.Text(), "Test Now");
   EXPECT_EQ(e.Text3.Text(), "003");

@@ -63,10 +63,10 @@ TEST_F(OptionsTest, OnAnEmptyStoreTheWindowShowsTheDefaultsAndWritesNothing) {
 
   // Captions from the language file, each the window text of its control for screen readers.
   EXPECT_EQ(f.Caption(), "Options");
-  EXPECT_EQ(NativeText(f.chameleonButton7.hWnd()), "Schedule");
+  EXPECT_EQ(NativeText(f.chameleonButton7.hWnd()), "Shedule");
   EXPECT_EQ(NativeText(f.chameleonButton13.hWnd()), "Boss Key");
-  EXPECT_EQ(NativeText(f.Check1[2].hWnd()), "Load Velk Rezeza Pro automatically when Windows starts");
-  EXPECT_EQ(f.Option1.Caption(), "Every .......");
+  EXPECT_EQ(NativeText(f.Check1[2].hWnd()), "Load Velk Rezeza Automatially at windows StartUp");
+  EXPECT_EQ(f.Option1.Caption(), "Every .... .......");
   EXPECT_EQ(f.Frame4.Caption(), "Security Options");
 
   // The close box closes it like "Exit".
