@@ -1,5 +1,8 @@
 #include "forms/listview.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "forms/form.h"
 
 namespace forms {
@@ -96,15 +99,77 @@ bool ListView::SetColumnWidth(int column, int widthTwips) {
   return true;
 }
 
-const ListItem& ListView::Item(int index) const {
-  static const ListItem empty;
-  return Exists(index) ? items_[static_cast<size_t>(index - 1)] : empty;
+// --- the rows' texts ----------------------------------------------------------------------------
+
+std::string_view ListView::TextStore::Add(std::string_view text) {
+  constexpr size_t kBlock = 256 * 1024;
+  if (text.empty()) return {};
+  if (blocks_.empty() || size_ - used_ < text.size()) {
+    size_t size = std::max(kBlock, text.size());
+    blocks_.push_back(std::make_unique<char[]>(size));
+    size_ = size;
+    used_ = 0;
+  }
+  char* at = blocks_.back().get() + used_;
+  memcpy(at, text.data(), text.size());
+  used_ += text.size();
+  bytes_ += text.size();
+  return {at, text.size()};
 }
+
+void ListView::TextStore::Clear() {
+  blocks_.clear();
+  used_ = size_ = bytes_ = 0;
+}
+
+void ListView::SetRowText(Row& row, std::string_view text) {
+  liveBytes_ -= row.length;
+  // A text that is replaced or removed stays in the store; when most of the store is such
+  // leftovers, the live texts move to a fresh one.
+  if (texts_.Bytes() > (1u << 20) && texts_.Bytes() > 2 * (liveBytes_ + text.size())) {
+    TextStore fresh;
+    for (Row& r : rows_) {
+      std::string_view t = fresh.Add(r.Text());
+      r.text = t.data();
+    }
+    texts_ = std::move(fresh);
+  }
+  std::string_view stored = texts_.Add(text);
+  row.text = stored.data();
+  row.length = static_cast<uint32_t>(stored.size());
+  liveBytes_ += row.length;
+}
+
+ListView::Extra& ListView::ExtraOf(int index) {
+  Row& r = At(index);
+  if (!r.extra) r.extra = std::make_unique<Extra>();
+  return *r.extra;
+}
+
+// --- rows ---------------------------------------------------------------------------------------
+
+ListItem ListView::Item(int index) const {
+  ListItem it;
+  if (!Exists(index)) return it;
+  const Row& r = At(index);
+  it.text = r.Text();
+  it.checked = r.checked;
+  it.selected = r.selected;
+  if (r.extra) {
+    it.subItems = r.extra->subItems;
+    it.smallIcon = r.extra->smallIcon;
+    it.key = r.extra->key;
+    it.tag = r.extra->tag;
+  }
+  return it;
+}
+
+std::string_view ListView::TextView(int index) const { return Exists(index) ? At(index).Text() : std::string_view(); }
 
 int ListView::FindKey(const std::string& key) const {
   if (key.empty()) return 0;
-  for (size_t i = 0; i < items_.size(); ++i)
-    if (items_[i].key == key) return static_cast<int>(i) + 1;
+  for (size_t i = 0; i < rows_.size(); ++i)
+    if (rows_[i].extra && rows_[i].extra->key == key) return static_cast<int>(i) + 1;
   return 0;
 }
 
@@ -117,26 +182,41 @@ void ListView::RedrawRow(int index) {
 }
 
 int ListView::Add(const std::string& text, const std::string& key, const std::string& smallIcon) {
-  ListItem it;
-  it.text = text;
-  it.key = key;
-  it.smallIcon = smallIcon;
-  items_.push_back(std::move(it));
+  rows_.emplace_back();
+  SetRowText(rows_.back(), text);
+  if (!key.empty() || !smallIcon.empty()) {
+    Extra& e = ExtraOf(Count());
+    e.key = key;
+    e.smallIcon = smallIcon;
+  }
   Changed(true);
   return Count();
 }
 
 void ListView::Clear() {
-  items_.clear();
+  rows_.clear();
+  texts_.Clear();
+  liveBytes_ = 0;
   selected_ = 0;
-  nativeSelected_ = -1;  // unknown: the next push clears every row
   ensure_ = 0;
+  if (hwnd_) {
+    // The native list is emptied at once: with no rows left it keeps no selection, where
+    // clearing the selection later would visit every old row.
+    pushingSelection_ = true;
+    SendMessageA(hwnd_, LVM_SETITEMCOUNT, 0, LVSICF_NOSCROLL);
+    LVITEMA none{};
+    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(hwnd_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    pushingSelection_ = false;
+  }
+  nativeSelected_ = 0;
   Changed(true);
 }
 
 bool ListView::Remove(int index) {
   if (!Exists(index)) return false;
-  items_.erase(items_.begin() + (index - 1));
+  liveBytes_ -= At(index).length;
+  rows_.erase(rows_.begin() + (index - 1));
   nativeSelected_ = -1;
   if (selected_ == index) selected_ = 0;
   else if (selected_ > index) --selected_;
@@ -147,19 +227,20 @@ bool ListView::Remove(int index) {
 
 bool ListView::SetText(int index, const std::string& text) {
   if (!Exists(index)) return false;
-  At(index).text = text;
+  SetRowText(At(index), text);
   RedrawRow(index);
   return true;
 }
 
 std::string ListView::SubItem(int index, int sub) const {
-  const ListItem& it = Item(index);
-  return sub >= 1 && static_cast<size_t>(sub) <= it.subItems.size() ? it.subItems[static_cast<size_t>(sub - 1)] : std::string();
+  if (!Exists(index) || sub < 1 || !At(index).extra) return std::string();
+  const auto& subs = At(index).extra->subItems;
+  return static_cast<size_t>(sub) <= subs.size() ? subs[static_cast<size_t>(sub - 1)] : std::string();
 }
 
 bool ListView::SetSubItem(int index, int sub, const std::string& text) {
   if (!Exists(index) || sub < 1) return false;
-  auto& subs = At(index).subItems;
+  auto& subs = ExtraOf(index).subItems;
   if (subs.size() < static_cast<size_t>(sub)) subs.resize(static_cast<size_t>(sub));
   subs[static_cast<size_t>(sub - 1)] = text;
   RedrawRow(index);
@@ -168,14 +249,14 @@ bool ListView::SetSubItem(int index, int sub, const std::string& text) {
 
 bool ListView::SetSmallIcon(int index, const std::string& key) {
   if (!Exists(index)) return false;
-  At(index).smallIcon = key;
+  ExtraOf(index).smallIcon = key;
   RedrawRow(index);
   return true;
 }
 
 bool ListView::SetTag(int index, const std::string& tag) {
   if (!Exists(index)) return false;
-  At(index).tag = tag;
+  ExtraOf(index).tag = tag;
   return true;
 }
 
@@ -220,8 +301,8 @@ void ListView::PushSelection() {
     SendMessageA(hwnd_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&it));
     it.stateMask = LVIS_SELECTED;
     it.state = LVIS_SELECTED;
-    for (size_t i = 0; i < items_.size(); ++i)
-      if (items_[i].selected) SendMessageA(hwnd_, LVM_SETITEMSTATE, i, reinterpret_cast<LPARAM>(&it));
+    for (size_t i = 0; i < rows_.size(); ++i)
+      if (rows_[i].selected) SendMessageA(hwnd_, LVM_SETITEMSTATE, i, reinterpret_cast<LPARAM>(&it));
   } else if (nativeSelected_ != selected_) {
     // One row is selected at a time: only the row that loses it and the one that gets it change.
     it.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
@@ -245,7 +326,7 @@ void ListView::PushSelection() {
 
 void ListView::SyncNow() {
   if (!hwnd_) return;
-  SendMessageA(hwnd_, LVM_SETITEMCOUNT, items_.size(), LVSICF_NOSCROLL);
+  SendMessageA(hwnd_, LVM_SETITEMCOUNT, rows_.size(), LVSICF_NOSCROLL);
   PushSelection();
   if (ensure_) SendMessageA(hwnd_, LVM_ENSUREVISIBLE, ensure_ - 1, FALSE);
   ensure_ = 0;
@@ -264,21 +345,22 @@ bool ListView::OnNotify(NMHDR* nm, LRESULT& result) {
     case LVN_GETDISPINFOA: {
       LVITEMA& it = reinterpret_cast<NMLVDISPINFOA*>(nm)->item;
       int row = it.iItem + 1;
-      const ListItem& li = Item(row);
+      const Row* r = Exists(row) ? &At(row) : nullptr;
+      const Extra* extra = r ? r->extra.get() : nullptr;
       if ((it.mask & LVIF_TEXT) && it.pszText && it.cchTextMax > 0) {
-        const std::string* s = &li.text;
-        if (it.iSubItem > 0) {
-          static const std::string none;
-          s = static_cast<size_t>(it.iSubItem) <= li.subItems.size() ? &li.subItems[static_cast<size_t>(it.iSubItem - 1)] : &none;
-        }
-        lstrcpynA(it.pszText, s->c_str(), it.cchTextMax);
+        std::string_view s;
+        if (it.iSubItem == 0 && r) s = r->Text();
+        else if (extra && static_cast<size_t>(it.iSubItem) <= extra->subItems.size()) s = extra->subItems[static_cast<size_t>(it.iSubItem - 1)];
+        size_t n = std::min(s.size(), static_cast<size_t>(it.cchTextMax - 1));
+        if (n) memcpy(it.pszText, s.data(), n);
+        it.pszText[n] = '\0';
       }
       if ((it.mask & LVIF_IMAGE) && it.iSubItem == 0) {
-        int i = images_ && Exists(row) ? images_->IndexOf(li.smallIcon) : -1;
+        int i = images_ && extra ? images_->IndexOf(extra->smallIcon) : -1;
         it.iImage = i >= 0 ? i : I_IMAGENONE;
       }
       if ((it.mask & LVIF_STATE) && checkboxes_) {
-        it.state = INDEXTOSTATEIMAGEMASK(li.checked ? 2 : 1);
+        it.state = INDEXTOSTATEIMAGEMASK(r && r->checked ? 2 : 1);
         it.stateMask = LVIS_STATEIMAGEMASK;
       }
       return true;
@@ -294,11 +376,11 @@ bool ListView::OnNotify(NMHDR* nm, LRESULT& result) {
           if (selected_) At(selected_).selected = true;
           nativeSelected_ = selected_;
         } else {
-          for (auto& i : items_) i.selected = false;
+          for (auto& i : rows_) i.selected = false;
           selected_ = 0;
           for (int i = sel; i >= 0 && i < Count();
                i = static_cast<int>(SendMessageA(hwnd_, LVM_GETNEXTITEM, i, LVNI_SELECTED))) {
-            items_[static_cast<size_t>(i)].selected = true;
+            rows_[static_cast<size_t>(i)].selected = true;
             selected_ = i + 1;
           }
         }
