@@ -14,6 +14,7 @@ namespace forms {
 namespace {
 const char kFormClass[] = "VelkForm";
 constexpr UINT kSyncMessage = WM_APP + 0x3F0;
+constexpr UINT_PTR kSyncTimer = 0x7F3F;  // apart from the timers' ids, which count from 1000
 
 std::set<Form*>& LoadedForms() {
   static std::set<Form*> forms;
@@ -63,7 +64,7 @@ void RegisterFormClass(WNDPROC proc) {
 }  // namespace
 
 void BeginHandler(Form& f) { ++f.busy_; }
-void EndHandler(Form& f) { --f.busy_; }
+void EndHandler(Form& f) { f.EndBusy(); }
 
 Form::Form(std::string name) : name_(std::move(name)), caption_(name_) { RegisterFormClass(WndProc); }
 
@@ -224,7 +225,7 @@ void Form::Destroy() {
   hwnd_ = nullptr;
   LoadedForms().erase(this);
   visible_ = false;
-  syncPosted_ = false;
+  syncPosted_ = syncTimed_ = false;
   pendingSync_.clear();
   if (h) {
     SetWindowLongPtrA(h, GWLP_USERDATA, 0);
@@ -404,14 +405,30 @@ MenuItem* Form::PopupMenu(MenuItem& menu) {
 void Form::RequestSync(Control* c) {
   if (!hwnd_) return;
   pendingSync_.insert(c);
+  if (syncPosted_ || syncTimed_) return;
+  DWORD since = GetTickCount() - lastSync_;
+  if (busy_ > 0 && since < kBusySyncGapMs) {
+    syncTimed_ = SetTimer(hwnd_, kSyncTimer, kBusySyncGapMs - since, nullptr) != 0;
+    if (syncTimed_) return;
+  }
+  syncPosted_ = PostMessageA(hwnd_, kSyncMessage, 0, 0) != 0;
+}
+
+void Form::EndBusy() {
+  if (--busy_ > 0 || !syncTimed_ || !hwnd_) return;
+  // The last handler has returned: what waited for its timer follows now.
+  KillTimer(hwnd_, kSyncTimer);
+  syncTimed_ = false;
   if (!syncPosted_) syncPosted_ = PostMessageA(hwnd_, kSyncMessage, 0, 0) != 0;
 }
 
 void Form::FlushSync() {
-  syncPosted_ = false;
+  if (syncTimed_ && hwnd_) KillTimer(hwnd_, kSyncTimer);
+  syncPosted_ = syncTimed_ = false;
   std::set<Control*> pending;
   pending.swap(pendingSync_);
   for (Control* c : pending) c->SyncNow();
+  lastSync_ = GetTickCount();
 }
 
 // --- messages ------------------------------------------------------------------------------------
@@ -523,6 +540,10 @@ LRESULT Form::HandleMessage(HWND window, UINT m, WPARAM w, LPARAM l) {
       if (h && LOWORD(w) != WA_INACTIVE && !loading_) Form_Activate();
       break;
     case WM_TIMER:
+      if (w == kSyncTimer) {
+        FlushSync();
+        return 0;
+      }
       for (Timer* t : std::vector<Timer*>(timers_))
         if (t->Id() == static_cast<int>(w)) {
           t->Tick();

@@ -104,9 +104,14 @@ class Form {
   int NextControlId() { return nextId_++; }
   HWND ToolTipWindow();
   // A control asks for a native update that may wait until the messages are handled (cheap
-  // bursts: a list view that receives thousands of rows updates its native count once).
+  // bursts: a list view that receives thousands of rows updates its native count once). While a
+  // handler of the form runs (a long run that keeps the window alive with its yields), the native
+  // views follow at most every kBusySyncGapMs: a native refresh of a long list view costs tens of
+  // milliseconds under Wine, and one for every yield would take most of the window's time. What
+  // waits is brought up to date as soon as the last handler returns.
   void RequestSync(Control* c);
   void FlushSync();  // runs every pending update now
+  static constexpr unsigned kBusySyncGapMs = 250;
   // Routes a message that a container window received (WM_COMMAND, WM_NOTIFY, colours, scrolling)
   // to the control it is about; false when it is not about one of ours.
   bool RouteControlMessage(UINT m, WPARAM w, LPARAM l, LRESULT& result);
@@ -115,7 +120,7 @@ class Form {
   class BusyGuard {
    public:
     explicit BusyGuard(Form& f) : f_(f) { ++f_.busy_; }
-    ~BusyGuard() { --f_.busy_; }
+    ~BusyGuard() { f_.EndBusy(); }
     BusyGuard(const BusyGuard&) = delete;
     BusyGuard& operator=(const BusyGuard&) = delete;
 
@@ -123,6 +128,7 @@ class Form {
     Form& f_;
   };
 
+  void EndBusy();
   friend void BeginHandler(Form& f);
   friend void EndHandler(Form& f);
   static void SetQuitWhenLastFormCloses(bool quit);
@@ -164,7 +170,9 @@ class Form {
   bool enabled_ = true;
   bool visible_ = false;
   bool topmost_ = false;
-  bool syncPosted_ = false;
+  bool syncPosted_ = false;  // a sync message is on its way
+  bool syncTimed_ = false;   // the sync waits for its timer
+  DWORD lastSync_ = 0;
   int windowState_ = kNormal;
   int left_ = -1, top_ = -1;  // twips; -1: the platform's default position
   int clientW_ = 4800, clientH_ = 3600;
