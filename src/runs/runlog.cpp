@@ -44,17 +44,21 @@ void Form1::FinishRun() {
 
 void Form1::WriteRunLog() {
   std::string path = rt::JoinPath(rt::ProgramFolder(), "eraselog.txt");
-  std::string text = "Test Mode: Test Start --------------------at " + rt::DateText() + "  " + rt::TimeText() + "\r\n";
-  for (int j = 1; j <= View200.Count(); ++j) {
-    rt::YieldIfDue();
-    text += "Test Mode : Erasing " + rt::Trim(View200.Text(j)) + "\r\n";
-    Bar1.SetValue(100);
-  }
-  text += std::string(155, '-') + "\r\n";
-  text += "Test Mode: --Test Completed ----Registry Keys Scanned: " + Label2.Caption() + ", Files : " +
-          Label4.Caption() + " , Hard Disk Space: " + Label6.Caption() + " *********  at " + rt::DateText() + "  " +
-          rt::TimeText() + "\r\n";
   // A read-only, hidden or system log is replaced all the same.
   if (rt::FileExists(path)) rt::SetAttr(path, FILE_ATTRIBUTE_ARCHIVE);
-  rt::WriteFileReplacing(path, text);
+  // Written line by line as the rows are read, never whole in memory.
+  rt::ReplacingFile log(path);
+  log.Write("Test Mode: Test Start --------------------at " + rt::DateText() + "  " + rt::TimeText() + "\r\n");
+  for (int j = 1; j <= View200.Count(); ++j) {
+    rt::YieldIfDue();
+    log.Write("Test Mode : Erasing ");
+    log.Write(rt::TrimView(View200.TextView(j)));
+    log.Write("\r\n");
+    Bar1.SetValue(100);
+  }
+  log.Write(std::string(155, '-') + "\r\n");
+  log.Write("Test Mode: --Test Completed ----Registry Keys Scanned: " + Label2.Caption() + ", Files : " +
+            Label4.Caption() + " , Hard Disk Space: " + Label6.Caption() + " *********  at " + rt::DateText() + "  " +
+            rt::TimeText() + "\r\n");
+  log.Commit();
 }

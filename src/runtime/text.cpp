@@ -21,12 +21,14 @@ std::string RTrim(std::string_view s) {
   return std::string(s.substr(0, e));
 }
 
-std::string Trim(std::string_view s) {
+std::string_view TrimView(std::string_view s) {
   size_t b = 0, e = s.size();
   while (b < e && s[b] == ' ') ++b;
   while (e > b && s[e - 1] == ' ') --e;
-  return std::string(s.substr(b, e - b));
+  return s.substr(b, e - b);
 }
+
+std::string Trim(std::string_view s) { return std::string(TrimView(s)); }
 
 std::string UCase(std::string_view s) {
   std::string r(s);
@@ -153,6 +155,8 @@ bool Glob(std::string_view n, std::string_view p) {
 }  // namespace
 
 bool MatchesPattern(std::string_view name, std::string_view pattern) {
+  // "*" and "*.*" take every name: no need to compare it (listings ask this of every file).
+  if (pattern == "*" || pattern == "*.*") return true;
   std::string n = UCase(name), p = UCase(pattern);
   if (p.empty()) return false;
   bool hasDot = n.find('.') != std::string::npos;

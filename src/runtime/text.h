@@ -11,6 +11,7 @@ namespace rt {
 
 // Blanks (spaces) only, like the classic Trim: tabs and line ends stay.
 std::string Trim(std::string_view s);
+std::string_view TrimView(std::string_view s);  // the same, without a copy
 std::string LTrim(std::string_view s);
 std::string RTrim(std::string_view s);
 

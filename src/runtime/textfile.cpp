@@ -1,5 +1,7 @@
 #include "runtime/textfile.h"
 
+#include <algorithm>
+
 #include "runtime/files.h"
 
 namespace rt {
@@ -121,29 +123,68 @@ bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
   return true;
 }
 
-bool WriteFileReplacing(const std::string& path, std::string_view bytes) {
-  if (!IsAbsolutePath(path) || HasWildcardInName(path)) return false;
-  std::string tmp = path + ".~new";
-  HANDLE h = CreateFileA(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  bool ok = GetFileType(h) == FILE_TYPE_DISK;
-  size_t done = 0;
-  while (ok && done < bytes.size()) {
-    DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+namespace {
+constexpr size_t kWriteBlock = 1 << 20;
+}
+
+ReplacingFile::ReplacingFile(const std::string& path) : path_(path), tmp_(path + ".~new") {
+  if (!IsAbsolutePath(path) || HasWildcardInName(path)) return;
+  h_ = CreateFileA(tmp_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr);
+  if (h_ == INVALID_HANDLE_VALUE) return;
+  ok_ = GetFileType(h_) == FILE_TYPE_DISK;
+  if (!ok_) Abandon();
+}
+
+ReplacingFile::~ReplacingFile() { Abandon(); }
+
+void ReplacingFile::Abandon() {
+  if (h_ == INVALID_HANDLE_VALUE) return;
+  CloseHandle(h_);
+  h_ = INVALID_HANDLE_VALUE;
+  DeleteFileA(tmp_.c_str());
+  ok_ = false;
+}
+
+bool ReplacingFile::Drain() {
+  for (size_t done = 0; ok_ && done < buf_.size();) {
+    DWORD chunk = static_cast<DWORD>(std::min<size_t>(buf_.size() - done, kWriteBlock));
     DWORD wrote = 0;
-    ok = WriteFile(h, bytes.data() + done, chunk, &wrote, nullptr) && wrote == chunk;
+    ok_ = WriteFile(h_, buf_.data() + done, chunk, &wrote, nullptr) && wrote == chunk;
     done += chunk;
   }
-  ok = ok && FlushFileBuffers(h);
-  CloseHandle(h);
+  buf_.clear();
+  return ok_;
+}
+
+void ReplacingFile::Write(std::string_view bytes) {
+  if (!ok_) return;
+  if (buf_.capacity() < kWriteBlock) buf_.reserve(kWriteBlock);
+  buf_.append(bytes);
+  if (buf_.size() >= kWriteBlock) Drain();
+}
+
+bool ReplacingFile::Commit() {
+  if (h_ == INVALID_HANDLE_VALUE) return false;
+  bool ok = Drain() && FlushFileBuffers(h_);
+  CloseHandle(h_);
+  h_ = INVALID_HANDLE_VALUE;
   if (ok) {
-    ok = MoveFileExA(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    ok = MoveFileExA(tmp_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     // A read-only old file is replaced all the same (its attributes do not carry over).
-    if (!ok && GetLastError() == ERROR_ACCESS_DENIED && SetAttr(path, FILE_ATTRIBUTE_ARCHIVE))
-      ok = MoveFileExA(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok && GetLastError() == ERROR_ACCESS_DENIED && SetAttr(path_, FILE_ATTRIBUTE_ARCHIVE))
+      ok = MoveFileExA(tmp_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
   }
-  if (!ok) DeleteFileA(tmp.c_str());
+  if (!ok) DeleteFileA(tmp_.c_str());
+  ok_ = false;
   return ok;
+}
+
+bool WriteFileReplacing(const std::string& path, std::string_view bytes) {
+  ReplacingFile file(path);
+  if (!file.IsOpen()) return false;
+  for (size_t done = 0; done < bytes.size(); done += kWriteBlock)
+    file.Write(bytes.substr(done, kWriteBlock));
+  return file.Commit();
 }
 
 bool WriteLinesReplacing(const std::string& path, const std::vector<std::string>& lines) {

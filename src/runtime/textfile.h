@@ -46,6 +46,30 @@ bool ReadLines(const std::string& path, std::vector<std::string>& lines);
 // The whole file as bytes; false when it cannot be read.
 bool ReadFileBytes(const std::string& path, std::string& bytes);
 
+// A file written anew beside the old one ("<path>.~new") and moved over it once it is whole: the
+// bytes go out in large blocks, so that a long file never has to be held in memory. Without
+// Commit (or when anything fails) the old file stays as it was and the new one goes.
+class ReplacingFile {
+ public:
+  explicit ReplacingFile(const std::string& path);
+  ~ReplacingFile();
+  ReplacingFile(const ReplacingFile&) = delete;
+  ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+  bool IsOpen() const { return h_ != INVALID_HANDLE_VALUE; }
+  void Write(std::string_view bytes);
+  // Writes what is left, flushes, and moves the new file over the old one; true when it is there.
+  bool Commit();
+
+ private:
+  bool Drain();
+  void Abandon();
+  std::string path_, tmp_;
+  HANDLE h_ = INVALID_HANDLE_VALUE;
+  std::string buf_;
+  bool ok_ = false;
+};
+
 // Replaces the file with these bytes: written to a temporary file in the same folder, flushed,
 // then moved over the old file. The old file stays as it was when anything fails.
 bool WriteFileReplacing(const std::string& path, std::string_view bytes);
