@@ -17,18 +17,21 @@ void ParallelInOrder(size_t n, const std::function<DWORD(size_t)>& work,
     DWORD result = 0;
   };
   std::unique_ptr<Slot[]> slots(new Slot[n]);
-  std::atomic<size_t> next{0};
-  std::atomic<bool> stop{false};
-  HANDLE wake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  std::atomic<size_t> next{0}, finished{0};
+  // Signalled once, when the last result is in. Every signal is a round trip through the system
+  // (under Wine, through the one server process that also opens and deletes the files), so the
+  // workers do not signal each result: the calling thread takes the results that are ready every
+  // few milliseconds, and its window messages wake it at once.
+  HANDLE allDone = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   std::vector<std::thread> pool;
   int count = threads < 1 ? 1 : threads;
   for (int t = 0; t < count; ++t) {
     pool.emplace_back([&] {
       NoYieldHere quiet;
-      for (size_t i; !stop && (i = next++) < n;) {
+      for (size_t i; (i = next++) < n;) {
         slots[i].result = work(i);
         slots[i].ready.store(true, std::memory_order_release);
-        SetEvent(wake);
+        if (++finished == n) SetEvent(allDone);
       }
     });
   }
@@ -39,12 +42,10 @@ void ParallelInOrder(size_t n, const std::function<DWORD(size_t)>& work,
       YieldIfDue();
       continue;
     }
-    // Wait for the next result, handling the window's messages meanwhile.
-    if (MsgWaitForMultipleObjects(1, &wake, FALSE, 50, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) DoEvents();
+    WaitHandlingMessages(allDone, 10);
   }
-  stop = true;
   for (auto& t : pool) t.join();
-  CloseHandle(wake);
+  CloseHandle(allDone);
 }
 
 }  // namespace rt

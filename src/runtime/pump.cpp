@@ -35,6 +35,20 @@ bool DoEvents() {
   return !g_quit;
 }
 
+bool WaitHandlingMessages(HANDLE handle, DWORD timeoutMs) {
+  if (t_noYield) return WaitForSingleObject(handle, timeoutMs) == WAIT_OBJECT_0;
+  DWORD start = GetTickCount();
+  for (;;) {
+    DWORD spent = GetTickCount() - start;
+    DWORD left = timeoutMs == INFINITE ? INFINITE : spent >= timeoutMs ? 0 : timeoutMs - spent;
+    // MWMO_INPUTAVAILABLE: messages that arrived while the thread was busy count too.
+    DWORD r = MsgWaitForMultipleObjectsEx(1, &handle, left, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (r == WAIT_OBJECT_0) return true;
+    if (r != WAIT_OBJECT_0 + 1) return false;
+    if (!DoEvents()) return false;  // the program is ending
+  }
+}
+
 NoYieldHere::NoYieldHere() { t_noYield = true; }
 NoYieldHere::~NoYieldHere() { t_noYield = false; }
 

@@ -15,6 +15,11 @@ bool DoEvents();
 // every item of a loop over many thousands of files.
 bool YieldIfDue(unsigned intervalMs = 40);
 
+// Waits until the handle is signalled (true) or the time is up (false), handling the thread's
+// window messages as they come, also those that were already waiting. On a thread marked
+// NoYieldHere it only waits.
+bool WaitHandlingMessages(HANDLE handle, DWORD timeoutMs);
+
 // Worker threads have no windows to keep alive: on a thread marked so, the yields do nothing.
 class NoYieldHere {
  public:
