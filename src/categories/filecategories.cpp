@@ -4,6 +4,7 @@
 
 #include "mainwindow/form1.h"
 #include "runtime/files.h"
+#include "runtime/filewalk.h"
 #include "runtime/parallel.h"
 #include "runtime/pump.h"
 #include "runtime/text.h"
@@ -62,12 +63,11 @@ std::string Form1::WindowsFolder() {
   return rt::IsAbsolutePath(root) ? root : std::string();
 }
 
-void Form1::ListOrEraseFiles(const std::vector<rt::FoundFile>& files, bool erase, bool clearAttributes,
-                             const std::string& rowPrefix, const char* blanks) {
-  int64_t count = 0;
-  uint64_t bytes = 0;
+namespace {
+void ListOrErase(Form1& form, const std::vector<rt::FoundFile>& files, bool erase, bool clearAttributes, int passes,
+                 const std::string& rowPrefix, const char* blanks, int64_t& count, uint64_t& bytes) {
   auto row = [&](size_t i, bool ok) {
-    AddDetailRow(rowPrefix + files[i].path + RowEnd(ok, blanks));
+    form.AddDetailRow(rowPrefix + files[i].path + Form1::RowEnd(ok, blanks));
     if (!ok) return;
     ++count;
     bytes += files[i].size;
@@ -77,13 +77,34 @@ void Form1::ListOrEraseFiles(const std::vector<rt::FoundFile>& files, bool erase
       rt::YieldIfDue();
       row(i, true);
     }
-  } else {
-    // The deletions wait on the file system: a few threads do them, the rows follow in order.
-    const int passes = SecureErasePasses();  // read once for the whole list
-    rt::ParallelInOrder(
-        files.size(), [&](size_t i) { return EraseOneFile(files[i].path, files[i].attributes, clearAttributes, passes); },
-        [&](size_t i, DWORD result) { row(i, result == 0); });
+    return;
   }
+  // The deletions wait on the file system: a few threads do them, the rows follow in order.
+  rt::ParallelInOrder(
+      files.size(), [&](size_t i) { return EraseOneFile(files[i].path, files[i].attributes, clearAttributes, passes); },
+      [&](size_t i, DWORD result) { row(i, result == 0); });
+}
+}  // namespace
+
+void Form1::ListOrEraseFiles(const std::vector<rt::FoundFile>& files, bool erase, bool clearAttributes,
+                             const std::string& rowPrefix, const char* blanks) {
+  int64_t count = 0;
+  uint64_t bytes = 0;
+  ListOrErase(*this, files, erase, clearAttributes, erase ? SecureErasePasses() : 0, rowPrefix, blanks, count, bytes);
+  AddFileCount(count);
+  AddFileSize(bytes);
+}
+
+void Form1::ListOrEraseFiles(rt::FileWalk& walk, bool erase, bool clearAttributes, const std::string& rowPrefix,
+                             const char* blanks) {
+  const int passes = erase ? SecureErasePasses() : 0;  // read once for the whole walk
+  int64_t count = 0;
+  uint64_t bytes = 0;
+  // A listing takes the files as they come; an erase takes them in larger parts, which keep the
+  // deleting threads busy.
+  std::vector<rt::FoundFile> part;
+  while (walk.Take(part, erase ? 1024 : 1, 8192))
+    ListOrErase(*this, part, erase, clearAttributes, passes, rowPrefix, blanks, count, bytes);
   AddFileCount(count);
   AddFileSize(bytes);
 }
@@ -126,15 +147,13 @@ void Form1::c4() {
 void Form1::t10() {
   std::string windows = WindowsFolder();
   if (windows.empty()) return;
-  std::vector<rt::FoundFile> found;
-  rt::FindFiles(windows + "\\temp", "*.*", true, found);
-  ListOrEraseFiles(found, false, true, kTempRow, " ");
+  rt::FileWalk walk(windows + "\\temp", "*.*", true);
+  ListOrEraseFiles(walk, false, true, kTempRow, " ");
 }
 
 void Form1::c10() {
   std::string windows = WindowsFolder();
   if (windows.empty()) return;
-  std::vector<rt::FoundFile> found;
-  rt::FindFiles(windows + "\\temp", "*.*", true, found);
-  ListOrEraseFiles(found, true, true, kTempRow, " ");
+  rt::FileWalk walk(windows + "\\temp", "*.*", true);
+  ListOrEraseFiles(walk, true, true, kTempRow, " ");
 }

@@ -19,6 +19,10 @@
 #include "runtime/files.h"
 #include "shared/historycleaner.h"
 
+namespace rt {
+class FileWalk;
+}
+
 class Form1 : public forms::Form {
  public:
   Form1();
@@ -90,9 +94,15 @@ class Form1 : public forms::Form {
   void AddFileSize(uint64_t bytes);
   // "<OK>" or "<FAILED>" at the end of a detail row, after the given blanks.
   static std::string RowEnd(bool ok, const char* blanks);
-  // The recent-documents and temp routines' shared walk over listed files.
+  // The file categories' shared loop over listed files: a row for each file (the prefix, its
+  // path, the blanks and "<OK>", or "<FAILED>" where the erase failed), then the count and the
+  // bytes of the files listed or erased, added once. The erase deletes on a few threads.
   void ListOrEraseFiles(const std::vector<rt::FoundFile>& files, bool erase, bool clearAttributes,
                         const std::string& rowPrefix, const char* blanks);
+  // The same over the files of a walk, taken a part at a time while the walk lists the rest: the
+  // first rows come at once, and the files are never all held in memory.
+  void ListOrEraseFiles(rt::FileWalk& walk, bool erase, bool clearAttributes, const std::string& rowPrefix,
+                        const char* blanks);
 
   // --- category routines -------------------------------------------------------------------------------
   void t1();  // Start-menu Run history

@@ -85,6 +85,9 @@ enum class ListWhat { Files, Folders, Both };
 // name ignoring case; "." and ".." never. False when the folder cannot be listed.
 bool ListFolder(const std::string& folder, std::string_view pattern, ListWhat what,
                 std::vector<FileEntry>& out);
+// Its two halves: every entry of the folder in the order the system gives them, and the sort.
+bool ReadFolder(const std::string& folder, std::vector<FileEntry>& out);
+void SortByName(std::vector<FileEntry>& entries);  // by name ignoring case, as lstrcmpiA orders them
 
 // Deletes a folder and everything below it without ever following a link: a linked folder or file
 // inside it is removed as a link (or stays where it cannot be), its target stays. Refuses relative
@@ -93,7 +96,9 @@ bool DeleteTree(const std::string& folder);
 
 // Every file below a folder whose long name matches the mask: the folder's own files (when asked
 // for) and those of every folder beneath it, depth first, sorted by name within a folder. Linked
-// folders are never entered; paths of MAX_PATH characters or more are skipped.
+// folders are never entered; paths of MAX_PATH characters or more are skipped. The folders are
+// listed on a thread of their own while the calling thread keeps handling its window messages;
+// FileWalk (runtime/filewalk.h) gives the same files a part at a time.
 void FindFiles(const std::string& folder, std::string_view mask, bool includeStartFolder,
                std::vector<std::string>& out);
 struct FoundFile {

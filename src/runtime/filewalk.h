@@ -1,0 +1,59 @@
+// A walk over the files below a folder that lists ahead on a thread of its own while the caller
+// uses the files listed so far: a walk over a tree of a million files neither waits for the whole
+// listing before the first file nor holds all of it in memory, and the caller's windows stay
+// responsive while it waits for the listing.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "runtime/files.h"
+
+namespace rt {
+
+class FileWalk {
+ public:
+  // The files FindFiles gives for these arguments, in its order. The listing stays at most about
+  // `lookahead` files ahead of what has been taken.
+  FileWalk(const std::string& folder, std::string_view mask, bool includeStartFolder, size_t lookahead = 32768);
+  ~FileWalk();  // stops the listing
+  FileWalk(const FileWalk&) = delete;
+  FileWalk& operator=(const FileWalk&) = delete;
+
+  // Moves the next files into `out` (emptied first): at least `atLeast` of them unless the walk
+  // ends sooner, at most `atMost`. While it waits for the listing, the calling thread handles its
+  // window messages. False when no file is left. One thread takes.
+  bool Take(std::vector<FoundFile>& out, size_t atLeast = 1, size_t atMost = 8192);
+
+ private:
+  // One folder's files as the lister read them: not yet matched against the mask, sorted or
+  // given their paths. The lister only reads (the system lists one folder at a time, whatever the
+  // threads); the taker's thread does the rest.
+  struct Folder {
+    std::string path;
+    std::vector<FileEntry> files;
+  };
+  void List(std::string root, bool includeStartFolder);
+  bool Publish(Folder& folder);  // false once the walk is stopped
+  void Prepare(Folder& folder);  // onto ready_
+
+  std::string mask_;
+  size_t lookahead_;
+  SRWLOCK lock_ = SRWLOCK_INIT;
+  CONDITION_VARIABLE room_ = CONDITION_VARIABLE_INIT;  // the lister waits for room here
+  HANDLE filesListed_;                                 // the taker waits for files here
+  std::deque<Folder> queue_;
+  size_t queued_ = 0;  // files in queue_
+  size_t wanted_ = 0;  // files the taker waits for; 0 when it does not wait
+  bool ended_ = false, stop_ = false;
+  std::deque<FoundFile> ready_;  // the taker's: prepared and not yet taken
+  std::thread lister_;
+};
+
+}  // namespace rt
