@@ -93,6 +93,68 @@ TEST(ListView, ALongRunOfRowsStaysFastAndScrollsToTheLast) {
   f.Unload();
 }
 
+TEST(ListView, RowsKeepTheirTextsThroughChangesRemovalsAndClears) {
+  ViewForm f;
+  f.Load();
+  forms::ListView& v = f.Hidden;
+  v.Add("first", "k1", "b");
+  v.Add("");
+  v.Add("third");
+  v.SetSubItem(3, 2, "sub");
+  v.SetTag(3, "tag");
+  // Texts replaced many times over (megabytes of them) leave the other rows as they were.
+  std::string big(1000, 'x');
+  for (int i = 0; i < 3000; ++i) ASSERT_TRUE(v.SetText(2, big + std::to_string(i)));
+  EXPECT_EQ(v.Text(2), big + "2999");
+  EXPECT_EQ(v.Text(1), "first");
+  EXPECT_EQ(v.TextView(3), "third");
+  forms::ListItem third = v.Item(3);
+  EXPECT_EQ(third.text, "third");
+  EXPECT_EQ(third.subItems, (std::vector<std::string>{"", "sub"}));
+  EXPECT_EQ(third.tag, "tag");
+  EXPECT_EQ(v.Item(1).smallIcon, "b");
+  EXPECT_EQ(v.FindKey("k1"), 1);
+  EXPECT_EQ(v.Item(4).text, "");  // past the end: an empty row
+  EXPECT_EQ(v.TextView(0), "");
+  // A removed row takes its extras with it; the rows after it move up.
+  ASSERT_TRUE(v.Remove(1));
+  EXPECT_EQ(v.FindKey("k1"), 0);
+  EXPECT_EQ(v.Text(2), "third");
+  EXPECT_EQ(v.SubItem(2, 2), "sub");
+  v.Clear();
+  EXPECT_EQ(v.Count(), 0);
+  EXPECT_EQ(v.Add("again"), 1);
+  EXPECT_EQ(v.Text(1), "again");
+  EXPECT_EQ(v.SubItem(1, 2), "");
+  f.Unload();
+}
+
+TEST(ListView, DuringAHandlerTheNativeListFollowsAFewTimesASecond) {
+  ViewForm f;
+  f.Show();
+  HWND lv = f.View100.hWnd();
+  {
+    forms::HandlerScope handler(f);  // a long handler that keeps the window alive with yields
+    f.View100.Add("one");
+    rt::DoEvents();
+    EXPECT_EQ(nt::ListViewCount(lv), 1);  // the first change shows at once
+    f.View100.Add("two");
+    rt::DoEvents();
+    EXPECT_EQ(nt::ListViewCount(lv), 1) << "the next follows a moment later";
+    Sleep(forms::Form::kBusySyncGapMs + 50);
+    rt::DoEvents();
+    EXPECT_EQ(nt::ListViewCount(lv), 2);
+    f.View100.Add("three");
+    rt::DoEvents();
+    EXPECT_EQ(nt::ListViewCount(lv), 2);
+  }
+  // Once the handler has returned, what waited shows at the next look at the messages.
+  rt::DoEvents();
+  EXPECT_EQ(nt::ListViewCount(lv), 3);
+  EXPECT_EQ(nt::ListViewText(lv, 2, 0), "three");
+  f.Unload();
+}
+
 TEST(ListView, ChecksFromCodeAndFromTheUser) {
   ViewForm f;
   f.Show();

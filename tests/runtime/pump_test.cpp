@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 namespace {
 
 TEST(Pump, DoEventsHandlesWaitingMessages) {
@@ -27,6 +29,30 @@ TEST(Pump, DoEventsHandlesWaitingMessages) {
   EXPECT_EQ(handled, 2);
   EXPECT_TRUE(rt::YieldIfDue(0));
   EXPECT_EQ(handled, 3);
+
+  // A wait handles the messages that were already waiting and those that come while it waits,
+  // and ends when its handle is signalled or its time is up.
+  HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  PostMessageA(w, WM_APP, 0, 0);
+  EXPECT_FALSE(rt::WaitHandlingMessages(done, 30));
+  EXPECT_EQ(handled, 4);
+  std::thread other([&] {
+    Sleep(20);
+    PostMessageA(w, WM_APP, 0, 0);
+    Sleep(20);
+    SetEvent(done);
+  });
+  DWORD start = GetTickCount();
+  EXPECT_TRUE(rt::WaitHandlingMessages(done, 5000));
+  EXPECT_LT(GetTickCount() - start, 2000u);
+  EXPECT_EQ(handled, 5);
+  other.join();
+  // A worker thread's wait only waits.
+  std::thread([&] {
+    rt::NoYieldHere quiet;
+    EXPECT_TRUE(rt::WaitHandlingMessages(done, 0));
+  }).join();
+  CloseHandle(done);
   DestroyWindow(w);
 }
 

@@ -65,6 +65,37 @@ TEST(TextFile, WritesEveryLineWithCrLfAndReplacesTheOldFile) {
   EXPECT_EQ(ts::ReadFile(path), "");
 }
 
+TEST(TextFile, ALongFileIsWrittenInPiecesAndAppearsWholeOrNotAtAll) {
+  std::string path = ts::Scratch() + "\\long.txt";
+  ts::WriteFile(path, "old");
+  std::string expected;
+  {
+    rt::ReplacingFile file(path);
+    ASSERT_TRUE(file.IsOpen());
+    for (int i = 0; i < 60000; ++i) {  // about 2 MB, more than one block
+      std::string line = "line " + std::to_string(i) + "\r\n";
+      file.Write(line);
+      expected += line;
+    }
+    EXPECT_EQ(ts::ReadFile(path), "old") << "nothing shows before the commit";
+    EXPECT_TRUE(file.Commit());
+  }
+  EXPECT_EQ(ts::ReadFile(path), expected);
+  EXPECT_FALSE(ts::Exists(path + ".~new"));
+  // Dropped, or left without a commit: the old file stays and the new one goes.
+  for (bool abandon : {true, false}) {
+    rt::ReplacingFile file(path);
+    file.Write("new");
+    if (abandon) {
+      file.Abandon();
+      file.Write("more");
+      EXPECT_FALSE(file.Commit());
+    }
+  }
+  EXPECT_EQ(ts::ReadFile(path), expected);
+  EXPECT_FALSE(ts::Exists(path + ".~new"));
+}
+
 TEST(TextFile, AFailedRewriteLeavesTheOldFile) {
   std::string path = ts::Scratch() + "\\keep.vel";
   ts::WriteFile(path, "a\r\n");
