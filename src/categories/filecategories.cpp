@@ -103,7 +103,7 @@ void Form1::ListOrEraseFiles(rt::FileWalk& walk, bool erase, bool clearAttribute
   // A listing takes the files as they come; an erase takes them in larger parts, which keep the
   // deleting threads busy.
   std::vector<rt::FoundFile> part;
-  while (walk.Take(part, erase ? 1024 : 1, 8192))
+  while (!Ended() && walk.Take(part, erase ? 1024 : 1, 8192))
     ListOrErase(*this, part, erase, clearAttributes, passes, rowPrefix, blanks, count, bytes);
   AddFileCount(count);
   AddFileSize(bytes);

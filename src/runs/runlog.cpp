@@ -42,15 +42,24 @@ void Form1::FinishRun() {
   Bar1.SetValue(0);
 }
 
+namespace {
+// The log being written. A Windows session that ends while it is written finishes the run from a
+// yield of its loop, with a log of its own: that one takes over, since this process ends with it.
+rt::ReplacingFile* logInProgress = nullptr;
+}  // namespace
+
 void Form1::WriteRunLog() {
   std::string path = rt::JoinPath(rt::ProgramFolder(), "eraselog.txt");
+  if (logInProgress) logInProgress->Abandon();
   // A read-only, hidden or system log is replaced all the same.
   if (rt::FileExists(path)) rt::SetAttr(path, FILE_ATTRIBUTE_ARCHIVE);
   // Written line by line as the rows are read, never whole in memory.
   rt::ReplacingFile log(path);
+  logInProgress = &log;
   log.Write("Test Mode: Test Start --------------------at " + rt::DateText() + "  " + rt::TimeText() + "\r\n");
   for (int j = 1; j <= View200.Count(); ++j) {
     rt::YieldIfDue();
+    if (ended_) break;  // the session ended: another log was written in the yield
     log.Write("Test Mode : Erasing ");
     log.Write(rt::TrimView(View200.TextView(j)));
     log.Write("\r\n");
@@ -61,4 +70,5 @@ void Form1::WriteRunLog() {
             Label4.Caption() + " , Hard Disk Space: " + Label6.Caption() + " *********  at " + rt::DateText() + "  " +
             rt::TimeText() + "\r\n");
   log.Commit();
+  if (logInProgress == &log) logInProgress = nullptr;
 }

@@ -60,10 +60,11 @@ class ReplacingFile {
   void Write(std::string_view bytes);
   // Writes what is left, flushes, and moves the new file over the old one; true when it is there.
   bool Commit();
+  // Drops the new file; the old one stays. Later writes and the commit do nothing.
+  void Abandon();
 
  private:
   bool Drain();
-  void Abandon();
   std::string path_, tmp_;
   HANDLE h_ = INVALID_HANDLE_VALUE;
   std::string buf_;

@@ -329,6 +329,29 @@ TEST_F(Runs, TheEndOfAWindowsSessionDuringARunIsNeverRefused) {
   EXPECT_TRUE(mw::UserValueExists(mw::kOpenSave, "a"));
 }
 
+TEST_F(Runs, ASessionThatEndsWhileTheLogIsWrittenLeavesAWholeLog) {
+  Plant();
+  Form1& f = Main();
+  f.Show();
+  std::string logAtExit;
+  rt::SetExitHandler([&](int code) {
+    ts::Observed().exits.push_back(code);
+    logAtExit = Log();
+  });
+  int hundreds = 0;
+  f.Bar1.ValueSet = [&](int v) {
+    // The third 100 is the log's first line: the session ends in the middle of the log.
+    if (v != 100 || ++hundreds != 3) return;
+    SendMessageA(f.hWnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+    SendMessageA(f.hWnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  };
+  f.chameleonButton5_Click();
+  EXPECT_EQ(ts::Observed().exits, (std::vector<int>{0}));
+  EXPECT_EQ(logAtExit, ExpectedLog(kRows, "7", "0", "0.000 KB"));
+  EXPECT_EQ(Log(), logAtExit);
+  EXPECT_FALSE(ts::Exists(ts::ProgramDir() + "\\eraselog.txt.~new"));
+}
+
 TEST_F(Runs, ASessionEndThatDoesNotComeLetsTheRunGoOn) {
   Plant();
   Form1& f = Main();
