@@ -125,6 +125,9 @@ bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
 
 namespace {
 constexpr size_t kWriteBlock = 1 << 20;
+// A long file is flushed as it grows, a few blocks at a time: the flush before the move then
+// waits for those last blocks only, never for the whole file at once.
+constexpr size_t kFlushEvery = 4 * kWriteBlock;
 }
 
 ReplacingFile::ReplacingFile(const std::string& path) : path_(path), tmp_(path + ".~new") {
@@ -151,8 +154,13 @@ bool ReplacingFile::Drain() {
     DWORD wrote = 0;
     ok_ = WriteFile(h_, buf_.data() + done, chunk, &wrote, nullptr) && wrote == chunk;
     done += chunk;
+    unflushed_ += chunk;
   }
   buf_.clear();
+  if (ok_ && unflushed_ >= kFlushEvery) {
+    ok_ = FlushFileBuffers(h_) != 0;
+    unflushed_ = 0;
+  }
   return ok_;
 }
 

@@ -68,6 +68,7 @@ class ReplacingFile {
   std::string path_, tmp_;
   HANDLE h_ = INVALID_HANDLE_VALUE;
   std::string buf_;
+  size_t unflushed_ = 0;  // bytes written since the last flush
   bool ok_ = false;
 };
 
