@@ -50,6 +50,13 @@ class Runs : public MainWindowTest {
       "Cleaning Registry key value: ab  <OK>",
   };
   std::string Log() { return ts::ReadFile(ts::ProgramDir() + "\\eraselog.txt"); }
+  // The log as it stands when the program asks to end.
+  void KeepLogAtExit(std::string& log) {
+    rt::SetExitHandler([this, &log](int code) {
+      ts::Observed().exits.push_back(code);
+      log = Log();
+    });
+  }
   std::string ExpectedLog(const Rows& rows, const std::string& reg, const std::string& files, const std::string& space) {
     std::string when = rt::DateText() + "  " + rt::TimeText();
     std::string log = "Test Mode: Test Start --------------------at " + when + "\r\n";
@@ -331,13 +338,10 @@ TEST_F(Runs, TheEndOfAWindowsSessionDuringARunIsNeverRefused) {
 
 TEST_F(Runs, ASessionThatEndsWhileTheLogIsWrittenLeavesAWholeLog) {
   Plant();
+  std::string logAtExit;
+  KeepLogAtExit(logAtExit);
   Form1& f = Main();
   f.Show();
-  std::string logAtExit;
-  rt::SetExitHandler([&](int code) {
-    ts::Observed().exits.push_back(code);
-    logAtExit = Log();
-  });
   int hundreds = 0;
   f.Bar1.ValueSet = [&](int v) {
     // The third 100 is the log's first line: the session ends in the middle of the log.
