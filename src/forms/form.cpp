@@ -427,7 +427,10 @@ void Form::FlushSync() {
   syncPosted_ = syncTimed_ = false;
   std::set<Control*> pending;
   pending.swap(pendingSync_);
-  for (Control* c : pending) c->SyncNow();
+  {
+    rt::WindowWorkFirst first;
+    for (Control* c : pending) c->SyncNow();
+  }
   lastSync_ = GetTickCount();
 }
 

@@ -29,6 +29,7 @@ void ParallelInOrder(size_t n, const std::function<DWORD(size_t)>& work,
     pool.emplace_back([&] {
       NoYieldHere quiet;
       for (size_t i; (i = next++) < n;) {
+        WaitForWindowWork();
         slots[i].result = work(i);
         slots[i].ready.store(true, std::memory_order_release);
         if (++finished == n) SetEvent(allDone);

@@ -1,5 +1,7 @@
 #include "runtime/pump.h"
 
+#include <atomic>
+
 namespace rt {
 
 namespace {
@@ -15,8 +17,17 @@ DWORD g_lastYield = 0;
 void Dispatch(MSG& msg) {
   if (Filter() && Filter()(msg)) return;
   TranslateMessage(&msg);
+  if (msg.message == WM_PAINT) {
+    WindowWorkFirst first;
+    DispatchMessageA(&msg);
+    return;
+  }
   DispatchMessageA(&msg);
 }
+
+std::atomic<int> g_windowWork{0};
+SRWLOCK g_windowWorkLock = SRWLOCK_INIT;
+CONDITION_VARIABLE g_windowWorkDone = CONDITION_VARIABLE_INIT;
 }  // namespace
 
 bool DoEvents() {
@@ -47,6 +58,25 @@ bool WaitHandlingMessages(HANDLE handle, DWORD timeoutMs) {
     if (r != WAIT_OBJECT_0 + 1) return false;
     if (!DoEvents()) return false;  // the program is ending
   }
+}
+
+WindowWorkFirst::WindowWorkFirst() { ++g_windowWork; }
+
+WindowWorkFirst::~WindowWorkFirst() {
+  if (--g_windowWork > 0) return;
+  // Taken and released first, so that no worker is between its look at the count and its sleep.
+  AcquireSRWLockExclusive(&g_windowWorkLock);
+  ReleaseSRWLockExclusive(&g_windowWorkLock);
+  WakeAllConditionVariable(&g_windowWorkDone);
+}
+
+void WaitForWindowWork() {
+  if (g_windowWork.load() == 0) return;
+  DWORD start = GetTickCount();
+  AcquireSRWLockExclusive(&g_windowWorkLock);
+  while (g_windowWork.load() > 0 && GetTickCount() - start < 250)
+    SleepConditionVariableSRW(&g_windowWorkDone, &g_windowWorkLock, 25, 0);
+  ReleaseSRWLockExclusive(&g_windowWorkLock);
 }
 
 NoYieldHere::NoYieldHere() { t_noYield = true; }

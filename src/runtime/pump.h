@@ -20,6 +20,20 @@ bool YieldIfDue(unsigned intervalMs = 40);
 // NoYieldHere it only waits.
 bool WaitHandlingMessages(HANDLE handle, DWORD timeoutMs);
 
+// The window's own work goes first. Under Wine every window operation is a round trip through the
+// one server process that also opens and deletes every file: a refresh of a long list view takes a
+// few hundred of them, and behind busy deleting threads each would wait its turn. While the window's
+// thread holds a WindowWorkFirst, worker threads that call WaitForWindowWork before each item
+// start no new one (they wait a quarter of a second at most).
+class WindowWorkFirst {
+ public:
+  WindowWorkFirst();
+  ~WindowWorkFirst();
+  WindowWorkFirst(const WindowWorkFirst&) = delete;
+  WindowWorkFirst& operator=(const WindowWorkFirst&) = delete;
+};
+void WaitForWindowWork();
+
 // Worker threads have no windows to keep alive: on a thread marked so, the yields do nothing.
 class NoYieldHere {
  public:

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 namespace {
@@ -54,6 +55,26 @@ TEST(Pump, DoEventsHandlesWaitingMessages) {
   }).join();
   CloseHandle(done);
   DestroyWindow(w);
+}
+
+TEST(Pump, WorkersWaitWhileTheWindowWorks) {
+  std::thread([] { rt::WaitForWindowWork(); }).join();  // nothing to wait for
+  std::atomic<bool> done{false};
+  std::thread worker;
+  {
+    rt::WindowWorkFirst first;
+    worker = std::thread([&] {
+      rt::WaitForWindowWork();
+      done = true;
+    });
+    Sleep(60);
+    EXPECT_FALSE(done) << "the worker waits while the window works";
+  }
+  worker.join();  // the window's work has ended: the worker goes on
+  EXPECT_TRUE(done);
+  // A window that works on and on does not hold the workers back for ever.
+  rt::WindowWorkFirst longWork;
+  std::thread([] { rt::WaitForWindowWork(); }).join();
 }
 
 }  // namespace
