@@ -1,14 +1,20 @@
 // Measurements for bench/run, one per command; each prints one line "key=value ...".
 //   erase <windows folder>   an erase run with only "Windows Temporary" enabled, window shown
-//   bare <folder>            the platform's floor: list the tree, DeleteFileA on every file
+//   test <windows folder>    the test run over the same category
+//   bare <folder>            the erase run's floor: list the tree, DeleteFileA on every file
+//   walk <folder>            the test run's floor: a recursive FindFirstFileA/FindNextFileA walk
+//                            that counts the files and adds up their sizes
+//   micro <folder>           where an erase's time goes: the listing, then the erase of each file
 //   wipe <file> <passes>     WipeFile over one file
+// BENCH_STALLS=1 also shows, on the error output, every wait of the window over 30 ms and the
+// progress values of the run, each with its time in the run.
 #include <windows.h>
-#include <psapi.h>
 
 #include <atomic>
 #include <cstdio>
-#include <thread>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "bench/measure.h"
@@ -22,9 +28,8 @@
 namespace {
 
 using bench::Seconds;
-using bench::StallMeter;
 
-int Erase(const std::string& windows) {
+int Run(const std::string& windows, bool erase) {
   WriteRegString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "systemroot", windows);
   RegDeleteTreeA(HKEY_LOCAL_MACHINE, (std::string(settings::kRoot) + "\\option").c_str());
   settings::Write(settings::kOptionWin, "10", "1");
@@ -32,26 +37,42 @@ int Erase(const std::string& windows) {
   Form1& f = MainForm();
   if (getenv("BENCH_HIDDEN")) f.Load(); else f.Show();
   rt::DoEvents();
-  StallMeter meter;
+  bench::StallMeter meter;
   meter.Start();
-  Sleep(50);
-  rt::DoEvents();
-  meter.worst = 0;
+  // The log is written between the second progress value of 100 (after the plug-in pass) and the
+  // final 0 of the end state; every log line sets 100 once more.
+  int hundreds = 0;
+  double logStart = 0, logEnd = 0;
+  std::vector<std::pair<double, int>> progress;
+  f.Bar1.ValueSet = [&](int v) {
+    if (progress.size() < 64) progress.emplace_back(Seconds(), v);
+    if (v == 100 && ++hundreds == 2) logStart = Seconds();
+    if (v == 0 && hundreds >= 2) logEnd = Seconds();
+  };
   double t0 = Seconds();
-  if (getenv("BENCH_C10_ONLY")) f.c10(); else f.chameleonButton5_Click();
+  (erase ? f.chameleonButton5 : f.chameleonButton6).PerformClick();  // as the user's click
+  rt::DoEvents();                                                    // the window's last updates
   double t1 = Seconds();
   meter.Stop();
-  PROCESS_MEMORY_COUNTERS pmc{};
-  pmc.cb = sizeof pmc;
-  GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
+  f.Bar1.ValueSet = nullptr;
   RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "systemroot");
-  printf("files=%s rows=%d seconds=%.3f peak_mb=%.1f stall_ms=%.1f\n", f.txtfilecount.Text().c_str(), f.View200.Count(),
-         t1 - t0, pmc.PeakWorkingSetSize / 1048576.0, meter.worst * 1000);
+  if (getenv("BENCH_STALLS")) {
+    for (auto [sent, delay] : meter.delays)
+      if (delay > 0.03) fprintf(stderr, "stall %.1f ms at %.3f s\n", delay * 1000, sent - t0);
+    for (auto [at, v] : progress) fprintf(stderr, "progress %d at %.3f s\n", v, at - t0);
+  }
+  printf("files=%s rows=%d seconds=%.3f peak_mb=%.1f stall_ms=%.1f stall_at_s=%.2f server_stall_ms=%.1f "
+         "log_ms=%.1f log_stall_ms=%.1f\n",
+         f.txtfilecount.Text().c_str(), f.View200.Count(), t1 - t0, bench::PeakMegabytes(), meter.Worst(t0, t1) * 1000,
+         meter.WorstSent(t0, t1) - t0, meter.worstPost * 1000, (logEnd - logStart) * 1000,
+         meter.Worst(logStart, logEnd) * 1000);
   fflush(stdout);
   return 0;
 }
 
-void BareDelete(const std::string& folder, size_t& count) {
+// The bare loops: every file of the tree, listed with FindFirstFileA/FindNextFileA, deleted with
+// DeleteFileA or counted with its size.
+void BareLoop(const std::string& folder, bool erase, size_t& count, unsigned long long& bytes) {
   WIN32_FIND_DATAA fd;
   HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
   if (h == INVALID_HANDLE_VALUE) return;
@@ -60,19 +81,31 @@ void BareDelete(const std::string& folder, size_t& count) {
     std::string n = fd.cFileName;
     if (n == "." || n == "..") continue;
     std::string p = folder + "\\" + n;
-    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) subs.push_back(p);
-    else if (DeleteFileA(p.c_str())) ++count;
+    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      subs.push_back(p);
+    } else if (!erase) {
+      ++count;
+      bytes += (static_cast<unsigned long long>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
+    } else if (DeleteFileA(p.c_str())) {
+      ++count;
+    }
   } while (FindNextFileA(h, &fd));
   FindClose(h);
-  for (const auto& s : subs) BareDelete(s, count);
+  for (const auto& s : subs) BareLoop(s, erase, count, bytes);
 }
 
-int Bare(const std::string& folder) {
+int Bare(const std::string& folder, bool erase) {
   size_t count = 0;
+  unsigned long long bytes = 0;
+  bench::ServerMeter server;
+  server.Start();
   double t0 = Seconds();
-  BareDelete(folder, count);
+  BareLoop(folder, erase, count, bytes);
   double t1 = Seconds();
-  printf("files=%zu seconds=%.3f\n", count, t1 - t0);
+  server.Stop();
+  printf("files=%zu bytes=%llu seconds=%.3f peak_mb=%.1f server_stall_ms=%.1f\n", count, bytes, t1 - t0,
+         bench::PeakMegabytes(), server.worst * 1000);
+  fflush(stdout);
   return 0;
 }
 
@@ -111,10 +144,10 @@ int Wipe(const std::string& file, const std::string& passes) {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   std::vector<std::string> args = bench::Arguments();
-  if (args.size() >= 3 && args[1] == "erase") return Erase(args[2]);
-  if (args.size() >= 3 && args[1] == "bare") return Bare(args[2]);
+  if (args.size() >= 3 && (args[1] == "erase" || args[1] == "test")) return Run(args[2], args[1] == "erase");
+  if (args.size() >= 3 && (args[1] == "bare" || args[1] == "walk")) return Bare(args[2], args[1] == "bare");
   if (args.size() >= 3 && args[1] == "micro") return Micro(args[2]);
   if (args.size() >= 4 && args[1] == "wipe") return Wipe(args[2], args[3]);
-  fprintf(stderr, "bench_velk erase <windows folder> | bare <folder> | wipe <file> <passes>\n");
+  fprintf(stderr, "bench_velk erase|test <windows folder> | bare|walk|micro <folder> | wipe <file> <passes>\n");
   return 2;
 }
