@@ -106,12 +106,13 @@ class Form {
   // A control asks for a native update that may wait until the messages are handled (cheap
   // bursts: a list view that receives thousands of rows updates its native count once). While a
   // handler of the form runs (a long run that keeps the window alive with its yields), the native
-  // views follow at most every kBusySyncGapMs: a native refresh of a long list view costs tens of
-  // milliseconds under Wine, and one for every yield would take most of the window's time. What
-  // waits is brought up to date as soon as the last handler returns.
+  // views follow at most every kBusySyncGapMs: under Wine a native refresh of a long list view is
+  // a few hundred round trips to its server, tens of milliseconds during which the run's worker
+  // threads wait (rt::WindowWorkFirst), and one for every yield would take most of the window's
+  // time. What waits is brought up to date as soon as the last handler returns.
   void RequestSync(Control* c);
   void FlushSync();  // runs every pending update now
-  static constexpr unsigned kBusySyncGapMs = 250;
+  static constexpr unsigned kBusySyncGapMs = 500;
   // Routes a message that a container window received (WM_COMMAND, WM_NOTIFY, colours, scrolling)
   // to the control it is about; false when it is not about one of ours.
   bool RouteControlMessage(UINT m, WPARAM w, LPARAM l, LRESULT& result);

@@ -50,6 +50,10 @@ void FileWalk::List(std::string folder, bool includeStartFolder) {
   if (IsAbsolutePath(root) && !HasWildcard(root)) stack.emplace_back(root, includeStartFolder);
   std::vector<FileEntry> entries, subfolders;
   while (!stack.empty()) {
+    {
+      Locked hold(lock_);
+      if (stop_) return;
+    }
     auto [dir, takeFiles] = std::move(stack.back());
     stack.pop_back();
     if (!ReadFolder(dir, entries)) continue;

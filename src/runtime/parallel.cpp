@@ -1,5 +1,6 @@
 #include "runtime/parallel.h"
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <thread>
@@ -24,7 +25,7 @@ void ParallelInOrder(size_t n, const std::function<DWORD(size_t)>& work,
   // few milliseconds, and its window messages wake it at once.
   HANDLE allDone = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   std::vector<std::thread> pool;
-  int count = threads < 1 ? 1 : threads;
+  int count = static_cast<int>(std::clamp<size_t>(threads < 1 ? 1 : threads, 1, n));  // no idle threads
   for (int t = 0; t < count; ++t) {
     pool.emplace_back([&] {
       NoYieldHere quiet;

@@ -166,7 +166,6 @@ bool ReplacingFile::Drain() {
 
 void ReplacingFile::Write(std::string_view bytes) {
   if (!ok_) return;
-  if (buf_.capacity() < kWriteBlock) buf_.reserve(kWriteBlock);
   buf_.append(bytes);
   if (buf_.size() >= kWriteBlock) Drain();
 }

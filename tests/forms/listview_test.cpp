@@ -129,7 +129,7 @@ TEST(ListView, RowsKeepTheirTextsThroughChangesRemovalsAndClears) {
   f.Unload();
 }
 
-TEST(ListView, DuringAHandlerTheNativeListFollowsAFewTimesASecond) {
+TEST(ListView, DuringAHandlerTheNativeListFollowsAtIntervals) {
   ViewForm f;
   f.Show();
   HWND lv = f.View100.hWnd();
