@@ -91,10 +91,11 @@ void ListOrErase(Form1& form, const std::vector<rt::FoundFile>& files, bool eras
 }  // namespace
 
 void Form1::ListOrEraseFiles(const std::vector<rt::FoundFile>& files, bool erase, bool clearAttributes,
-                             const std::string& rowPrefix, const char* blanks) {
+                             const std::string& rowPrefix, const char* blanks, bool overwrite) {
   int64_t count = 0;
   uint64_t bytes = 0;
-  ListOrErase(*this, files, erase, clearAttributes, erase ? SecureErasePasses() : 0, rowPrefix, blanks, count, bytes);
+  const int passes = erase && overwrite ? SecureErasePasses() : 0;
+  ListOrErase(*this, files, erase, clearAttributes, passes, rowPrefix, blanks, count, bytes);
   AddFileCount(count);
   AddFileSize(bytes);
 }

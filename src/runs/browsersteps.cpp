@@ -100,8 +100,8 @@ void Form1::BrowserFileStep(const char* code, const std::string& folder, const s
   MarkStatus(code, false);
 }
 
-// A browser's cache folder: one row per file directly in it, every file deleted in the erase run.
-// A cache folder that is a link is not entered.
+// A browser's cache folder: one row per file directly in it, every file deleted in the erase run,
+// never overwritten first, as the browsers' other files. A cache folder that is a link is not entered.
 void Form1::BrowserCacheStep(const char* code, const std::string& folder, const char* cacheFolder,
                              const std::string& rowPrefix, bool erase) {
   if (ended_ || !settings::IsOn(settings::kOptionWin, code)) return;
@@ -121,7 +121,7 @@ void Form1::BrowserCacheStep(const char* code, const std::string& folder, const 
     files.reserve(entries.size());
     for (const rt::FileEntry& e : entries) files.push_back(rt::FoundFile{rt::JoinPath(cache, e.name), e.attributes, e.size});
     entries = {};
-    ListOrEraseFiles(files, erase, true, rowPrefix, " ");
+    ListOrEraseFiles(files, erase, true, rowPrefix, " ", false);
   }
   MarkStatus(code, false);
 }

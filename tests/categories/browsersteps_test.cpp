@@ -95,10 +95,15 @@ TEST_F(BrowserSteps, OperasFilesAndCache) {
   EXPECT_EQ(f.txtfilesize.Text(), "2136");
   EXPECT_TRUE(ts::Exists(opera + "\\Cache4\\a.tmp"));
 
-  // The browser holds its cookies open: they stay, and say so.
+  // The browser holds its cookies open: they stay, and say so. Secure erasing leaves the browsers'
+  // files alone: they are deleted, not overwritten first.
+  settings::Write(settings::kOptionOption, settings::kOptSecureErase, "1");
+  ts::Watcher cached(opera + "\\Cache4\\b.tmp"), global(opera + "\\global.dat");
   HANDLE browser = CreateFileA((opera + "\\cookies4.dat").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   f.chameleonButton5_Click();
   CloseHandle(browser);
+  EXPECT_EQ(cached.Seen(), "22");
+  EXPECT_EQ(global.Seen(), std::string(2000, 'g'));
   const char* erase = "Cleaning Opera Cach and History  ";
   rows = {"Cleaning Opera Cookies  <FAILED>", "Cleaning Opera Location Bar History  <OK>", cacheRow(erase, "a.tmp"),
           cacheRow(erase, "b.tmp"), cacheRow(erase, "c")};
