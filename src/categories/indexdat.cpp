@@ -4,6 +4,8 @@
 // user's profile folder.
 #include <shlobj.h>
 
+#include <algorithm>
+
 #include "mainwindow/form1.h"
 #include "runtime/files.h"
 #include "runtime/pump.h"
@@ -65,6 +67,9 @@ void Form1::IndexDat(bool erase) {
       {rt::Trim(localSettings).empty() ? "" : rt::JoinPath(localSettings, "history"), kIndexFileRow},
       {rt::Trim(cache).empty() ? "" : cache, kIndexFileRow},
   };
+  // Where two searches cover one folder (the history folder is often both the first and the
+  // second), a file is listed and counted once, in the test as in the erase.
+  std::vector<std::string> seen;
   for (const Search& search : searches) {
     if (profile.empty() || !rt::IsAbsolutePath(search.start)) continue;
     std::string resolved = rt::ResolvedFolderPath(rt::WithoutTrailingSlash(search.start));
@@ -74,6 +79,8 @@ void Form1::IndexDat(bool erase) {
     int64_t count = 0;
     for (const rt::FoundFile& f : found) {
       rt::YieldIfDue();
+      if (std::any_of(seen.begin(), seen.end(), [&](const std::string& p) { return rt::SameFile(p, f.path); })) continue;
+      seen.push_back(f.path);
       bool erased = !wipe || EraseOneFile(f.path, f.attributes, false, passes) == 0;
       AddDetailRow(search.row + f.path + RowEnd(erased, " "));
       if (erased) ++count;

@@ -440,6 +440,25 @@ TEST_F(IndexDat, ListedAlwaysErasedOnlyWithSecureErasing) {
   SetFileAttributesA(Found()[3].c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+// On older profiles "Local Settings" is the profile's own folder, so the first two searches cover
+// one history folder: its files are listed and counted once, in both runs alike.
+TEST_F(IndexDat, AFolderTwoSearchesCoverIsListedOnce) {
+  std::string same = profileFixture + "\\user\\local settings\\";
+  ie::UserValueFor sameLocalSettings(ie::kShellFolders, "Local Settings", &same);
+  mw::Enable({"4"});
+  Form1& f = Main();
+  f.Load();
+  Rows rows = {"Index.dat  <OK>", "index File = " + Found()[0] + " <OK>", "index File = " + Found()[2] + " <OK>",
+               "index File = " + Found()[3] + " <OK>"};
+  f.chameleonButton6_Click();
+  EXPECT_EQ(mw::DetailRows(f), rows);
+  EXPECT_EQ(f.txtfilecount.Text(), "3");
+  f.chameleonButton5_Click();
+  rows[1] = "index file Files = " + Found()[0] + " <OK>";
+  EXPECT_EQ(mw::DetailRows(f), rows);
+  EXPECT_EQ(f.txtfilecount.Text(), "3");
+}
+
 TEST_F(IndexDat, NoSearchStartsOutsideTheUsersProfile) {
   settings::Write(settings::kOptionOption, settings::kOptSecureErase, "1");
   // Decoys a search from the drive's root or from outside the profile would find.
