@@ -68,8 +68,10 @@ constexpr int kEraseThreads = 6;
 
 void ListOrErase(Form1& form, const std::vector<rt::FoundFile>& files, bool erase, bool clearAttributes, int passes,
                  const std::string& rowPrefix, const char* blanks, int64_t& count, uint64_t& bytes) {
+  std::string text;  // one buffer for every row's text
   auto row = [&](size_t i, bool ok) {
-    form.AddDetailRow(rowPrefix + files[i].path + Form1::RowEnd(ok, blanks));
+    text.assign(rowPrefix).append(files[i].path).append(Form1::RowEnd(ok, blanks));
+    form.AddDetailRow(text);
     if (!ok) return;
     ++count;
     bytes += files[i].size;
