@@ -1,6 +1,7 @@
 #include "runtime/filewalk.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "runtime/pump.h"
 #include "runtime/text.h"
@@ -27,8 +28,9 @@ bool FitsAnsiPath(const std::string& folder, const std::string& name) {
 
 FileWalk::FileWalk(const std::string& folder, std::string_view mask, bool includeStartFolder, size_t lookahead)
     : mask_(mask), lookahead_(std::max<size_t>(lookahead, 1)),
-      filesListed_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
+      filesReady_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
   lister_ = std::thread(&FileWalk::List, this, folder, includeStartFolder);
+  preparer_ = std::thread(&FileWalk::PrepareListed, this);
 }
 
 FileWalk::~FileWalk() {
@@ -37,8 +39,10 @@ FileWalk::~FileWalk() {
     stop_ = true;
   }
   WakeAllConditionVariable(&room_);
+  WakeAllConditionVariable(&listedReady_);
   lister_.join();
-  CloseHandle(filesListed_);
+  preparer_.join();
+  CloseHandle(filesReady_);
 }
 
 // Depth first, each folder's names sorted: the folder's own files, then each of its folders in
@@ -52,7 +56,7 @@ void FileWalk::List(std::string folder, bool includeStartFolder) {
   while (!stack.empty()) {
     {
       Locked hold(lock_);
-      if (stop_) return;
+      if (stop_) break;
     }
     auto [dir, takeFiles] = std::move(stack.back());
     stack.pop_back();
@@ -69,11 +73,11 @@ void FileWalk::List(std::string folder, bool includeStartFolder) {
     }
     SortByName(subfolders);
     for (auto it = subfolders.rbegin(); it != subfolders.rend(); ++it) stack.emplace_back(JoinPath(dir, it->name), true);
-    if (!found.files.empty() && !Publish(found)) return;
+    if (!found.files.empty() && !Publish(found)) break;
   }
   Locked hold(lock_);
-  ended_ = true;
-  if (wanted_) SetEvent(filesListed_);
+  listingEnded_ = true;
+  WakeConditionVariable(&listedReady_);
 }
 
 bool FileWalk::Publish(Folder& folder) {
@@ -81,55 +85,81 @@ bool FileWalk::Publish(Folder& folder) {
   while (queued_ >= lookahead_ && !stop_) SleepConditionVariableSRW(&room_, &lock_, INFINITE, 0);
   if (stop_) return false;
   queued_ += folder.files.size();
-  queue_.push_back(std::move(folder));
-  // The taker is woken once it has what it waits for, not for every folder.
-  if (wanted_ && queued_ >= wanted_) {
-    wanted_ = 0;
-    SetEvent(filesListed_);
-  }
+  listed_.push_back(std::move(folder));
+  WakeConditionVariable(&listedReady_);
   return true;
 }
 
-void FileWalk::Prepare(Folder& folder) {
-  std::erase_if(folder.files, [&](const FileEntry& e) { return !MatchesPattern(e.name, mask_); });
-  SortByName(folder.files);
-  for (auto& e : folder.files) ready_.push_back(FoundFile{JoinPath(folder.path, e.name), e.attributes, e.size});
+// The second stage, beside the listing: each listed folder's files matched against the mask,
+// sorted and given their paths, one folder after another in the order they were listed.
+void FileWalk::PrepareListed() {
+  NoYieldHere quiet;
+  for (;;) {
+    Folder folder;
+    {
+      Locked hold(lock_);
+      while (listed_.empty() && !listingEnded_ && !stop_) SleepConditionVariableSRW(&listedReady_, &lock_, INFINITE, 0);
+      if (stop_) return;
+      if (listed_.empty()) {  // the listing has ended and everything it listed is prepared
+        ended_ = true;
+        SetEvent(filesReady_);
+        return;
+      }
+      folder = std::move(listed_.front());
+      listed_.pop_front();
+    }
+    const size_t listed = folder.files.size();
+    std::erase_if(folder.files, [&](const FileEntry& e) { return !MatchesPattern(e.name, mask_); });
+    SortByName(folder.files);
+    std::vector<FoundFile> files;
+    files.reserve(folder.files.size());
+    for (auto& e : folder.files) files.push_back(FoundFile{JoinPath(folder.path, e.name), e.attributes, e.size});
+    Locked hold(lock_);
+    queued_ -= listed - files.size();  // those the mask left out take no room
+    prepared_ += files.size();
+    ready_.push_back(std::move(files));
+    // The taker is woken once it has what it waits for, not for every folder.
+    if (wanted_ && prepared_ >= wanted_) {
+      wanted_ = 0;
+      SetEvent(filesReady_);
+    }
+    if (queued_ < lookahead_) WakeConditionVariable(&room_);
+  }
 }
 
 bool FileWalk::Take(std::vector<FoundFile>& out, size_t atLeast, size_t atMost) {
   out.clear();
   atMost = std::max<size_t>(atMost, 1);
   atLeast = std::clamp<size_t>(atLeast, 1, atMost);
-  std::deque<Folder> grabbed;
   for (;;) {
-    while (!ready_.empty() && out.size() < atMost) {
-      out.push_back(std::move(ready_.front()));
-      ready_.pop_front();
+    while (!taken_.empty() && out.size() < atMost) {
+      out.push_back(std::move(taken_.front()));
+      taken_.pop_front();
     }
     if (out.size() >= atMost) break;
-    bool ended;
+    bool ended, grabbed = false;
     {
       Locked hold(lock_);
-      // The folders listed so far, as many as the files still missing ask for.
-      for (size_t files = 0; !queue_.empty() && files < atMost - out.size();) {
-        files += queue_.front().files.size();
-        queued_ -= queue_.front().files.size();
-        grabbed.push_back(std::move(queue_.front()));
-        queue_.pop_front();
+      // The folders prepared so far, as many as the files still missing ask for.
+      for (size_t files = 0; !ready_.empty() && files < atMost - out.size();) {
+        std::vector<FoundFile>& f = ready_.front();
+        files += f.size();
+        queued_ -= f.size();
+        prepared_ -= f.size();
+        std::move(f.begin(), f.end(), std::back_inserter(taken_));
+        ready_.pop_front();
+        grabbed = true;
       }
-      ended = ended_ && queue_.empty();
-      if (grabbed.empty() && !ended && out.size() < atLeast)
-        wanted_ = std::min(atLeast - out.size(), lookahead_);
+      ended = ended_ && ready_.empty();
+      if (!grabbed && !ended && out.size() < atLeast) wanted_ = std::min(atLeast - out.size(), lookahead_);
     }
-    if (!grabbed.empty()) {
+    if (grabbed) {
       WakeConditionVariable(&room_);
-      for (Folder& f : grabbed) Prepare(f);
-      grabbed.clear();
       continue;
     }
     if (ended || out.size() >= atLeast) break;
-    // Wait for the lister, handling the window messages meanwhile.
-    WaitHandlingMessages(filesListed_, 50);
+    // Wait for the listing, handling the window messages meanwhile.
+    WaitHandlingMessages(filesReady_, 50);
   }
   return !out.empty();
 }

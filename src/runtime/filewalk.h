@@ -34,26 +34,29 @@ class FileWalk {
  private:
   // One folder's files as the lister read them: not yet matched against the mask, sorted or
   // given their paths. The lister only reads (the system lists one folder at a time, whatever the
-  // threads); the taker's thread does the rest.
+  // threads); a second thread prepares what it has read, and the taker's thread only takes.
   struct Folder {
     std::string path;
     std::vector<FileEntry> files;
   };
   void List(std::string root, bool includeStartFolder);
   bool Publish(Folder& folder);  // false once the walk is stopped
-  void Prepare(Folder& folder);  // onto ready_
+  void PrepareListed();          // the second thread: listed_ onto ready_
 
   std::string mask_;
   size_t lookahead_;
   SRWLOCK lock_ = SRWLOCK_INIT;
-  CONDITION_VARIABLE room_ = CONDITION_VARIABLE_INIT;  // the lister waits for room here
-  HANDLE filesListed_;                                 // the taker waits for files here
-  std::deque<Folder> queue_;
-  size_t queued_ = 0;  // files in queue_
-  size_t wanted_ = 0;  // files the taker waits for; 0 when it does not wait
-  bool ended_ = false, stop_ = false;
-  std::deque<FoundFile> ready_;  // the taker's: prepared and not yet taken
-  std::thread lister_;
+  CONDITION_VARIABLE room_ = CONDITION_VARIABLE_INIT;         // the lister waits for room here
+  CONDITION_VARIABLE listedReady_ = CONDITION_VARIABLE_INIT;  // the preparer waits for folders here
+  HANDLE filesReady_;                                         // the taker waits for files here
+  std::deque<Folder> listed_;                 // listed, not yet prepared
+  std::deque<std::vector<FoundFile>> ready_;  // prepared, not yet taken
+  size_t queued_ = 0;    // files in listed_ and ready_
+  size_t prepared_ = 0;  // files in ready_
+  size_t wanted_ = 0;    // files the taker waits for; 0 when it does not wait
+  bool listingEnded_ = false, ended_ = false, stop_ = false;
+  std::deque<FoundFile> taken_;  // the taker's: taken from ready_, not yet handed out
+  std::thread lister_, preparer_;
 };
 
 }  // namespace rt
