@@ -39,6 +39,8 @@ TEST_F(IeTest, TypedAddressesGoAndTheKeepListComesBack) {
   EXPECT_TRUE(mw::DetailRows(f).empty());
   EXPECT_EQ(f.txtregcount.Text(), "3");
   EXPECT_FALSE(mw::UserKeyExists(ie::kTypedUrls));
+  EXPECT_EQ(f.View100.SubItem(1, 1), "Done");
+  EXPECT_EQ(f.View100.Item(1).smallIcon, "o");
 
   // Blank lines are skipped, blanks trimmed; an address never typed is written back all the same.
   plant();
@@ -58,6 +60,20 @@ TEST_F(IeTest, TypedAddressesGoAndTheKeepListComesBack) {
   CloseHandle(lock);
   EXPECT_EQ(f.txtregcount.Text(), "0");
   EXPECT_EQ(ValueCount(ie::kTypedUrls), 3u);
+  // The category has no rows: its status row says the erase failed, and keeps its own icon.
+  EXPECT_EQ(f.View100.SubItem(1, 1), "Failed");
+  EXPECT_EQ(f.View100.Item(1).smallIcon, "a");
+
+  // A key that cannot be deleted (it has a key of its own) fails the same way; a test run is done.
+  SubKey(ie::kTypedUrls, "inner");
+  DeleteFileA(keep.c_str());
+  f.chameleonButton5_Click();
+  EXPECT_EQ(f.View100.SubItem(1, 1), "Failed");
+  EXPECT_EQ(f.txtregcount.Text(), "0");
+  EXPECT_EQ(ValueCount(ie::kTypedUrls), 3u);
+  f.chameleonButton6_Click();
+  EXPECT_EQ(f.View100.SubItem(1, 1), "Done");
+  RegDeleteKeyA(HKEY_CURRENT_USER, (std::string(ie::kTypedUrls) + "\\inner").c_str());
 
   // An empty keep list keeps nothing.
   ts::WriteFile(keep, "");
