@@ -36,6 +36,11 @@ bool IsBrowserProfileFolder(const std::string& folder) {
   return plugins::IsSafePath(f, false) && !IsSystemFolder(f);
 }
 
+namespace {
+
+// The Netscape/Mozilla profile folders: the numbered values "net0", "net1", ... up to the first
+// missing one (at most 100), each trimmed, leaving out those that are no profile folder and those
+// that name a folder taken before. The value "net" (what the window's box shows) is none of them.
 std::vector<std::string> NetscapeProfiles() {
   std::vector<std::string> profiles;
   const std::string key = settings::KeyPath(settings::kOptionBrowser);
@@ -50,6 +55,8 @@ std::vector<std::string> NetscapeProfiles() {
   }
   return profiles;
 }
+
+}  // namespace
 
 void Form1::BrowserSteps(bool erase) {
   if (settings::IsOn(settings::kOptionWin, "17")) {
