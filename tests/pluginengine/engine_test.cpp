@@ -3,12 +3,12 @@
 #include "pluginengine/engine.h"
 
 #include <gtest/gtest.h>
-#include <shlobj.h>
 
 #include "fixture.h"
 #include "forms/forms.h"
 #include "runtime/files.h"
 #include "support/scratch.h"
+#include "systemfolders.h"
 
 namespace {
 
@@ -86,22 +86,15 @@ TEST(Entries, FolderEntriesNeedAFolderAMaskAndAFlag) {
   EXPECT_FALSE(plugins::IsValidFolderEntry({"C:\\temp\\", "", "1"}));
 }
 
-std::string ShellFolder(int csidl) {
-  char buf[MAX_PATH] = "";
-  return SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buf) == S_OK ? std::string(buf) : "";
-}
-
 // No entry takes a drive, the Windows folder, a Program Files folder or the user's profile folder
 // as a whole, however the folder is written; what lies below them stays open to plug-ins.
 TEST(Entries, NoEntryTakesASystemFolderAsAWhole) {
-  char windows[MAX_PATH] = "", shortName[MAX_PATH] = "";
-  GetWindowsDirectoryA(windows, MAX_PATH);
-  std::string programFiles = ShellFolder(CSIDL_PROGRAM_FILES), profile = ShellFolder(CSIDL_PROFILE);
-  ASSERT_TRUE(rt::IsAbsolutePath(windows) && rt::IsAbsolutePath(programFiles) && rt::IsAbsolutePath(profile));
-  GetShortPathNameA(programFiles.c_str(), shortName, MAX_PATH);
-  std::vector<std::string> systemFolders = {"C:", "Z:", "\\\\server\\share", windows, rt::UCase(windows), programFiles,
-                                            shortName, profile};
-  if (!ShellFolder(CSIDL_PROGRAM_FILESX86).empty()) systemFolders.push_back(ShellFolder(CSIDL_PROGRAM_FILESX86));
+  const pe::SystemFolders s;
+  ASSERT_TRUE(rt::IsAbsolutePath(s.windows) && rt::IsAbsolutePath(s.programFiles) && rt::IsAbsolutePath(s.profile));
+  ASSERT_NE(s.programFilesShort, s.programFiles);
+  std::vector<std::string> systemFolders = {"C:", "Z:", "\\\\server\\share", s.windows, rt::UCase(s.windows),
+                                            s.programFiles, s.programFilesShort, s.profile};
+  if (!s.programFilesX86.empty()) systemFolders.push_back(s.programFilesX86);
   for (const std::string& system : systemFolders) {
     SCOPED_TRACE(system);
     plugins::FolderEntry e;

@@ -2,7 +2,6 @@
 // gone and what stays, the overwrite's bytes, and whole runs with a selected and an unselected
 // plug-in.
 #include <gtest/gtest.h>
-#include <shlobj.h>
 
 #include <algorithm>
 
@@ -10,6 +9,7 @@
 #include "pluginengine/engine.h"
 #include "runtime/files.h"
 #include "runtime/textfile.h"
+#include "systemfolders.h"
 
 namespace {
 
@@ -315,20 +315,12 @@ TEST_F(Passes, TheTestPassChangesNoAttributeTheErasePassTakesEveryFile) {
   EXPECT_EQ(f.txtfilecount.Text(), "4");
 }
 
-std::string ShellFolder(int csidl) {
-  char buf[MAX_PATH] = "";
-  return SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buf) == S_OK ? std::string(buf) : "";
-}
-
 // A downloaded plug-in that names a drive, the Windows folder, a Program Files folder or the
 // profile folder as a whole erases nothing there, whichever way it writes the folder; an entry below
 // them is erased as usual. The decoys carry a name of their own, so a fault could cost nothing else.
 TEST_F(Passes, NoPassTakesASystemFolderAsAWhole) {
-  char windowsBuf[MAX_PATH] = "", shortName[MAX_PATH] = "";
-  GetWindowsDirectoryA(windowsBuf, MAX_PATH);
-  const std::string windows = windowsBuf, programFiles = ShellFolder(CSIDL_PROGRAM_FILES),
-                    profile = ShellFolder(CSIDL_PROFILE);
-  GetShortPathNameA(programFiles.c_str(), shortName, MAX_PATH);
+  const pe::SystemFolders s;
+  const std::string &windows = s.windows, &programFiles = s.programFiles, &profile = s.profile;
   const std::string decoy = "\\velk-decoy-" + rt::FileNameOf(ts::Scratch());
   std::vector<std::string> decoys;
   for (const std::string& system : {windows, programFiles, profile}) {
@@ -339,7 +331,7 @@ TEST_F(Passes, NoPassTakesASystemFolderAsAWhole) {
   std::string below = File("below\\b.velkdecoy");
   ts::HostLink(windows, root + "\\windows link");
   Rows entries;
-  for (const std::string& system : {std::string("C:"), windows, programFiles, std::string(shortName), profile,
+  for (const std::string& system : {std::string("C:"), windows, programFiles, s.programFilesShort, profile,
                                     root + "\\windows link"})
     entries.push_back("folder=" + system + "\\*.velkdecoy,1");
   entries.push_back("folder=" + root + "\\below\\*.velkdecoy,1");
