@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <cctype>
 #include <vector>
 
 #include "runtime/files.h"
