@@ -55,7 +55,7 @@ void Form1::c7() { Cookies(true); }
 
 void Form1::Cookies(bool erase) {
   std::string folder = CookiesFolder(true);
-  rt::CreateFolder(rt::JoinPath(rt::ProgramFolder(), "backup"));
+  if (erase) rt::CreateFolder(rt::JoinPath(rt::ProgramFolder(), "backup"));  // the test makes nothing
   if (folder.empty()) return;
 
   // The keep list, read once. One that is there but cannot be read keeps every cookie: no kept

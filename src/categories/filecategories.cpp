@@ -29,7 +29,7 @@ const char kTempRow[] = "Windows Temp Files = ";
 std::string RecentFolder() {
   std::string windows = Form1::WindowsFolder();
   if (!windows.empty() && rt::FolderExists(windows + "\\Recent")) return windows + "\\Recent";
-  std::string shell = rt::WithoutTrailingSlash(SpecialFolderPath(CSIDL_RECENT));
+  std::string shell = rt::WithoutTrailingSlash(ShellFolderPath(nullptr, CSIDL_RECENT));  // never made
   return rt::IsAbsolutePath(shell) && rt::FolderExists(shell) ? shell : std::string();
 }
 

@@ -33,7 +33,7 @@ bool IsCookieOrHistory(const std::string& url, DWORD type) {
 class CacheFolder {
  public:
   CacheFolder() {
-    std::string folder = rt::WithoutTrailingSlash(SpecialFolderPath(CSIDL_INTERNET_CACHE));
+    std::string folder = rt::WithoutTrailingSlash(ShellFolderPath(nullptr, CSIDL_INTERNET_CACHE));  // never made
     if (rt::IsAbsolutePath(folder)) {
       text_ = folder;
       resolved_ = rt::ResolvedFolderPath(folder);
@@ -112,8 +112,8 @@ void Form1::CacheEntries(bool erase) {
     const std::string& name = names[i];
     DWORD original = rt::kNoAttributes;
     bool hasFile = inCache[i] && FileData(name, original, sizes[i]);
+    if (!erase) return 0;  // the test changes nothing, not even an attribute
     bool archived = hasFile && original != FILE_ATTRIBUTE_ARCHIVE && rt::SetAttr(name, FILE_ATTRIBUTE_ARCHIVE);
-    if (!erase) return 0;
     DWORD err = 0;
     if (deleteFiles && hasFile) {
       err = EraseOneFile(name, FILE_ATTRIBUTE_ARCHIVE, false, passes);

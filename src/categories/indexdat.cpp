@@ -44,7 +44,8 @@ void Form1::IndexDat(bool erase) {
   DWORD original = rt::GetAttr(index);
   if (original != rt::kNoAttributes && !(original & FILE_ATTRIBUTE_DIRECTORY)) {
     rt::FileSize64(index, size);
-    bool archived = original != FILE_ATTRIBUTE_ARCHIVE && rt::SetAttr(index, FILE_ATTRIBUTE_ARCHIVE);
+    // Only a file about to go loses its attributes.
+    bool archived = wipe && original != FILE_ATTRIBUTE_ARCHIVE && rt::SetAttr(index, FILE_ATTRIBUTE_ARCHIVE);
     if (wipe) {
       DWORD r = EraseOneFile(index, FILE_ATTRIBUTE_ARCHIVE, false, passes);
       ok = r == 0 || r == ERROR_FILE_NOT_FOUND;

@@ -1,5 +1,6 @@
 // The addresses typed into Internet Explorer's address bar (code 0): the values of one key of the
 // current user. The erase deletes the key and writes back the addresses of the keep list "url.vel".
+// The category has no detail rows: an erase that fails says so on its status row.
 #include "mainwindow/form1.h"
 #include "runtime/app.h"
 #include "runtime/files.h"
@@ -25,7 +26,10 @@ void Form1::c6() {
   std::string keepFile = rt::JoinPath(rt::ProgramFolder(), "url.vel");
   if (rt::GetAttr(keepFile) != rt::kNoAttributes) {
     std::vector<std::string> lines;
-    if (!rt::ReadLines(keepFile, lines)) return;
+    if (!rt::ReadLines(keepFile, lines)) {
+      StepFailed();
+      return;
+    }
     for (const std::string& line : lines) {
       std::string address = rt::Trim(line);
       if (!address.empty()) keep.push_back(address);
@@ -34,9 +38,12 @@ void Form1::c6() {
   std::string values;
   fEnumValueb("HKCU", kTypedUrlsKey, values, List20);
   long status = DeleteRegKey(HKEY_CURRENT_USER, kTypedUrlsKey);
-  if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) return;  // it stays: nothing to write back over
+  if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {  // it stays: nothing to write back over
+    StepFailed();
+    return;
+  }
   if (status == ERROR_SUCCESS) AddRegCount(List20.ListCount());
   int number = 1;
   for (const std::string& address : keep)
-    WriteRegString(HKEY_CURRENT_USER, kTypedUrlsKey, "URL" + rt::NumberText(number++), address);
+    if (!WriteRegString(HKEY_CURRENT_USER, kTypedUrlsKey, "URL" + rt::NumberText(number++), address)) StepFailed();
 }

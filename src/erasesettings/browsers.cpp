@@ -1,17 +1,22 @@
 // The Opera and Netscape/Mozilla profile folders of the erasing-settings window. The runs erase
 // files inside them: "opera" is the Opera folder, net0, net1, ... (up to net99) the Mozilla
-// profiles; "net" is only what the Netscape/Mozilla box shows.
+// profiles; "net" is only what the Netscape/Mozilla box shows, and "nethand" the number of the
+// profile the user picked by hand. None of the system's own folders (a drive's root, the Windows
+// folder, ...) is ever stored as a profile folder.
 #include <shlobj.h>
 
 #include <vector>
 
 #include "erasesettings/form2.h"
+#include "runs/browserfolders.h"
 #include "runtime/app.h"
 #include "runtime/files.h"
 #include "runtime/pump.h"
 #include "runtime/text.h"
 #include "shared/fileprop.h"
 #include "shared/settings.h"
+#include "shared/storage.h"
+#include "shared/systemfolders.h"
 
 namespace {
 
@@ -25,19 +30,50 @@ std::string OperaLastDirectory() {
   return last;
 }
 
-// A folder the user chose by hand joins the Mozilla profiles the runs erase, after the ones there
-// are (a drive's root is never taken for a profile).
-void AddProfileFolder(const std::string& folder) {
-  std::string f = rt::Trim(folder);
-  if (f.size() <= 3 || !rt::FolderExists(f)) return;
-  for (int i = 0; i < kMostProfiles; ++i) {
+// Stores what a folder box or button gives. The Opera folder is one the runs erase files in: one
+// of the system's own folders is stored as "" (no folder). "net" only remembers the box.
+void StoreFolder(const char* valueName, const std::string& text) {
+  bool refused = std::string(valueName) == settings::kOpera && IsSystemFolder(text);
+  settings::Write(settings::kOptionBrowser, valueName, refused ? "" : text);
+}
+
+// The number "nethand" holds, -1 when it holds none (a stored value is checked before it is
+// trusted: two digits at most, nothing else).
+int StoredHandPick() {
+  std::string text = rt::Trim(settings::Read(settings::kOptionBrowser, settings::kNetscapeHandPick));
+  if (text.empty() || text.size() > 2 || text.find_first_not_of("0123456789") != std::string::npos) return -1;
+  return std::stoi(text);
+}
+
+// A folder the user picked by hand joins the Mozilla profiles the runs erase, after the ones there
+// are; a later pick takes its place instead of adding one more. A folder already among them is
+// not added again, and none of the system's own folders ever is.
+void HandPickProfile(const std::string& folder) {
+  std::string f = rt::WithoutTrailingSlash(rt::Trim(folder));
+  if (!IsBrowserProfileFolder(f) || !rt::FolderExists(f)) return;
+  int count = 0, already = -1;  // the numbered values before the first gap; the one naming f
+  for (; count < kMostProfiles; ++count) {
     std::string stored;
-    if (!ReadRegString(HKEY_LOCAL_MACHINE, settings::KeyPath(settings::kOptionBrowser), ProfileValue(i), stored)) {
-      settings::Write(settings::kOptionBrowser, ProfileValue(i), f);
-      return;
-    }
-    if (rt::EqualsNoCase(rt::Trim(stored), f)) return;
+    if (!ReadRegString(HKEY_LOCAL_MACHINE, settings::KeyPath(settings::kOptionBrowser), ProfileValue(count), stored))
+      break;
+    if (already < 0 && rt::EqualsNoCase(rt::WithoutTrailingSlash(rt::Trim(stored)), f)) already = count;
   }
+  // The earlier pick, while its number is still one the runs read (a scan may have taken it since).
+  int previous = StoredHandPick();
+  if (previous >= 0 && previous < count) {
+    if (already == previous) return;
+    if (already >= 0 && previous == count - 1) {
+      // The folder is a profile already: the earlier pick, the last number, is taken back.
+      fDeleteValue("HKLM", settings::KeyPath(settings::kOptionBrowser), ProfileValue(previous));
+      settings::Write(settings::kOptionBrowser, settings::kNetscapeHandPick, "");
+    } else {
+      settings::Write(settings::kOptionBrowser, ProfileValue(previous), f);  // (the runs take a folder once)
+    }
+    return;
+  }
+  if (already >= 0 || count == kMostProfiles) return;
+  settings::Write(settings::kOptionBrowser, ProfileValue(count), f);
+  settings::Write(settings::kOptionBrowser, settings::kNetscapeHandPick, rt::NumberText(count));
 }
 
 }  // namespace
@@ -52,9 +88,9 @@ void Form2::LoadBrowserFolders() {
     chameleonButton22_Click();
 }
 
-void Form2::Text2_Change() { settings::Write(settings::kOptionBrowser, settings::kOpera, rt::Trim(Text2.Text())); }
+void Form2::Text2_Change() { StoreFolder(settings::kOpera, rt::Trim(Text2.Text())); }
 
-void Form2::Text1_Change() { settings::Write(settings::kOptionBrowser, settings::kNetscape, rt::Trim(Text1.Text())); }
+void Form2::Text1_Change() { StoreFolder(settings::kNetscape, rt::Trim(Text1.Text())); }
 
 std::string Form2::ChangeDirectory(forms::TextBox& box, const char* valueName) {
   SetTopmost(false);  // the picker comes up in front of the window
@@ -65,7 +101,7 @@ std::string Form2::ChangeDirectory(forms::TextBox& box, const char* valueName) {
     path.clear();
   } else {
     box.SetText(rt::Trim(path));
-    settings::Write(settings::kOptionBrowser, valueName, path);
+    StoreFolder(valueName, path);
   }
   SetTopmost(true);
   return path;
@@ -77,13 +113,13 @@ void Form2::chameleonButton19_Click() { ChangeDirectory(Text2, settings::kOpera)
 // may be anything typed into it.
 void Form2::chameleonButton20_Click() {
   std::string picked = ChangeDirectory(Text1, settings::kNetscape);
-  if (!picked.empty()) AddProfileFolder(picked);
+  if (!picked.empty()) HandPickProfile(picked);
 }
 
 void Form2::chameleonButton21_Click() {
   std::string last = OperaLastDirectory();
   Text2.SetText(last);
-  settings::Write(settings::kOptionBrowser, settings::kOpera, last);
+  StoreFolder(settings::kOpera, last);
 }
 
 bool Form2::Command2_Click() {
@@ -94,7 +130,8 @@ bool Form2::Command2_Click() {
 
 // Every profile folder of the Mozilla profiles folder becomes one numbered value: the first of its
 // own folders whose name ends in ".slt", or the profile folder itself. Without a profiles folder
-// nothing is recorded: the folder the list showed before is no profile.
+// nothing is recorded: the folder the list showed before is no profile. A folder that leads to one
+// of the system's own is none either. A hand pick whose number the scan takes is gone.
 void Form2::chameleonButton22_Click() {
   if (!Command2_Click()) return;
   std::vector<std::string> profiles;
@@ -116,7 +153,10 @@ void Form2::chameleonButton22_Click() {
         }
       }
     }
+    if (!IsBrowserProfileFolder(chosen)) continue;
     Text1.SetText(chosen);
     settings::Write(settings::kOptionBrowser, ProfileValue(recorded++), chosen);
   }
+  int handPick = StoredHandPick();
+  if (handPick >= 0 && handPick < recorded) settings::Write(settings::kOptionBrowser, settings::kNetscapeHandPick, "");
 }

@@ -181,7 +181,10 @@ class Form1 : public forms::Form {
   void EraseRun();
   void TestRun();
   void RunCategories(bool erase);
+  // A status step: "Erasing" as it starts; "Done" with the done icon when it is over, or "Failed"
+  // (the category's own icon stays) when the step said so with StepFailed.
   void MarkStatus(const std::string& code, bool starting);
+  void StepFailed() { stepFailed_ = true; }
   void FinishRun();  // totals, run log, end state
   void WriteRunLog();
   void ExitSteps();  // the close handlers' and Exit's steps: exit run, then the end
@@ -207,6 +210,7 @@ class Form1 : public forms::Form {
                         const std::string& rowPrefix, bool erase);
 
   bool runInProgress_ = false;
+  bool stepFailed_ = false;
   bool rebuildPending_ = false;
   bool exitPending_ = false;
   bool exitRunAsked_ = false;  // the run at exit has been asked for: it runs once

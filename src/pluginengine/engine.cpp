@@ -12,6 +12,7 @@
 #include "runtime/pump.h"
 #include "runtime/text.h"
 #include "runtime/textfile.h"
+#include "shared/systemfolders.h"
 
 namespace plugins {
 
@@ -32,6 +33,23 @@ std::vector<std::string> Parts(const std::string& path) {
   std::vector<std::string> parts;
   if (start < path.size()) parts = rt::Split(std::string_view(path).substr(start), '\\');
   return parts;
+}
+
+// A mask that narrows no name: nothing but wildcards and dots ("*.*", "*", "*.???").
+bool TakesEveryName(const std::string& mask) {
+  return mask.find('*') != std::string::npos && mask.find_first_not_of("*?.") == std::string::npos;
+}
+
+// An entry that would take a folder of the system's own as a whole: everything below it, or every
+// file in it.
+bool TakesSystemFolder(const std::string& folder, const std::string& mask, bool withSubfolders) {
+  return (withSubfolders || TakesEveryName(mask)) && IsSystemFolder(folder);
+}
+
+// A file entry's path: a pattern in its name takes the matching files of its folder.
+bool IsValidFilePath(const std::string& p) {
+  if (p.empty() || p.back() == '\\' || !IsSafePath(p, true)) return false;
+  return !rt::HasWildcard(rt::FileNameOf(p)) || !TakesSystemFolder(rt::ParentFolder(p), rt::FileNameOf(p), false);
 }
 
 }  // namespace
@@ -63,7 +81,7 @@ bool ParseFileEntry(const std::string& line, std::string& path) {
   std::string rest = line.substr(5);
   if (rest.size() < 3 || rest[rest.size() - 2] != ',' || (rest.back() != '0' && rest.back() != '1')) return false;
   std::string p = rt::Trim(rest.substr(0, rest.size() - 2));
-  if (p.empty() || p.back() == '\\' || !IsSafePath(p, true)) return false;
+  if (!IsValidFilePath(p)) return false;
   path = p;
   return true;
 }
@@ -73,7 +91,7 @@ bool IsValidFolderEntry(const FolderEntry& e) {
   if (e.mask.empty() || e.mask.find_first_of("\\/:") != std::string::npos || HasControlChars(e.mask)) return false;
   if (e.folder.empty() || e.folder.back() != '\\') return false;
   std::string f = e.folder.size() > 3 ? e.folder.substr(0, e.folder.size() - 1) : e.folder;
-  return IsSafePath(f, false);
+  return IsSafePath(f, false) && !TakesSystemFolder(e.folder, e.mask, e.flag == "1");
 }
 
 bool ParseFolderEntry(const std::string& line, FolderEntry& entry) {
@@ -236,7 +254,7 @@ void LoadWorkLists(forms::ListBox& files, forms::ListBox& folders, forms::ListBo
   std::vector<std::string> lines;
   if (!rt::ReadLines(FileListFile(), lines)) return;
   for (const auto& l : lines)
-    if (IsSafePath(rt::Trim(l), true) && rt::Trim(l).back() != '\\') files.AddItem(rt::Trim(l));
+    if (IsValidFilePath(rt::Trim(l))) files.AddItem(rt::Trim(l));
   if (!rt::ReadLines(FolderListFile(), lines)) return;
   for (size_t i = 0; i + 2 < lines.size(); i += 3) {
     FolderEntry e{rt::Trim(lines[i]), rt::Trim(lines[i + 1]), rt::Trim(lines[i + 2])};

@@ -29,6 +29,10 @@ bool IsSafePath(const std::string& path, bool wildcardName);
 bool ParseFileEntry(const std::string& line, std::string& path);
 // "folder=<folder>\<mask>,<flag>".
 bool ParseFolderEntry(const std::string& line, FolderEntry& entry);
+// No entry takes one of the system's own folders (a drive's root, the Windows folder, a Program
+// Files folder, the user's profile folder; see shared/systemfolders.h) as a whole: a folder entry
+// there is dropped when it takes its sub-folders too, or when its mask narrows no name ("*.*"),
+// and so is a file entry whose name is such a mask. Entries below those folders stay.
 bool IsValidFolderEntry(const FolderEntry& e);
 
 // One line of a registry section: "<root>\<key>,<1|2|3>" or "<root>\<key>,<value name>,4".

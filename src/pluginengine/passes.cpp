@@ -109,13 +109,15 @@ void Form1::PluginPass(bool erase) {
   int64_t files = 0;
   uint64_t bytes = 0;
 
-  // One listed file: its attributes, its row, its size; in the erase pass it goes.
+  // One listed file: its row and its size; in the erase pass it goes, read-only, hidden or system
+  // as it may be (a file that stays gets its own attributes back). The test pass changes nothing
+  // of it. A path that names no file (it is not there, or is a folder) has nothing to erase: no
+  // row, no count.
   auto listFile = [&](const std::string& path, const std::string& shown) {
     rt::YieldIfDue();
-    if (rt::FileExists(path)) rt::SetAttr(path, FILE_ATTRIBUTE_ARCHIVE);
     uint64_t size = 0;
-    rt::FileSize64(path, size);
-    bool ok = !erase || EraseFile(path, false);
+    if (!rt::FileSize64(path, size)) return;
+    bool ok = !erase || EraseFile(path, true);
     AddDetailRow(kFileRow + shown + RowEnd(ok, " "));
     if (ok) {
       ++files;
@@ -173,14 +175,14 @@ void Form1::PluginPass(bool erase) {
   AddFileSize(bytes);
 
   // One registry item: deleted in the erase pass, then its row, and counted when it went. A key or
-  // value that is not there was not erased (the deletion itself takes "not found" for done).
+  // value that is not there has nothing to list: the test pass gives it no row; the erase pass
+  // says it was not erased (the deletion itself takes "not found" for done).
   auto registryItem = [&](const plugins::RegistryEntry& r, const std::string& path, const std::string& last,
                           bool isKey, const std::function<long()>& remove) {
-    bool ok = true;
-    if (erase) {
-      std::string key = path.empty() ? last : path + "\\" + last;
-      ok = (isKey ? KeyExists(r.root, key) : ValueExists(r.root, path, last)) && remove() == 0;
-    }
+    std::string key = path.empty() ? last : path + "\\" + last;
+    bool there = isKey ? KeyExists(r.root, key) : ValueExists(r.root, path, last);
+    if (!erase && !there) return;
+    bool ok = there && (!erase || remove() == 0);
     AddDetailRow(RegistryRow(r.root, path, last, ok));
     if (ok) AddRegCount(1);
   };

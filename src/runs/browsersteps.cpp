@@ -2,24 +2,26 @@
 // location-bar history and cache (18, 19, 20), and for every Netscape/Mozilla profile folder its
 // location-bar history, cookies, history and cache (22, 23, 24, 21). The test run lists and counts;
 // the erase run also empties the clipboard and deletes the files. The folders are those the
-// erasing-settings window stored; a folder that is empty or not absolute names no file.
+// erasing-settings window stored; a folder that is no profile folder (empty, relative, a drive's
+// root, the Windows folder, ...) names no file: its steps give no row and no count.
+#include <algorithm>
+
 #include "mainwindow/form1.h"
+#include "pluginengine/engine.h"
+#include "runs/browserfolders.h"
 #include "runtime/clipboard.h"
 #include "runtime/files.h"
 #include "runtime/parallel.h"
 #include "runtime/pump.h"
 #include "runtime/text.h"
 #include "shared/settings.h"
+#include "shared/systemfolders.h"
 #include "shared/wipe.h"
 
 namespace {
 
 const char kClipboardRow[] = "Cleaning Clipboard";
-
-// True when paths built on the folder are absolute ("D:" stands for the root of drive D).
-bool IsUsableFolder(const std::string& folder) {
-  return !rt::Trim(folder).empty() && rt::IsAbsolutePath(rt::JoinPath(folder, "x"));
-}
+const char* const kNetscapeCodes[] = {"22", "23", "24", "21"};
 
 bool SameFolder(const std::string& a, const std::string& b) {
   if (rt::EqualsNoCase(rt::WithoutTrailingSlash(a), rt::WithoutTrailingSlash(b))) return true;
@@ -27,21 +29,30 @@ bool SameFolder(const std::string& a, const std::string& b) {
   return !ra.empty() && ra == rt::ResolvedFolderPath(b);
 }
 
+}  // namespace
+
+bool IsBrowserProfileFolder(const std::string& folder) {
+  std::string f = rt::WithoutTrailingSlash(rt::Trim(folder));
+  return plugins::IsSafePath(f, false) && !IsSystemFolder(f);
+}
+
+namespace {
+
 // The Netscape/Mozilla profile folders: the numbered values "net0", "net1", ... up to the first
-// missing one (at most 100), then the folder chosen in the settings window when it is absolute
-// and none of the numbered ones names it.
+// missing one (at most 100), each trimmed, leaving out those that are no profile folder and those
+// that name a folder taken before. The value "net" (what the window's box shows) is none of them.
 std::vector<std::string> NetscapeProfiles() {
   std::vector<std::string> profiles;
   const std::string key = settings::KeyPath(settings::kOptionBrowser);
   for (int k = 0; k < 100; ++k) {
     std::string folder;
     if (!ReadRegString(HKEY_LOCAL_MACHINE, key, settings::kNetscape + rt::NumberText(k), folder)) break;
+    folder = rt::Trim(folder);
+    if (!IsBrowserProfileFolder(folder)) continue;
+    if (std::any_of(profiles.begin(), profiles.end(), [&](const std::string& p) { return SameFolder(p, folder); }))
+      continue;
     profiles.push_back(folder);
   }
-  std::string chosen;
-  if (ReadRegString(HKEY_LOCAL_MACHINE, key, settings::kNetscape, chosen) && IsUsableFolder(chosen) &&
-      std::none_of(profiles.begin(), profiles.end(), [&](const std::string& p) { return SameFolder(p, chosen); }))
-    profiles.push_back(chosen);
   return profiles;
 }
 
@@ -55,13 +66,14 @@ void Form1::BrowserSteps(bool erase) {
     MarkStatus("17", false);
   }
 
-  const std::string opera = settings::Read(settings::kOptionBrowser, settings::kOpera);
+  const std::string opera = rt::Trim(settings::Read(settings::kOptionBrowser, settings::kOpera));
   BrowserFileStep("18", opera, {"cookies4.dat"}, "Cleaning Opera Cookies", erase);
   BrowserFileStep("19", opera, {"global.dat", "vlink4.dat", "opera.dir"}, "Cleaning Opera Location Bar History", erase);
   BrowserCacheStep("20", opera, "Cache4",
                    erase ? "Cleaning Opera Cach and History  " : "Cleaning Opera Cache and History  ", erase);
 
-  for (const std::string& profile : NetscapeProfiles()) {
+  const std::vector<std::string> profiles = NetscapeProfiles();
+  for (const std::string& profile : profiles) {
     rt::YieldIfDue();
     if (ended_) return;  // Windows ended the session meanwhile
     BrowserFileStep("22", profile, {"localstore.rdf"}, "Cleaning Netscape Location bar History", erase);
@@ -69,6 +81,13 @@ void Form1::BrowserSteps(bool erase) {
     BrowserFileStep("24", profile, {"history.dat"}, "Cleaning Netscape History", erase);
     BrowserCacheStep("21", profile, "Cache", "Cleaning Netscape Cache and History  ", erase);
   }
+  // No profile folder: the steps have nothing to do, and their rows are done all the same.
+  if (profiles.empty())
+    for (const char* code : kNetscapeCodes)
+      if (settings::IsOn(settings::kOptionWin, code)) {
+        MarkStatus(code, true);
+        MarkStatus(code, false);
+      }
 }
 
 // One step over fixed files of a browser folder: one row, and a fixed count of files whether they
@@ -77,10 +96,13 @@ void Form1::BrowserFileStep(const char* code, const std::string& folder, const s
                             const char* row, bool erase) {
   if (ended_ || !settings::IsOn(settings::kOptionWin, code)) return;
   MarkStatus(code, true);
+  if (!IsBrowserProfileFolder(folder)) {
+    MarkStatus(code, false);
+    return;
+  }
   int64_t failed = 0;
   uint64_t bytes = 0;
   for (const char* name : names) {
-    if (!IsUsableFolder(folder)) break;
     std::string path = rt::JoinPath(folder, name);
     DWORD attributes = rt::GetAttr(path);
     uint64_t size = 0;
@@ -107,7 +129,7 @@ void Form1::BrowserCacheStep(const char* code, const std::string& folder, const 
   if (ended_ || !settings::IsOn(settings::kOptionWin, code)) return;
   MarkStatus(code, true);
   std::string cache = rt::JoinPath(folder, cacheFolder);
-  DWORD attributes = IsUsableFolder(folder) ? rt::GetAttr(cache) : rt::kNoAttributes;
+  DWORD attributes = IsBrowserProfileFolder(folder) ? rt::GetAttr(cache) : rt::kNoAttributes;
   std::vector<rt::FileEntry> entries;
   bool listed = false;
   if (attributes != rt::kNoAttributes && (attributes & FILE_ATTRIBUTE_DIRECTORY) && !rt::IsLink(attributes)) {

@@ -61,10 +61,14 @@ void SetProgress(forms::ProgressBar& bar, int value) {
 }  // namespace
 
 void Form1::MarkStatus(const std::string& code, bool starting) {
+  bool failed = stepFailed_;
+  stepFailed_ = false;
   int row = StatusRowOf(code);
   if (!row) return;  // enabled after the list was built: the category has no row
   if (starting) {
     View100.SetSubItem(row, 1, "Erasing");
+  } else if (failed) {
+    View100.SetSubItem(row, 1, "Failed");
   } else {
     View100.SetSmallIcon(row, kDoneIcon);
     View100.SetSubItem(row, 1, "Done");

@@ -59,6 +59,7 @@ inline constexpr const char* kOptCloseBrowsers = "7";
 // Under kOptionBrowser.
 inline constexpr const char* kOpera = "opera";
 inline constexpr const char* kNetscape = "net";  // the folder shown; "net0", "net1", ... the profiles
+inline constexpr const char* kNetscapeHandPick = "nethand";  // the number of the profile picked by hand
 // Under kOptionCheckPlugin and kOptionBoss.
 inline constexpr const char* kCheckPluginDone = "ok";
 inline constexpr const char* kBossAction = "w";

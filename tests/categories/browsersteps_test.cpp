@@ -121,18 +121,28 @@ TEST_F(BrowserSteps, OperasFilesAndCache) {
   EXPECT_EQ(mw::DetailRows(f), (Rows{"Cleaning Opera Cookies  <OK>", "Cleaning Opera Location Bar History  <OK>"}));
 }
 
-TEST_F(BrowserSteps, AFolderThatIsEmptyOrRelativeNamesNoFile) {
-  // Decoys where such a folder would lead: the root of the current drive and the current folder.
+// A stored folder that is no profile folder names no file: its steps give no row and no count,
+// and their status rows are done all the same.
+TEST_F(BrowserSteps, AFolderThatIsNoProfileFolderNamesNoFile) {
+  // Decoys where such a folder would lead: the root of the current drive, the current folder and
+  // the Windows folder.
   std::string current = ts::Scratch() + "\\current";
   ts::WriteFile(current + "\\relative\\cookies4.dat", "decoy");
   ts::WriteFile(current + "\\relative\\Cache4\\x.tmp", "decoy");
   ts::WriteFile("C:\\cookies4.dat", "decoy");
   ts::WriteFile("C:\\localstore.rdf", "decoy");
+  char windows[MAX_PATH] = "";
+  GetWindowsDirectoryA(windows, MAX_PATH);
+  const std::string windowsDecoy = std::string(windows) + "\\cookies.txt";
+  ASSERT_FALSE(ts::Exists(windowsDecoy));
+  ts::WriteFile(windowsDecoy, "decoy");
   char old[MAX_PATH];
   GetCurrentDirectoryA(MAX_PATH, old);
   SetCurrentDirectoryA(current.c_str());
   mw::Enable({"18", "19", "20", "21", "22", "23", "24"});
-  for (const char* folder : {static_cast<const char*>(nullptr), "", "   ", "relative"}) {
+  for (const char* folder :
+       {static_cast<const char*>(nullptr), "", "   ", "relative", "C:", "C:\\", "c:\\.", static_cast<const char*>(windows),
+        "C:\\x\\..\\..", "C:\\*"}) {
     SCOPED_TRACE(folder ? std::string("\"") + folder + "\"" : "missing");
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, settings::KeyPath(settings::kOptionBrowser).c_str());
     if (folder) {
@@ -143,22 +153,21 @@ TEST_F(BrowserSteps, AFolderThatIsEmptyOrRelativeNamesNoFile) {
     Form1& f = Main();
     f.Load();
     f.chameleonButton5_Click();
-    Rows rows = {"Cleaning Opera Cookies  <OK>", "Cleaning Opera Location Bar History  <OK>"};
-    if (folder) {
-      rows.insert(rows.end(), {"Cleaning Netscape Location bar History  <OK>", "Cleaning Netscape Cookies  <OK>",
-                               "Cleaning Netscape History  <OK>"});
-    }
-    EXPECT_EQ(mw::DetailRows(f), rows);
-    EXPECT_EQ(f.txtfilecount.Text(), folder ? "7" : "4");
+    EXPECT_TRUE(mw::DetailRows(f).empty());
+    EXPECT_EQ(f.txtfilecount.Text(), "0");
     EXPECT_EQ(f.txtfilesize.Text(), "0");
+    ASSERT_EQ(f.View100.Count(), 7);
+    for (int row = 1; row <= 7; ++row) EXPECT_EQ(f.View100.SubItem(row, 1), "Done") << f.View100.Text(row);
   }
   SetCurrentDirectoryA(old);
   EXPECT_EQ(ts::ReadFile("C:\\cookies4.dat"), "decoy");
   EXPECT_EQ(ts::ReadFile("C:\\localstore.rdf"), "decoy");
+  EXPECT_EQ(ts::ReadFile(windowsDecoy), "decoy");
   EXPECT_EQ(ts::ReadFile(current + "\\relative\\cookies4.dat"), "decoy");
   EXPECT_EQ(ts::ReadFile(current + "\\relative\\Cache4\\x.tmp"), "decoy");
   DeleteFileA("C:\\cookies4.dat");
   DeleteFileA("C:\\localstore.rdf");
+  DeleteFileA(windowsDecoy.c_str());
 }
 
 TEST_F(BrowserSteps, EveryNetscapeProfileUpToTheFirstGap) {
@@ -178,50 +187,36 @@ TEST_F(BrowserSteps, EveryNetscapeProfileUpToTheFirstGap) {
   std::string viaShort = ShortPath(a);
   ASSERT_NE(viaShort, a);
   StoreBrowserFolder("net0", viaShort);
-  StoreBrowserFolder("net1", "");
-  StoreBrowserFolder("net2", "relative");
-  StoreBrowserFolder("net4", never);  // after the gap: never read
-  StoreBrowserFolder(settings::kNetscape, b);
+  StoreBrowserFolder("net1", "");          // no folder: skipped
+  StoreBrowserFolder("net2", "relative");  // no folder: skipped
+  StoreBrowserFolder("net3", a + "\\");    // the first one, written another way: taken once
+  StoreBrowserFolder("net5", never);       // after the gap: never read
+  StoreBrowserFolder(settings::kNetscape, b);  // what the window's box shows: never read
   mw::Enable({"21", "22", "23", "24"});
   Form1& f = Main();
   f.Load();
-  auto profileRows = [](const char* historyEnd) {
-    return Rows{"Cleaning Netscape Location bar History  <OK>", "Cleaning Netscape Cookies  <OK>",
-                std::string("Cleaning Netscape History  ") + historyEnd};
-  };
   auto rowsWith = [&](const char* historyEnd) {
-    Rows rows = profileRows(historyEnd);
-    rows.push_back("Cleaning Netscape Cache and History  " + viaShort + "\\Cache\\one <OK>");
-    rows.push_back("Cleaning Netscape Cache and History  " + viaShort + "\\Cache\\two <OK>");
-    for (int other = 0; other < 3; ++other) {  // "", "relative" and the folder chosen by hand
-      Rows more = profileRows("<OK>");
-      rows.insert(rows.end(), more.begin(), more.end());
-    }
-    return rows;
+    return Rows{"Cleaning Netscape Location bar History  <OK>", "Cleaning Netscape Cookies  <OK>",
+                std::string("Cleaning Netscape History  ") + historyEnd,
+                "Cleaning Netscape Cache and History  " + viaShort + "\\Cache\\one <OK>",
+                "Cleaning Netscape Cache and History  " + viaShort + "\\Cache\\two <OK>"};
   };
   f.chameleonButton6_Click();
   EXPECT_EQ(mw::DetailRows(f), rowsWith("<OK>"));
-  EXPECT_EQ(f.txtfilecount.Text(), "14");
-  EXPECT_EQ(f.txtfilesize.Text(), "46");  // the link's file counts as what it shows
+  EXPECT_EQ(f.txtfilecount.Text(), "5");
+  EXPECT_EQ(f.txtfilesize.Text(), "41");  // the link's file counts as what it shows
 
   f.chameleonButton5_Click();
   EXPECT_EQ(mw::DetailRows(f), rowsWith("<FAILED>"));
-  EXPECT_EQ(f.txtfilecount.Text(), "13");
-  EXPECT_EQ(f.txtfilesize.Text(), "38");
+  EXPECT_EQ(f.txtfilecount.Text(), "4");
+  EXPECT_EQ(f.txtfilesize.Text(), "33");
   for (const char* gone : {"localstore.rdf", "cookies.txt", "Cache\\one", "Cache\\two"})
     EXPECT_FALSE(ts::Exists(a + "\\" + gone)) << gone;
   EXPECT_EQ(ts::ReadFile(outside + "\\history.dat"), "precious");
   EXPECT_TRUE(ts::Exists(a + "\\history.dat"));
-  EXPECT_FALSE(ts::Exists(b + "\\cookies.txt"));
+  EXPECT_EQ(ts::ReadFile(b + "\\cookies.txt"), std::string(5, 'b'));
   EXPECT_EQ(ts::ReadFile(never + "\\cookies.txt"), "stays");
   for (int row = 1; row <= 4; ++row) EXPECT_EQ(f.View100.SubItem(row, 1), "Done") << row;
-
-  // The folder chosen by hand, written another way, is the first profile: it is not taken twice.
-  StoreBrowserFolder(settings::kNetscape, a + "\\");
-  StoreBrowserFolder("net1", "");
-  settings::Write(settings::kOptionWin, "21", "0");
-  f.chameleonButton6_Click();
-  EXPECT_EQ(mw::DetailRows(f).size(), 9u);
   ts::HostUnlink(a + "\\history.dat");
   rt::DeleteTree("C:\\velk-tests\\outside");
 }

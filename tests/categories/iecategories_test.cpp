@@ -39,6 +39,8 @@ TEST_F(IeTest, TypedAddressesGoAndTheKeepListComesBack) {
   EXPECT_TRUE(mw::DetailRows(f).empty());
   EXPECT_EQ(f.txtregcount.Text(), "3");
   EXPECT_FALSE(mw::UserKeyExists(ie::kTypedUrls));
+  EXPECT_EQ(f.View100.SubItem(1, 1), "Done");
+  EXPECT_EQ(f.View100.Item(1).smallIcon, "o");
 
   // Blank lines are skipped, blanks trimmed; an address never typed is written back all the same.
   plant();
@@ -58,6 +60,20 @@ TEST_F(IeTest, TypedAddressesGoAndTheKeepListComesBack) {
   CloseHandle(lock);
   EXPECT_EQ(f.txtregcount.Text(), "0");
   EXPECT_EQ(ValueCount(ie::kTypedUrls), 3u);
+  // The category has no rows: its status row says the erase failed, and keeps its own icon.
+  EXPECT_EQ(f.View100.SubItem(1, 1), "Failed");
+  EXPECT_EQ(f.View100.Item(1).smallIcon, "a");
+
+  // A key that cannot be deleted (it has a key of its own) fails the same way; a test run is done.
+  SubKey(ie::kTypedUrls, "inner");
+  DeleteFileA(keep.c_str());
+  f.chameleonButton5_Click();
+  EXPECT_EQ(f.View100.SubItem(1, 1), "Failed");
+  EXPECT_EQ(f.txtregcount.Text(), "0");
+  EXPECT_EQ(ValueCount(ie::kTypedUrls), 3u);
+  f.chameleonButton6_Click();
+  EXPECT_EQ(f.View100.SubItem(1, 1), "Done");
+  RegDeleteKeyA(HKEY_CURRENT_USER, (std::string(ie::kTypedUrls) + "\\inner").c_str());
 
   // An empty keep list keeps nothing.
   ts::WriteFile(keep, "");
@@ -199,10 +215,11 @@ TEST_F(Cookies, KeptCookiesAreNeverTouched) {
   EXPECT_EQ(f.txtfilesize.Text(), "10");
   EXPECT_EQ(f.Text3.Text(), folder);
   EXPECT_EQ(settings::Read(settings::kCookies), folder);
-  EXPECT_TRUE(rt::FolderExists(ts::ProgramDir() + "\\backup"));
+  EXPECT_FALSE(rt::FolderExists(ts::ProgramDir() + "\\backup")) << "the test makes no folder";
   EXPECT_TRUE(ts::Exists(a));
 
   f.chameleonButton5_Click();
+  EXPECT_TRUE(rt::FolderExists(ts::ProgramDir() + "\\backup"));
   rows[3] = Row("ro.txt", "<FAILED>");  // deleted without an attribute change: a read-only cookie stays
   EXPECT_EQ(mw::DetailRows(f), rows);
   EXPECT_EQ(f.txtfilecount.Text(), "3");  // the kept cookie among them
@@ -273,6 +290,7 @@ TEST_F(IeTest, TheCacheCategoryTakesContentOnly) {
   std::string page = ts::AddCacheEntry("http://content.example/page.html", "hello");
   std::string ro = ts::AddCacheEntry("http://content.example/ro.html", "readonly!");
   SetFileAttributesA(ro.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  const DWORD roAttributes = rt::GetAttr(ro);
   ts::AddCacheEntryWithoutFile("http://content.example/nofile");
   std::string txt = ts::AddCacheEntry("http://content.example/notes.txt", "text", "txt");
   std::string locked = ts::AddCacheEntry("http://content.example/locked.html", "in use");
@@ -284,7 +302,7 @@ TEST_F(IeTest, TheCacheCategoryTakesContentOnly) {
   EXPECT_EQ(Sorted(mw::DetailRows(f)), Sorted(rows));
   EXPECT_EQ(f.txtfilecount.Text(), "4");
   EXPECT_EQ(f.txtfilesize.Text(), "20");
-  EXPECT_EQ(rt::GetAttr(ro), static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE)) << "the test run sets Archive only";
+  EXPECT_EQ(rt::GetAttr(ro), roAttributes) << "the test run changes no attribute";
   EXPECT_TRUE(ts::Exists(page));
   EXPECT_EQ(f.List13.ListCount(), 4);
 
@@ -417,10 +435,12 @@ TEST_F(IndexDat, ListedAlwaysErasedOnlyWithSecureErasing) {
   EXPECT_EQ(mw::DetailRows(f), rows);
   EXPECT_EQ(f.txtfilecount.Text(), "4");
   EXPECT_EQ(f.txtfilesize.Text(), "1000");
-  EXPECT_EQ(rt::GetAttr(cookies + "\\index.dat"), static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
+  const DWORD hidden = rt::GetAttr(cookies + "\\index.dat");
+  EXPECT_TRUE(hidden & FILE_ATTRIBUTE_HIDDEN) << "the test run changes no attribute";
 
-  // Without secure erasing the erase reports the same and deletes nothing.
+  // Without secure erasing the erase reports the same and changes nothing.
   f.chameleonButton5_Click();
+  EXPECT_EQ(rt::GetAttr(cookies + "\\index.dat"), hidden);
   rows[1] = "index file Files = " + Found()[0] + " <OK>";
   EXPECT_EQ(mw::DetailRows(f), rows);
   EXPECT_EQ(f.txtfilecount.Text(), "4");

@@ -62,7 +62,7 @@ TEST_F(Browsers, ChangeDirectoryStoresThePickedFolderAndADriveWithoutItsBackslas
   EXPECT_FALSE(topmostDuringPick_);
   EXPECT_TRUE(es::IsTopmost(f.hWnd()));
   EXPECT_EQ(f.Text2.Text(), "D:");
-  EXPECT_EQ(Stored(settings::kOptionBrowser, "opera"), "D:");
+  EXPECT_EQ(Stored(settings::kOptionBrowser, "opera"), "") << "a drive is no Opera folder";
   f.chameleonButton19.PerformClick();
   EXPECT_EQ(Stored(settings::kOptionBrowser, "opera"), "C:\\Opera Data");
   // Cancelled: nothing is stored, the box stays, and the window is topmost again.
@@ -93,6 +93,132 @@ TEST_F(Browsers, ACancelledPickerAddsNoProfileFolder) {
   EXPECT_EQ(Net(0), "C:\\scanned");
   EXPECT_EQ(Net(1), "<missing>") << "nothing was picked";
   EXPECT_TRUE(es::IsTopmost(f.hWnd()));
+}
+
+std::string WindowsFolder() {
+  char buf[MAX_PATH] = "";
+  GetWindowsDirectoryA(buf, MAX_PATH);
+  return buf;
+}
+
+// Neither typing, nor Change Directory, nor Auto Scan ever stores a drive or the Windows folder as
+// a profile folder; the Netscape/Mozilla box still shows (and remembers) what it was given.
+TEST_F(Browsers, NoDriveOrWindowsFolderBecomesAProfileFolder) {
+  const std::string windows = WindowsFolder();
+  Pick({"C:\\", windows, "C:\\", windows});
+  Form2& f = Open();
+  for (const std::string& typed : {std::string("C:"), std::string("C:\\"), std::string(" c:\\ "), windows, windows + "\\"}) {
+    SetWindowTextA(f.Text2.hWnd(), typed.c_str());
+    EXPECT_EQ(Stored(settings::kOptionBrowser, "opera"), "") << typed;
+  }
+  SetWindowTextA(f.Text2.hWnd(), "C:\\Opera");
+  EXPECT_EQ(Stored(settings::kOptionBrowser, "opera"), "C:\\Opera");
+  f.chameleonButton19.PerformClick();
+  EXPECT_EQ(Stored(settings::kOptionBrowser, "opera"), "");
+  SetWindowTextA(f.Text2.hWnd(), "C:\\Opera");
+  f.chameleonButton19.PerformClick();
+  EXPECT_EQ(Stored(settings::kOptionBrowser, "opera"), "");
+  mw::SetUserValue(kOperaKey, "Last Directory", "C:\\");
+  f.chameleonButton21.PerformClick();
+  EXPECT_EQ(f.Text2.Text(), "C:\\");
+  EXPECT_EQ(Stored(settings::kOptionBrowser, "opera"), "");
+
+  f.chameleonButton20.PerformClick();
+  EXPECT_EQ(f.Text1.Text(), "C:");
+  EXPECT_EQ(Stored(settings::kOptionBrowser, "net"), "C:");
+  f.chameleonButton20.PerformClick();
+  EXPECT_EQ(Stored(settings::kOptionBrowser, "net"), windows);
+  EXPECT_EQ(Net(0), "<missing>");
+  EXPECT_EQ(Stored(settings::kOptionBrowser, "nethand"), "<missing>");
+
+  // A profile folder the scan finds that leads to the Windows folder is none.
+  rt::CreateFolder(es::MozillaProfiles() + "\\Alice");
+  ts::HostLink(windows, es::MozillaProfiles() + "\\Linked");
+  f.chameleonButton22.PerformClick();
+  EXPECT_EQ(Net(0), es::MozillaProfiles() + "\\Alice");
+  EXPECT_EQ(Net(1), "<missing>");
+  ts::HostUnlink(es::MozillaProfiles() + "\\Linked");
+}
+
+// A folder picked by hand by mistake is taken back by the next pick: it takes the number of the
+// earlier one. A scan that takes that number makes the next pick a new one again.
+TEST_F(Browsers, AHandPickReplacesTheEarlierHandPick) {
+  std::string a = ts::Scratch() + "\\a", b = ts::Scratch() + "\\b", c = ts::Scratch() + "\\c";
+  std::string scanned = ts::Scratch() + "\\scanned";
+  for (const std::string& folder : {a, b, c, scanned}) rt::CreateFolder(folder);
+  settings::Write(settings::kOptionBrowser, "net", "shown");  // no scan when the window opens
+  settings::Write(settings::kOptionBrowser, "net0", scanned);
+  Pick({a, b, b, scanned, a, c});
+  Form2& f = Open();
+  f.chameleonButton20.PerformClick();
+  EXPECT_EQ(Net(1), a);
+  f.chameleonButton20.PerformClick();
+  EXPECT_EQ(Net(1), b);
+  EXPECT_EQ(Net(2), "<missing>");
+  f.chameleonButton20.PerformClick();  // the same folder again
+  EXPECT_EQ(Net(1), b);
+  EXPECT_EQ(Net(2), "<missing>");
+  // A folder that is a profile already: the mistaken pick goes, nothing else comes.
+  f.chameleonButton20.PerformClick();
+  EXPECT_EQ(Net(0), scanned);
+  EXPECT_EQ(Net(1), "<missing>");
+  f.chameleonButton20.PerformClick();
+  EXPECT_EQ(Net(1), a);
+
+  // A scan takes the number: the next pick is one more profile, the scanned ones stay.
+  rt::CreateFolder(es::MozillaProfiles() + "\\Alice");
+  rt::CreateFolder(es::MozillaProfiles() + "\\Bob");
+  f.chameleonButton22.PerformClick();
+  f.chameleonButton20.PerformClick();
+  EXPECT_EQ(Net(0), es::MozillaProfiles() + "\\Alice");
+  EXPECT_EQ(Net(1), es::MozillaProfiles() + "\\Bob");
+  EXPECT_EQ(Net(2), c);
+
+  // A number that cannot be trusted is no earlier pick: nothing is replaced.
+  for (const char* stored : {"x", "-1", "150", "2 ", "7"}) {
+    SCOPED_TRACE(stored);
+    settings::Write(settings::kOptionBrowser, "net2", c);
+    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, settings::KeyPath(settings::kOptionBrowser).c_str(), "net3");
+    settings::Write(settings::kOptionBrowser, "nethand", stored);
+    std::string trimmed = rt::Trim(stored);
+    Pick({a});
+    f.chameleonButton20.PerformClick();
+    if (trimmed == "2") {
+      EXPECT_EQ(Net(2), a);
+      EXPECT_EQ(Net(3), "<missing>");
+    } else {
+      EXPECT_EQ(Net(2), c);
+      EXPECT_EQ(Net(3), a);
+      EXPECT_EQ(Stored(settings::kOptionBrowser, "nethand"), "3");
+    }
+  }
+}
+
+// The whole road: what the boxes are given, typed or picked, never leads an erase run to a folder
+// that is not a profile folder picked or found.
+TEST_F(Browsers, AnEraseRunNeverTakesWhatTheBoxesHold) {
+  std::string typed = "C:\\vnet-" + rt::FileNameOf(ts::Scratch());
+  ts::WriteFile(typed + "\\cookies.txt", "decoy");
+  ts::WriteFile(typed + "\\cookies4.dat", "decoy");
+  ASSERT_FALSE(ts::Exists("C:\\cookies.txt"));
+  ts::WriteFile("C:\\cookies.txt", "decoy");
+  ts::WriteFile("C:\\cookies4.dat", "decoy");
+  Pick({"C:\\", "C:\\"});
+  Form2& f = Open();
+  SetWindowTextA(f.Text1.hWnd(), typed.c_str());
+  f.chameleonButton19.PerformClick();
+  f.chameleonButton20.PerformClick();
+  for (const char* code : {"18", "23"}) f.Check1[std::stoi(code)].SetValue(1);
+  f.chameleonButton4.PerformClick();
+  Form1& m = Main();
+  m.chameleonButton5_Click();
+  EXPECT_TRUE(mw::DetailRows(m).empty());
+  for (const std::string& decoy : {typed + "\\cookies.txt", typed + "\\cookies4.dat", std::string("C:\\cookies.txt"),
+                                   std::string("C:\\cookies4.dat")})
+    EXPECT_EQ(ts::ReadFile(decoy), "decoy") << decoy;
+  DeleteFileA("C:\\cookies.txt");
+  DeleteFileA("C:\\cookies4.dat");
+  rt::DeleteTree(typed);
 }
 
 TEST_F(Browsers, OperasOwnRecordFillsTheBoxAtLoadAndAutoScanStoresIt) {

@@ -8,6 +8,7 @@
 #include "forms/forms.h"
 #include "runtime/files.h"
 #include "support/scratch.h"
+#include "systemfolders.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ TEST(Entries, FolderEntriesNeedAFolderAMaskAndAFlag) {
   } cases[] = {
       {"folder=C:\\temp\\*.*,1", true, "C:\\temp\\", "*.*", "1"},
       {"folder=C:\\temp\\*.tmp,0", true, "C:\\temp\\", "*.tmp", "0"},
-      {"folder=C:\\*.*,0", true, "C:\\", "*.*", "0"},
+      {"folder=C:\\*.log,0", true, "C:\\", "*.log", "0"},
       {"folder=C:\\Program Files\\App\\cache*.dat,1", true, "C:\\Program Files\\App\\", "cache*.dat", "1"},
       {"folder=C:\\temp\\,1", false, "", "", ""},
       {"folder=C:\\temp\\*.*", false, "", "", ""},
@@ -83,6 +84,30 @@ TEST(Entries, FolderEntriesNeedAFolderAMaskAndAFlag) {
   EXPECT_FALSE(plugins::IsValidFolderEntry({"C:\\temp\\", "..\\*.*", "1"}));
   EXPECT_FALSE(plugins::IsValidFolderEntry({"C:\\temp", "*.*", "1"}));
   EXPECT_FALSE(plugins::IsValidFolderEntry({"C:\\temp\\", "", "1"}));
+}
+
+// No entry takes a drive, the Windows folder, a Program Files folder or the user's profile folder
+// as a whole, however the folder is written; what lies below them stays open to plug-ins.
+TEST(Entries, NoEntryTakesASystemFolderAsAWhole) {
+  const pe::SystemFolders s;
+  ASSERT_TRUE(rt::IsAbsolutePath(s.windows) && rt::IsAbsolutePath(s.programFiles) && rt::IsAbsolutePath(s.profile));
+  ASSERT_NE(s.programFilesShort, s.programFiles);
+  std::vector<std::string> systemFolders = {"C:", "Z:", "\\\\server\\share", s.windows, rt::UCase(s.windows),
+                                            s.programFiles, s.programFilesShort, s.profile};
+  if (!s.programFilesX86.empty()) systemFolders.push_back(s.programFilesX86);
+  for (const std::string& system : systemFolders) {
+    SCOPED_TRACE(system);
+    plugins::FolderEntry e;
+    std::string path;
+    for (const char* entry : {"\\*.*,1", "\\*.tmp,1", "\\*.*,0", "\\*,0", "\\*.???,0"})
+      EXPECT_FALSE(plugins::ParseFolderEntry("folder=" + system + entry, e)) << entry;
+    EXPECT_FALSE(plugins::ParseFileEntry("file=" + system + "\\*.*,0", path));
+    // A mask that names the files, without the sub-folders, and everything below stays.
+    EXPECT_TRUE(plugins::ParseFolderEntry("folder=" + system + "\\*.log,0", e));
+    EXPECT_TRUE(plugins::ParseFileEntry("file=" + system + "\\*.log,0", path));
+    EXPECT_TRUE(plugins::ParseFileEntry("file=" + system + "\\setup.log,0", path));
+    EXPECT_TRUE(plugins::ParseFolderEntry("folder=" + system + "\\Temp\\*.*,1", e));
+  }
 }
 
 TEST(Entries, RegistryLinesNameARootAKeyAndAnAction) {

@@ -3,10 +3,13 @@
 // plug-in.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "fixture.h"
 #include "pluginengine/engine.h"
 #include "runtime/files.h"
 #include "runtime/textfile.h"
+#include "systemfolders.h"
 
 namespace {
 
@@ -44,8 +47,9 @@ TEST_F(Passes, TheTestPassListsCountsAndErasesNothing) {
   std::string a = File("a.txt", "12345");
   File("folder\\x.tmp", "123");
   File("folder\\y.log", "1");
-  File("folder\\sub\\z.tmp", "12");
+  std::string z = File("folder\\sub\\z.tmp", "12");
   SetFileAttributesA(a.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  SetFileAttributesA(z.c_str(), FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN);
   SetFileAttributesA((root + "\\folder").c_str(), FILE_ATTRIBUTE_HIDDEN);
   mw::SetUserValue("Software\\VelkPlug\\Tool\\Recent", "a", "1");
   mw::SetUserValue("Software\\VelkPlug\\Tool\\Sub1", "x", "1");
@@ -61,9 +65,9 @@ TEST_F(Passes, TheTestPassListsCountsAndErasesNothing) {
   f.Load();
   f.chameleonButton6_Click();
   std::string k = "Plug In Registry Links = HKCU\\Software\\VelkPlug\\Tool";
+  // The missing file and the key of a root the registry does not know name nothing: no row.
   EXPECT_EQ(mw::DetailRows(f), (Rows{
                                    "Plug In Application Files = " + a + " <OK>",
-                                   "Plug In Application Files = " + root + "\\missing.txt <OK>",
                                    "Plug In Application Files = " + root + "\\folder\\x.tmp <OK>",
                                    "Plug In Application Files = " + root + "\\folder\\sub\\z.tmp <OK>",
                                    k + "\\Recent <OK>",
@@ -73,14 +77,16 @@ TEST_F(Passes, TheTestPassListsCountsAndErasesNothing) {
                                    k + "\\Last <OK>",
                                    k + "\\Other <OK>",
                                    k + "\\Last <OK>",
-                                   "Plug In Registry Links = HKCC\\Software\\X <OK>",
                                }));
-  EXPECT_EQ(f.txtfilecount.Text(), "4");
+  EXPECT_EQ(f.txtfilecount.Text(), "3");
   EXPECT_EQ(f.txtfilesize.Text(), "10");
-  EXPECT_EQ(f.txtregcount.Text(), "8");
-  // Nothing is gone; the listed files have archive attributes, the folder kept its own.
+  EXPECT_EQ(f.txtregcount.Text(), "7");
+  // Nothing is gone, and nothing has changed: not an attribute.
   EXPECT_EQ(ts::ReadFile(a), "12345");
-  EXPECT_EQ(GetFileAttributesA(a.c_str()) & ~FILE_ATTRIBUTE_NOT_CONTENT_INDEXED, static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
+  EXPECT_EQ(GetFileAttributesA(a.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),
+            static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+  EXPECT_EQ(GetFileAttributesA(z.c_str()) & (FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN),
+            static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN));
   EXPECT_TRUE(GetFileAttributesA((root + "\\folder").c_str()) & FILE_ATTRIBUTE_HIDDEN);
   EXPECT_TRUE(mw::UserKeyExists("Software\\VelkPlug\\Tool\\Recent"));
   EXPECT_TRUE(mw::UserValueExists("Software\\VelkPlug\\Tool", "Last"));
@@ -177,6 +183,10 @@ TEST_F(Passes, AKeyOrValueThatIsNotThereIsNotCountedAsErased) {
   Form1& f = Main();
   f.Load();
   std::string k = "Plug In Registry Links = HKCU\\Software\\VelkPlug\\";
+  // The test pass lists what is there only.
+  f.chameleonButton6_Click();
+  EXPECT_EQ(mw::DetailRows(f), (Rows{k + "Tool\\Last <OK>"}));
+  EXPECT_EQ(f.txtregcount.Text(), "1");
   f.chameleonButton5_Click();
   EXPECT_EQ(mw::DetailRows(f), (Rows{k + "Gone <FAILED>", k + "Tool\\Missing <FAILED>", k + "Nowhere\\Last <FAILED>",
                                      k + "Tool\\Last <OK>"}));
@@ -262,28 +272,86 @@ TEST_F(Passes, AFileThatCannotBeDeletedIsNeverOverwritten) {
   EXPECT_EQ(ts::ReadFile(root + "\\glob\\1.log"), "precious");
   EXPECT_FALSE(ts::Exists(root + "\\glob\\2.log"));
   EXPECT_FALSE(ts::Exists(readOnly));  // a match of the pattern goes whatever its attributes
-  // What was not erased says so and is not counted: a file that is not there was not erased either.
+  // What was not erased says so and is not counted; a file that is not there has no row.
   EXPECT_EQ(mw::DetailRows(f), (Rows{"Plug In Application Files = " + held + " <FAILED>",
-                                     "Plug In Application Files = " + root + "\\glob\\*.log <FAILED>",
-                                     "Plug In Application Files = " + root + "\\gone.txt <FAILED>"}));
+                                     "Plug In Application Files = " + root + "\\glob\\*.log <FAILED>"}));
   EXPECT_EQ(f.txtfilecount.Text(), "0");
 }
 
-TEST_F(Passes, TheTestPassLeavesTheAttributesOfAPatternsMatches) {
+// A test pass changes no attribute of what it lists (file entries, a pattern's matches, a folder
+// entry's files); the erase pass takes read-only and hidden files all the same, and a file that
+// stays keeps its own attributes.
+TEST_F(Passes, TheTestPassChangesNoAttributeTheErasePassTakesEveryFile) {
+  const DWORD ah = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN, rh = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
   std::string listed = File("a.txt");
   std::string match = File("logs\\1.log");
+  std::string own = File("tree\\own.tmp"), deep = File("tree\\sub\\deep.tmp"), held = File("tree\\held.tmp");
   SetFileAttributesA(listed.c_str(), FILE_ATTRIBUTE_HIDDEN);
-  SetFileAttributesA(match.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-  Plugin("p", {"file=" + listed + ",0", "file=" + root + "\\logs\\*.log,0"}, {});
+  SetFileAttributesA(match.c_str(), rh);
+  SetFileAttributesA(own.c_str(), ah);
+  SetFileAttributesA(deep.c_str(), rh);
+  SetFileAttributesA(held.c_str(), ah);
+  Plugin("p", {"file=" + listed + ",0", "file=" + root + "\\logs\\*.log,0", "folder=" + root + "\\tree\\*.tmp,1"}, {});
   Select("p\r\n");
   Form1& f = Main();
   f.Load();
+  const std::vector<std::string> all = {listed, match, own, deep, held};
+  std::vector<DWORD> before;
+  for (const std::string& p : all) before.push_back(GetFileAttributesA(p.c_str()));
   f.chameleonButton6_Click();
-  EXPECT_EQ(GetFileAttributesA(listed.c_str()) & ~FILE_ATTRIBUTE_NOT_CONTENT_INDEXED, static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
-  EXPECT_EQ(GetFileAttributesA(match.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),
-            static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
-  EXPECT_EQ(f.txtfilecount.Text(), "2");
-  SetFileAttributesA(match.c_str(), FILE_ATTRIBUTE_NORMAL);
+  for (size_t i = 0; i < all.size(); ++i) EXPECT_EQ(GetFileAttributesA(all[i].c_str()), before[i]) << all[i];
+  EXPECT_TRUE(before[1] & FILE_ATTRIBUTE_READONLY);
+  EXPECT_TRUE(before[2] & FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_EQ(f.txtfilecount.Text(), "5");
+
+  // Another program has one open and lets nobody delete it.
+  HANDLE h = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  f.chameleonButton5_Click();
+  CloseHandle(h);
+  for (const std::string& gone : {listed, match, own, deep}) EXPECT_FALSE(ts::Exists(gone)) << gone;
+  EXPECT_EQ(GetFileAttributesA(held.c_str()), before[4]);
+  Rows rows = mw::DetailRows(f);
+  EXPECT_NE(std::find(rows.begin(), rows.end(), "Plug In Application Files = " + held + " <FAILED>"), rows.end());
+  EXPECT_EQ(f.txtfilecount.Text(), "4");
+}
+
+// A downloaded plug-in that names a drive, the Windows folder, a Program Files folder or the
+// profile folder as a whole erases nothing there, whichever way it writes the folder; an entry below
+// them is erased as usual. The decoys carry a name of their own, so a fault could cost nothing else.
+TEST_F(Passes, NoPassTakesASystemFolderAsAWhole) {
+  const pe::SystemFolders s;
+  const std::string &windows = s.windows, &programFiles = s.programFiles, &profile = s.profile;
+  const std::string decoy = "\\velk-decoy-" + rt::FileNameOf(ts::Scratch());
+  std::vector<std::string> decoys;
+  for (const std::string& system : {windows, programFiles, profile}) {
+    ts::WriteFile(system + decoy + "\\a.velkdecoy", "decoy");
+    decoys.push_back(system + decoy + "\\a.velkdecoy");
+  }
+  decoys.push_back(File("below-the-root\\a.velkdecoy", "decoy"));  // C:\ is above it
+  std::string below = File("below\\b.velkdecoy");
+  ts::HostLink(windows, root + "\\windows link");
+  Rows entries;
+  for (const std::string& system : {std::string("C:"), windows, programFiles, s.programFilesShort, profile,
+                                    root + "\\windows link"})
+    entries.push_back("folder=" + system + "\\*.velkdecoy,1");
+  entries.push_back("folder=" + root + "\\below\\*.velkdecoy,1");
+  Plugin("whole", entries, {});
+  Select("whole\r\n");
+  Form1& f = Main();
+  f.Load();
+  f.chameleonButton5_Click();
+  EXPECT_EQ(mw::DetailRows(f), (Rows{"Plug In Application Files = " + below + " <OK>"}));
+  for (const std::string& d : decoys) EXPECT_EQ(ts::ReadFile(d), "decoy") << d;
+  EXPECT_FALSE(ts::Exists(below));
+
+  // Nor their own files, all of them, in a test pass.
+  Plugin("whole", {"folder=C:\\*.*,0", "folder=" + windows + "\\*.*,0", "folder=" + profile + "\\*,0",
+                   "file=" + programFiles + "\\*.*,0", "folder=" + root + "\\windows link\\*.*,0"},
+         {});
+  f.chameleonButton6_Click();
+  EXPECT_TRUE(mw::DetailRows(f).empty());
+  ts::HostUnlink(root + "\\windows link");
+  for (const std::string& d : decoys) rt::DeleteTree(rt::ParentFolder(d));
 }
 
 TEST_F(Passes, NoOverwriteOfAMissingFileADeviceOrALink) {
@@ -300,8 +368,7 @@ TEST_F(Passes, NoOverwriteOfAMissingFileADeviceOrALink) {
   f.chameleonButton5_Click();
   EXPECT_FALSE(ts::Exists(root + "\\missing.txt"));  // nothing was created
   EXPECT_EQ(ts::ReadFile(outside), "precious");
-  EXPECT_EQ(mw::DetailRows(f), (Rows{"Plug In Application Files = " + root + "\\missing.txt <FAILED>",
-                                     "Plug In Application Files = " + link + " <FAILED>"}));
+  EXPECT_EQ(mw::DetailRows(f), (Rows{"Plug In Application Files = " + link + " <FAILED>"}));
   rt::DeleteTree("C:\\velk-tests\\outside");
 }
 
