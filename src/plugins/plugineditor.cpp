@@ -180,7 +180,7 @@ void PluginEditorWindow::Form_Load() {
   CenterOnScreen();
   std::string language;
   ReadRegString(HKEY_LOCAL_MACHINE, kLanguageKey, "language", language);
-  txtlang.SetText(rt::Trim(language).empty() ? "english.ini" : language);
+  txtlang.SetText(LanguageNameOrDefault(language));
   SetCaptions();
   // The plug-in named on the command line, once the window is set up.
   OpenCommandLine();

@@ -426,6 +426,17 @@ TEST_F(LanguagePage, SetNewLanguageOnStoresTheFileNameWithIniAndOnlyForAFileOfTh
                             "\\lang\\klingon.ini");
   EXPECT_EQ(settings::Read(settings::kLanguage), "german.ini");
   EXPECT_FALSE(MessageForm().Exists());
+  // Only a plain file name: a path that reaches a file outside the lang folder is refused too.
+  ts::WriteFile(ts::Scratch() + "\\outside.ini", "[001]\r\n087=\"Elsewhere\"\r\n");
+  for (const std::string& path : {std::string("..\\..\\outside.ini"), ts::Scratch() + "\\outside.ini"}) {
+    notices.clear();
+    f.Text6.SetText(path);
+    f.chameleonButton10_Click();
+    ASSERT_EQ(notices.size(), 1u) << path;
+    EXPECT_EQ(notices[0].substr(0, notices[0].find('\r')), "There is no language file of this name in the program's lang folder:");
+    EXPECT_EQ(settings::Read(settings::kLanguage), "german.ini");
+  }
+  EXPECT_FALSE(MessageForm().Exists());
 }
 
 TEST_F(LanguagePage, ALanguageWhoseNameIsNotItsFilesStaysWhenApplyRuns) {

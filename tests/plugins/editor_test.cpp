@@ -67,6 +67,14 @@ TEST_F(EditorWindow, CaptionsComeFromTheLanguageFileTheEditorsSettingNames) {
   EXPECT_EQ(g.Command9.Caption(), "");
   EXPECT_EQ(g.Frame2.Caption(), "");
   EXPECT_EQ(g.Caption(), "Velk Rezeza Pro Trelmak");
+  te::EditorTest::ResetWindows();
+
+  // A stored name that is no file name of the lang folder is read as the English file.
+  ts::WriteFile(ts::ProgramDir() + "\\outside.ini", "[001]\r\n150=\"Elsewhere\"\r\n");
+  ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, "software\\dorvanta\\tarvo eraser", "language", "..\\outside.ini"));
+  PluginEditorWindow& h = LoadEditor();
+  EXPECT_EQ(h.txtlang.Text(), "english.ini");
+  EXPECT_EQ(h.Command8.Caption(), "New");
 }
 
 TEST_F(EditorWindow, EveryButtonIsTheOwnerDrawnOneWithItsSettings) {
