@@ -26,6 +26,11 @@ std::string LanguageTextAt(const std::string& path, const std::string& key) {
   return StoredText(v);
 }
 
+std::string LangTextOr(const std::string& fileName, const std::string& key, const std::string& fallback) {
+  std::string text = LangText(fileName, key);
+  return rt::Trim(text).empty() ? fallback : text;
+}
+
 std::string LangText(const std::string& fileName, const std::string& key) {
   // Nothing outside the "lang" folder is ever read for a text.
   if (!IsLanguageFileName(rt::Trim(fileName))) return "";

@@ -22,6 +22,9 @@ std::string LanguageFilePath(const std::string& fileName);
 // that is no language file's name.
 std::string LangText(const std::string& fileName, const std::string& key);
 
+// The same, or the fallback when the language file has no such text.
+std::string LangTextOr(const std::string& fileName, const std::string& key, const std::string& fallback);
+
 // One text of the language file at that path. A language file holds a few hundred short texts: a
 // file larger than this is no language file and gives "" (the profile reader would read all of it
 // for every single text).
