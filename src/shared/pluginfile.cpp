@@ -7,6 +7,22 @@
 #include "runtime/textfile.h"
 #include "shared/settings.h"
 
+bool IsSectionLine(const std::string& text) {
+  std::string k = rt::LCase(rt::Trim(text));
+  return k == "files" || k == "registry";
+}
+
+std::string WithoutLineBreaks(const std::string& text) {
+  std::string line = text;
+  std::erase_if(line, [](char c) { return c == '\r' || c == '\n'; });
+  return line;
+}
+
+std::string PluginImportName(const std::string& chosenPath, unsigned codePage) {
+  std::string name = rt::FileNamePart(rt::Trim(chosenPath), codePage);
+  return rt::IsPlainFileNameIn(name, codePage) ? name : "";
+}
+
 PluginRead ReadPluginFile(const std::string& path, PluginContent& content) {
   if (!rt::FileExists(path)) return PluginRead::Missing;
   rt::LineReader reader;

@@ -16,6 +16,19 @@ struct PluginContent {
 
 enum class PluginRead { Read, Missing, Unreadable };
 
+// True when the text reads as a section line: "files" or "registry", in any case, with blanks
+// around it. No header line or entry may read so: the file would read back otherwise.
+bool IsSectionLine(const std::string& text);
+
+// The text as one line of a plug-in file holds it: without its line breaks (CR and LF).
+std::string WithoutLineBreaks(const std::string& text);
+
+// The name a chosen plug-in file is imported under: the last part of its path, found by the
+// characters of the code page (the system's unless told), when that is a plain file name; ""
+// when it is none. A plug-in is a few lines: a file larger than this is no plug-in.
+std::string PluginImportName(const std::string& chosenPath, unsigned codePage = 0);
+constexpr unsigned long long kMaxPluginFileSize = 1 << 20;
+
 // Reads a plug-in file by the editor's rules: lines 1 to 3 are the header; "files" and
 // "registry" (trimmed, any case) open their sections, and every other line of a section is one of
 // its lines. A "files" line after "registry" ends the file: nothing after it is taken. A file that
