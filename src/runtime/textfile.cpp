@@ -110,7 +110,7 @@ std::vector<std::string> SplitLines(std::string_view text) {
   return lines;
 }
 
-bool ReadFileBytes(const std::string& path, std::string& bytes) {
+bool ReadFileBytes(const std::string& path, std::string& bytes, size_t maxBytes) {
   bytes.clear();
   if (path.empty() || HasWildcardInName(path)) return false;
   HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -125,6 +125,10 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
       break;
     }
     if (got == 0) break;
+    if (got > maxBytes - bytes.size()) {
+      ok = false;
+      break;
+    }
     bytes.append(chunk, got);
   }
   CloseHandle(h);

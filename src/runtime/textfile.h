@@ -52,8 +52,8 @@ std::vector<std::string> SplitLines(std::string_view text);
 // All lines of a file; false (and no lines) when it cannot be read to its end (see LineReader).
 bool ReadLines(const std::string& path, std::vector<std::string>& lines);
 
-// The whole file as bytes; false when it cannot be read.
-bool ReadFileBytes(const std::string& path, std::string& bytes);
+// The whole file as bytes; false when it cannot be read, or when it holds more than maxBytes.
+bool ReadFileBytes(const std::string& path, std::string& bytes, size_t maxBytes = static_cast<size_t>(-1));
 
 // A file written anew beside the old one ("<path>.~new") and moved over it once it is whole: the
 // bytes go out in large blocks, so that a long file never has to be held in memory. Without

@@ -26,6 +26,23 @@ TEST(PluginFile, WritesBesideTheOldFileAndMovesItOver) {
   EXPECT_FALSE(ts::Exists(p + ".~new"));
 }
 
+TEST(PluginFile, AnImportedFileKeepsItsWholeNameInItsCodePage) {
+  constexpr unsigned kJapanese = 932, kWestern = 1252;
+  const std::string hyou = "\x95\x5c";  // one character in code page 932; its second byte is the one of "\"
+  EXPECT_EQ(PluginImportName(" C:\\dl\\" + hyou + ".vk ", kJapanese), hyou + ".vk");
+  EXPECT_EQ(PluginImportName("C:\\" + hyou + "\\new.vk", kJapanese), "new.vk");
+  EXPECT_EQ(PluginImportName("C:\\dl\\" + hyou + ".vk", kWestern), ".vk") << "byte by byte, the name is cut";
+  for (const char* none : {"", "C:\\dl\\", "C:\\dl\\*.vk", "C:\\dl\\..", "C:\\dl\\con.vk", "C:\\dl\\a.vk."})
+    EXPECT_EQ(PluginImportName(none), "") << none;
+  EXPECT_EQ(PluginImportName("C:\\dl\\my plug-in.vk"), "my plug-in.vk");
+}
+
+TEST(PluginFile, SectionLinesAndLineBreaks) {
+  for (const char* section : {"files", "registry", " FILES ", "Registry", "  rEgIsTrY"}) EXPECT_TRUE(IsSectionLine(section));
+  for (const char* other : {"", "files:", "registry cleaner", "file", "files\n", "\tfiles"}) EXPECT_FALSE(IsSectionLine(other));
+  EXPECT_EQ(WithoutLineBreaks("a\r\nb\rc\nd"), "abcd");
+}
+
 struct ReadCase {
   const char* name;
   std::string bytes;
