@@ -188,6 +188,15 @@ TEST_F(EditorWindow, OpenReadsThePlugInLineByLine) {
   EXPECT_EQ(f.Text4.Text(), "");
   EXPECT_EQ(f.List1.ListCount(), 0);
   EXPECT_EQ(ts::ReadFile(path), kFixture);
+  // So is one with a line longer than any plug-in holds: it is no plug-in of ours.
+  std::string longLine = std::string(kFixture) + std::string(rt::kMaxLineLength + 1, 'x') + "\r\n";
+  ts::WriteFile(path, longLine);
+  fileAnswers = {path};
+  f.Command9.PerformClick();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[1].text, "The plug-in file could not be read:\r" + path);
+  EXPECT_EQ(f.Text4.Text(), "");
+  EXPECT_EQ(ts::ReadFile(path), longLine);
 }
 
 TEST_F(EditorWindow, SaveRewritesTheOpenedFileInThePlugInLayout) {
