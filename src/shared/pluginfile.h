@@ -12,6 +12,7 @@ struct PluginContent {
   std::vector<std::string> files;     // the lines of the "files" section, as read
   std::vector<std::string> registry;  // the lines of the "registry" section, as read
   bool hasFiles = false, hasRegistry = false;  // the section lines were there
+  int droppedLines = 0;  // lines after the header, not blank, that no section took
 };
 
 enum class PluginRead { Read, Missing, Unreadable };
@@ -47,8 +48,10 @@ bool WritePluginFile(const std::string& path, const std::string& title, const st
 
 // Rewrites every plug-in file of the "plugins" folder so that the drive of the Windows folder
 // stands in place of the first "c:\" of each file entry. Registry lines and entries without
-// "c:\" are written back unchanged; a file that cannot be read to its end, or that lacks the
-// "files" or the "registry" line (a file in another layout or encoding), stays untouched; nothing is
+// "c:\" are written back unchanged; a file that cannot be read to its end, that lacks the "files"
+// or the "registry" line (a file in another layout or encoding), or that the rewrite would not give
+// back as it reads (lines no section takes, a header line that reads as a section line) stays
+// untouched; nothing is
 // rewritten unless the Windows folder begins with a drive letter, ":" and "\". A call made while
 // a run is in progress (from a yield) does nothing. Returns the number of files rewritten.
 int RelocatePlugins();

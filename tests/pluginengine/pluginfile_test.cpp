@@ -170,4 +170,22 @@ TEST_F(Relocate, LeavesAFileWithoutItsSectionLinesUntouched) {
   EXPECT_EQ(ts::ReadFile(whole), "T\r\nP\r\nD\r\nfiles\r\nfile=D:\\a,0\r\nregistry\r\n");
 }
 
+TEST_F(Relocate, LeavesAFileItWouldNotGiveBackAsItReadsUntouched) {
+  WindowsIn("D:\\WINDOWS");
+  const std::string kept[] = {
+      // A title that reads as a section line: the file entries would land in the registry section.
+      "Registry\r\nP\r\nD\r\nfiles\r\nfile=c:\\a,0\r\nregistry\r\n",
+      " FILES \r\nP\r\nD\r\nfiles\r\nfile=c:\\a,0\r\nregistry\r\n",
+      // A line between the header and "files", and lines after a "files" that follows "registry".
+      "T\r\nP\r\nD\r\nmore description\r\nfiles\r\nfile=c:\\a,0\r\nregistry\r\n",
+      "T\r\nP\r\nD\r\nfiles\r\nfile=c:\\a,0\r\nregistry\r\nHKEY_USERS\\x,1\r\nfiles\r\nfile=c:\\b,0\r\n",
+  };
+  std::vector<std::string> paths;
+  for (size_t i = 0; i < std::size(kept); ++i) paths.push_back(Plugin("p" + std::to_string(i) + ".vk", kept[i]));
+  std::string blankBetween = Plugin("blank.vk", "T\r\nP\r\nD\r\n\r\nfiles\r\nfile=c:\\a,0\r\nregistry\r\n");
+  EXPECT_EQ(RelocatePlugins(), 1);
+  for (size_t i = 0; i < std::size(kept); ++i) EXPECT_EQ(ts::ReadFile(paths[i]), kept[i]) << i;
+  EXPECT_EQ(ts::ReadFile(blankBetween), "T\r\nP\r\nD\r\nfiles\r\nfile=D:\\a,0\r\nregistry\r\n") << "a blank line is no loss";
+}
+
 }  // namespace
