@@ -8,6 +8,7 @@
 #include "runtime/app.h"
 #include "runtime/files.h"
 #include "runtime/pump.h"
+#include "runtime/seams.h"
 #include "runtime/text.h"
 #include "runtime/textfile.h"
 #include "shared/fileprop.h"
@@ -134,22 +135,34 @@ std::string Form52::KeepListFile(int mode) {
 }
 
 void Form52::Text1_Change() {
-  // Both lists start afresh: one mode's entries never land in the other mode's file.
-  List1.Clear();
-  List2.Clear();
-  int mode = Mode();
-  if (mode == 1) Command1_Click();
-  if (mode == 2) Command2_Click();
-  if (mode == 1 || mode == 2) ReadKeepList(KeepListFile(mode));
+  if (filling_) return;  // the fill in progress takes the new mode up when it ends
+  FillLists();
 }
 
-void Form52::ReadKeepList(const std::string& path) {
+void Form52::FillLists() {
+  filling_ = true;
+  do {
+    // Both lists start afresh: one mode's entries never land in the other mode's file.
+    int mode = Mode();
+    listMode_ = mode;
+    keepListUnread_ = false;
+    List1.Clear();
+    List2.Clear();
+    if (mode == 1) Command1_Click();
+    if (mode == 2) Command2_Click();
+    if ((mode == 1 || mode == 2) && !ReadKeepList(KeepListFile(mode))) keepListUnread_ = true;
+  } while (IsLoaded() && Mode() != listMode_);
+  filling_ = false;
+}
+
+bool Form52::ReadKeepList(const std::string& path) {
   rt::LineReader reader;
-  if (!reader.Open(path)) return;  // no file yet: nothing is kept
+  if (!reader.Open(path)) return rt::GetAttr(path) == rt::kNoAttributes;  // no file yet: nothing is kept
   for (std::string line; reader.Next(line);) {
     rt::YieldIfDue();
     if (!rt::Trim(line).empty()) List2.AddItem(line);
   }
+  return !reader.Failed();
 }
 
 // The "*.txt" cookie files of the Windows Cookies folder.
@@ -181,6 +194,7 @@ void Form52::Command2_Click() {
 // The selected current entries join the keep list, unless it holds them already (compared
 // trimmed, ignoring case); blank entries never.
 void Form52::orubutton2_Click() {
+  if (filling_) return;
   for (int i = 0; i < List1.ListCount(); ++i) {
     rt::YieldIfDue();
     if (!List1.Selected(i)) continue;
@@ -194,6 +208,7 @@ void Form52::orubutton2_Click() {
 }
 
 void Form52::orubutton3_Click() {
+  if (filling_) return;
   for (int i = List2.ListCount() - 1; i >= 0; --i) {
     rt::YieldIfDue();
     if (i < List2.ListCount() && List2.Selected(i)) List2.RemoveItem(i);
@@ -213,17 +228,26 @@ void Form52::chameleonButton2_Click() { SelectAll(List2); }
 
 // The current list anew; the keep list keeps its unsaved edits.
 void Form52::orubutton11_Click() {
-  int mode = Mode();
-  if (mode != 1 && mode != 2) return;
+  if (filling_ || (listMode_ != 1 && listMode_ != 2)) return;
+  filling_ = true;
   List1.Clear();
-  mode == 1 ? Command1_Click() : Command2_Click();
+  listMode_ == 1 ? Command1_Click() : Command2_Click();
+  filling_ = false;
+  if (IsLoaded() && Mode() != listMode_) FillLists();  // a mode assigned during the refresh
 }
 
 // The keep list replaces its file (written beside it and moved over it: a write that fails leaves
 // the old keep list as it was), and the window closes.
 void Form52::orubutton7_Click() {
-  std::string path = KeepListFile(Mode());
-  if (!path.empty()) {
+  if (filling_) return;
+  std::string path = KeepListFile(listMode_);
+  if (keepListUnread_) {
+    // What the window shows is not what the file keeps: replacing it would lose the rest.
+    std::string text = LangTextOr(MainForm().txtlang.Text(), "271",
+                                  "The keep list could not be read, so it was not replaced. Close the program that holds "
+                                  "it and open the keep list again:");
+    rt::MsgBox(hWnd(), text + "\r\n" + path, "Velk Rezeza Pro", MB_OK | MB_ICONEXCLAMATION);
+  } else if (!path.empty()) {
     std::vector<std::string> lines;
     for (const std::string& entry : List2.Items())
       if (!rt::Trim(entry).empty()) lines.push_back(rt::Trim(entry));

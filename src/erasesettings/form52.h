@@ -6,6 +6,11 @@
 //
 // The keep-list files: ANSI text, one entry a line, each ended by CR LF, written trimmed and in the
 // order of the list, blank entries never; an empty keep list is a file of zero bytes.
+//
+// The lists fill in steps that yield to the message loop (a Cookies folder may hold thousands of
+// files): until both are whole, Add, Delete, Refresh and OK do nothing, and a mode assigned
+// meanwhile is taken up once the fill has ended, so no half-filled list is ever written. A keep
+// file that is there but cannot be read is never replaced: OK says so and keeps it.
 #pragma once
 
 #include <string>
@@ -41,6 +46,8 @@ class Form52 : public forms::Form {
 
   // The keep-list file of a mode ("" for any other mode).
   static std::string KeepListFile(int mode);
+  // True while the lists are being filled.
+  bool Filling() const { return filling_; }
   // Where Internet Explorer keeps the typed addresses (under HKEY_CURRENT_USER).
   static const char* const kTypedUrls;
 
@@ -49,8 +56,13 @@ class Form52 : public forms::Form {
 
  private:
   int Mode() const;
-  void ReadKeepList(const std::string& path);
+  void FillLists();
+  bool ReadKeepList(const std::string& path);  // false when the file is there but cannot be read
   static void SelectAll(forms::ListBox& list);
+
+  bool filling_ = false;
+  int listMode_ = 0;              // the mode the lists were filled for
+  bool keepListUnread_ = false;   // its keep file is there but could not be read
 };
 
 forms::DefaultInstance<Form52>& KeepListWindow();

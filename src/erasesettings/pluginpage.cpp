@@ -17,6 +17,7 @@
 #include "runtime/textfile.h"
 #include "shared/documents.h"
 #include "shared/fileprop.h"
+#include "shared/language.h"
 #include "shared/msgform.h"
 #include "shared/pluginfile.h"
 #include "shared/settings.h"
@@ -143,13 +144,31 @@ void Form2::chameleonButton11_Click() {
   dlg1.SetFileName("*.vk");
   if (dlg1.ShowOpen() != forms::DialogResult::Ok) return;
   std::string chosen = rt::Trim(dlg1.FileName());
-  std::string name = chosen.substr(chosen.rfind('\\') + 1);
-  if (name.empty()) return;
+  if (chosen.empty()) return;
+  // The name is found by the code page's characters: the second byte of a double-byte character
+  // may be the one of "\", and a cut there would import the file under a name of its end.
+  std::string name = PluginImportName(chosen);
+  if (name.empty()) {
+    ShowMessageForm("Velk Rezeza Pro",
+                    LangTextOr(MainForm().txtlang.Text(), "276", "This is not the name of a plug-in file, so it was not imported:") +
+                        "\r" + chosen,
+                    "Plug-ins");
+    return;
+  }
   std::string target = rt::JoinPath(plugins::PluginFolder(), name);
   // Importing a plug-in onto itself leaves it as it is.
   if (rt::SameFile(chosen, target)) return;
+  uint64_t size = 0;
+  if (rt::FileSize64(chosen, size) && size > kMaxPluginFileSize) {
+    ShowMessageForm("Velk Rezeza Pro",
+                    LangTextOr(MainForm().txtlang.Text(), "277",
+                               "This file is far larger than a plug-in can be (1 MiB), so it was not imported:") +
+                        "\r" + chosen,
+                    "Plug-ins");
+    return;
+  }
   std::string bytes;
-  if (!rt::ReadFileBytes(chosen, bytes)) return;
+  if (!rt::ReadFileBytes(chosen, bytes, kMaxPluginFileSize)) return;
   rt::CreateFolder(plugins::PluginFolder());
   rt::WriteFileReplacing(target, bytes);
 }

@@ -82,8 +82,7 @@ Form5::Form5()
 }
 
 void Form5::Form_Load() {
-  std::string language = settings::Read(settings::kLanguage);
-  if (rt::Trim(language).empty()) language = "english.ini";
+  std::string language = LanguageFileName();
   Label4.SetCaption(VersionText());
   Label2.SetCaption(LangText(language, "207"));
   Label3.SetCaption(LangText(language, "208"));

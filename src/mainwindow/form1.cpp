@@ -260,8 +260,7 @@ void Form1::Form_Load() {
   }
 
   // 4. and 5. Language and captions.
-  std::string language = settings::Read(settings::kLanguage);
-  txtlang.SetText(rt::Trim(language).empty() ? "english.ini" : language);
+  txtlang.SetText(LanguageNameOrDefault(settings::Read(settings::kLanguage)));
   SetCaptions();
 
   // 6. Centred on the screen.

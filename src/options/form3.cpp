@@ -6,11 +6,13 @@
 #include "mainwindow/form1.h"
 #include "runtime/app.h"
 #include "runtime/files.h"
+#include "runtime/seams.h"
 #include "runtime/text.h"
 #include "shared/icons.h"
 #include "shared/language.h"
 #include "shared/settings.h"
 #include "shared/storage.h"
+#include "shared/wipe.h"
 
 const char* const Form3::kLanguagePage = "http://www.morvane.example/languages.htm";
 
@@ -339,13 +341,14 @@ void Form3::Form_Load() {
 
   LoadSchedule();
 
-  // The overwrite passes: 3 unless a number is stored.
+  // The overwrite passes: 3 unless a number is stored, and a stored one as erasing takes it (a
+  // value outside 1 to 10 is the nearer end of that range).
   for (int n = 1; n <= 10; ++n) Combo1.AddItem(rt::NumberText(n));
   std::string passes = settings::Read(settings::kSecureValue);
   if (rt::Trim(passes).empty())
     Combo1.SetListIndex(2);
   else
-    Combo1.SetText(rt::NumberText(rt::ValInt(passes)));
+    Combo1.SetText(rt::NumberText(WipePasses()));
 
   // The letters of the show/hide key and of the boss key.
   for (char c = 'A'; c <= 'Z'; ++c) {
@@ -478,8 +481,23 @@ void Form3::chameleonButton9_Click() {
   chameleonButton5_Click();
   chameleonButton10_Click();
   chameleonButton2_Click();
-  settings::Write(settings::kSecureValue, rt::Trim(Combo1.Text()));
+  int passes = PassCountOf(Combo1.Text());
+  if (passes) {
+    settings::Write(settings::kSecureValue, rt::NumberText(passes));
+  } else {
+    std::string text = LangTextOr(rt::Trim(MainForm().txtlang.Text()), "270",
+                                  "Secure erasing overwrites a file 1 to 10 times: choose or type a number from 1 to 10. "
+                                  "The number of times was not changed.");
+    rt::MsgBox(hWnd(), text, "Velk Rezeza Pro", MB_OK | MB_ICONEXCLAMATION);
+  }
   settings::Write(settings::kShowHideKey, rt::Trim(Combo2.Text()));
+}
+
+int PassCountOf(const std::string& text) {
+  std::string t = rt::Trim(text);
+  if (t.empty() || t.size() > 2 || t.find_first_not_of("0123456789") != std::string::npos) return 0;
+  int n = static_cast<int>(rt::ValInt(t));
+  return n >= 1 && n <= 10 ? n : 0;
 }
 
 void Form3::chameleonButton4_Click() {

@@ -133,3 +133,7 @@ forms::DefaultInstance<Form3>& OptionsWindow();
 // quotes and " s". Writing it when `on`, removing it from both keys otherwise.
 void SetStartupEntry(bool on);
 std::string StartupCommand();
+
+// The overwrite passes a text of the pass-count box stands for: a whole number from 1 to 10
+// (blanks around it allowed); 0 for any other text.
+int PassCountOf(const std::string& text);

@@ -24,11 +24,7 @@ constexpr int kKeys = 300;       // the keys a language file holds
 constexpr int kListedKeys = 210;  // the keys Open puts in the list
 
 // A text of a language file given by its full path ("" when the file or the key is missing).
-std::string TextOf(const std::string& path, const std::string& key) {
-  StoredValue v;
-  fReadValue(path, "001", key, "s", std::string(), v);
-  return StoredText(v);
-}
+std::string TextOf(const std::string& path, const std::string& key) { return LanguageTextAt(path, key); }
 
 }  // namespace
 
@@ -209,7 +205,7 @@ void Form6::chameleonButton1_Click() {
 void Form6::chameleonButton11_Click() {
   std::optional<std::string> file = ChooseLanguageFile(dialog1, hWnd());
   if (!file) return;
-  Text7.SetText(rt::FileNameOf(*file));
+  Text7.SetText(rt::FileNamePart(*file));  // found by the code page's characters
   if (file->empty()) return;
   // The file chosen is the one read, wherever it is; Save writes it into the "lang" folder.
   const std::string& chosen = *file;
@@ -291,9 +287,10 @@ void Form6::chameleonButton3_Click() {
   uint64_t size = 0;
   if ((!opened || !openedInLang_) && rt::FileSize64(path, size) && size > 50) {
     // A language file of that name is there already, and it is not the one opened: it is not
-    // replaced.
+    // replaced. The work is then a new translation, saved under the name the user types next.
     if (hWnd()) SetWindowPos(hWnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     rt::MsgBox(hWnd(), Lang("141"), "Velk Rezeza Pro", MB_OK | MB_ICONINFORMATION);
+    if (opened) Text7.SetText("");
     return;
   }
   bool written = rt::CreateFolder(LangFolder()) && rt::WriteFileReplacing(path, FileText());

@@ -69,7 +69,8 @@ class Form6 : public forms::Form {
   // Keys 211 to 300 of the opened file, which the list leaves out: saved as they were.
   std::vector<std::pair<std::string, std::string>> carried_;
   // The opened file is the one of that name in the "lang" folder, which a save rewrites. A file
-  // opened elsewhere is saved there like a new translation: an existing file is not replaced.
+  // opened elsewhere is saved there like a new translation: an existing file is not replaced, and
+  // the name box then names the file the next save writes.
   bool openedInLang_ = false;
 };
 

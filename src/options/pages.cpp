@@ -18,7 +18,7 @@ void Form3::chameleonButton11_Click() {
   std::optional<std::string> chosen = ChooseLanguageFile(dialog1, hWnd());
   if (!chosen) return;
   // Only the name: the program looks for its language files in the "lang" folder.
-  Text6.SetText(rt::FileNameOf(*chosen));
+  Text6.SetText(rt::FileNamePart(*chosen));  // by the code page's characters
 }
 
 void Form3::chameleonButton10_Click() {
@@ -27,8 +27,9 @@ void Form3::chameleonButton10_Click() {
   if (name.empty()) return;
   if (!rt::EndsWithNoCase(name, ".ini")) name += ".ini";
   // The program reads its texts from the "lang" folder only: a name without a file there would
-  // leave it without any caption at its next start.
-  if (!rt::FileExists(LanguageFilePath(name))) {
+  // leave it without any caption at its next start, and a name with a folder in it ("..\") would
+  // name a file somewhere else, which the program never reads.
+  if (!IsLanguageFileName(name) || !rt::FileExists(LanguageFilePath(name))) {
     // The box still holds the current language's own name, which need not be its file's: the
     // language in use stays, unless the user asked for another one.
     if (asLoaded) return;

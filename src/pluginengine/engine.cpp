@@ -150,9 +150,10 @@ bool ParseRegistryEntry(const std::string& line, RegistryEntry& entry) {
   return true;
 }
 
-void ReadPluginItems(const std::string& path, PluginItems& items) {
+void ReadPluginItems(const std::string& path, PluginItems& all) {
   rt::LineReader reader;
   if (!reader.Open(path)) return;
+  PluginItems items;
   bool inFiles = false, inRegistry = false;
   for (std::string line; reader.Next(line);) {
     std::string k = rt::LCase(rt::Trim(line));
@@ -175,6 +176,12 @@ void ReadPluginItems(const std::string& path, PluginItems& items) {
       if (ParseRegistryEntry(line, r)) items.registry.push_back(rt::Trim(line));
     }
   }
+  // A file read in part (a read error, a line longer than any plug-in holds) is skipped whole, as
+  // the editor and the relocation skip it: its entries are not known.
+  if (reader.Failed()) return;
+  all.files.insert(all.files.end(), items.files.begin(), items.files.end());
+  all.folders.insert(all.folders.end(), items.folders.begin(), items.folders.end());
+  all.registry.insert(all.registry.end(), items.registry.begin(), items.registry.end());
 }
 
 PluginListFill FillPluginList(forms::ListView& view, const std::string& iconKey, const std::function<void()>& onTick) {

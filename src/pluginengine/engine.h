@@ -51,7 +51,7 @@ struct PluginItems {
   std::vector<FolderEntry> folders;
   std::vector<std::string> registry;  // the lines of the registry section, trimmed, not blank
 };
-// Adds the entries of a plug-in file (nothing when it cannot be read).
+// Adds the entries of a plug-in file (nothing when it cannot be read to its end).
 void ReadPluginItems(const std::string& path, PluginItems& items);
 
 // What a fill of the plug-in list found of the user's selection.

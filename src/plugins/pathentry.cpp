@@ -1,9 +1,13 @@
 #include "plugins/pathentry.h"
 
+#include <algorithm>
+
 #include "plugins/plugineditor.h"
+#include "runtime/files.h"
 #include "runtime/seams.h"
 #include "runtime/text.h"
 #include "shared/language.h"
+#include "shared/pluginfile.h"
 
 forms::DefaultInstance<PathEntryDialog>& PathEntry() {
   static forms::DefaultInstance<PathEntryDialog> instance;
@@ -16,6 +20,22 @@ namespace {
 std::string Below(const std::string& folder, const std::string& name) {
   if (!folder.empty() && folder.back() == '\\') return folder + name;
   return folder + "\\" + name;
+}
+
+// True when the path names, as the code page spells it, the file or folder the lists show. A
+// letter the code page cannot spell is listed as "?", a wildcard to the plug-in engine ("?????.txt"
+// would erase every five-letter .txt of the folder), or as a look-alike letter, which names no file
+// or another one.
+bool SpelledAsListed(const std::string& path, bool folder) {
+  if (rt::HasWildcard(path)) return false;
+  return folder ? rt::FolderExists(path) : rt::FileExists(path);
+}
+
+// A wildcard the plug-in engine matches as the file list does: one pattern, not empty, no ";"
+// list, nothing that names a folder or that no file name holds.
+bool IsOnePattern(const std::string& wildcard) {
+  if (wildcard.empty() || wildcard.find_first_of(";\\/:\"<>|") != std::string::npos) return false;
+  return std::none_of(wildcard.begin(), wildcard.end(), [](char c) { return static_cast<unsigned char>(c) < 32 || c == 127; });
 }
 
 }  // namespace
@@ -122,17 +142,44 @@ void PathEntryDialog::Command3_Click() {
   // the entry names the folder itself: a file entry that erases nothing, never some other file.
   std::string name;
   if (File1.ListIndex() >= 0) name = File1.List(static_cast<int>(rt::ValInt(Text3.Text())));
-  Text2.SetText(Below(Dir1.Path(), name));
+  std::string path = Below(Dir1.Path(), name);
+  if (!SpelledAsListed(name.empty() ? Dir1.Path() : path, name.empty())) {
+    Unspellable(path);
+    return;
+  }
+  Text2.SetText(path);
   Text4.SetText("2");
 }
 
 void PathEntryDialog::Command4_Click() {
-  Text2.SetText(Below(Dir1.Path(), rt::Trim(Text1.Text())));
+  std::string wildcard = rt::Trim(Text1.Text());
+  if (!IsOnePattern(wildcard)) {
+    rt::MsgBox(hWnd(),
+               LangTextOr(PluginEditor()->txtlang.Text(), "275",
+                          "The wildcard must be one pattern such as *.tmp: not empty, no list with ; and none of \\ / : "
+                          "< > | or a double quote. Nothing was added."),
+               PluginEditorWindow::kTitle, MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  if (!SpelledAsListed(Dir1.Path(), true)) {
+    Unspellable(Dir1.Path());
+    return;
+  }
+  Text2.SetText(Below(Dir1.Path(), wildcard));
   Text4.SetText("1");
 }
 
+void PathEntryDialog::Unspellable(const std::string& path) {
+  rt::MsgBox(hWnd(),
+             LangTextOr(PluginEditor()->txtlang.Text(), "274",
+                        "Windows cannot spell this name in the plug-in: the entry would erase other files in its place. "
+                        "Nothing was added:") +
+                 "\r\n" + path,
+             PluginEditorWindow::kTitle, MB_OK | MB_ICONEXCLAMATION);
+}
+
 void PathEntryDialog::Command2_Click() {
-  std::string path = rt::Trim(Text2.Text());
+  std::string path = rt::Trim(WithoutLineBreaks(Text2.Text()));  // one entry is one line of the plug-in
   if (path.empty()) {
     rt::MsgBox(hWnd(), Lang("185"), PluginEditorWindow::kTitle, MB_OK | MB_ICONEXCLAMATION);
     return;

@@ -41,6 +41,7 @@ class PathEntryDialog : public forms::Form {
 
  private:
   std::string Lang(const std::string& key) const;
+  void Unspellable(const std::string& path);  // the notice for a name the code page cannot spell
 };
 
 // The one path entry dialog (made on first use; each opening starts from the design state).

@@ -8,6 +8,7 @@
 #include "runtime/files.h"
 #include "runtime/seams.h"
 #include "runtime/text.h"
+#include "runtime/textfile.h"
 #include "shared/language.h"
 #include "shared/pluginfile.h"
 #include "shared/settings.h"
@@ -180,7 +181,7 @@ void PluginEditorWindow::Form_Load() {
   CenterOnScreen();
   std::string language;
   ReadRegString(HKEY_LOCAL_MACHINE, kLanguageKey, "language", language);
-  txtlang.SetText(rt::Trim(language).empty() ? "english.ini" : language);
+  txtlang.SetText(LanguageNameOrDefault(language));
   SetCaptions();
   // The plug-in named on the command line, once the window is set up.
   OpenCommandLine();
@@ -262,6 +263,40 @@ void PluginEditorWindow::WritePlugin(const std::string& path) {
     Notice("The plug-in could not be saved:\r" + path, MB_ICONEXCLAMATION);
 }
 
+// Before a save: a line break typed or pasted into a header box goes (the box then shows what the
+// file will hold; the entries have lost theirs on their way into the lists, and a lone LF read from
+// a file stays, as it was read), and a line that would read back otherwise, or not at all, is
+// refused with a notice.
+bool PluginEditorWindow::PrepareContent() {
+  bool section = false, tooLong = false;
+  auto check = [&](const std::string& line) {
+    section = section || IsSectionLine(line);
+    tooLong = tooLong || rt::Trim(line).size() > rt::kMaxLineLength;
+  };
+  for (forms::TextBox* box : {&Text1, &Text2, &Text3}) {
+    std::string line = WithoutLineBreaks(box->Text());
+    if (line != box->Text()) box->SetText(line);
+    check(line);
+  }
+  for (const forms::ListBox* list : {&List1, &List2})
+    for (const std::string& entry : list->Items()) check(entry);
+  if (section) {
+    Notice(LangTextOr(txtlang.Text(), "272",
+                      "A title, a provider, a description or an entry cannot be just the word files or registry: the "
+                      "plug-in would read back otherwise. The plug-in was not saved."),
+           MB_ICONEXCLAMATION);
+    return false;
+  }
+  if (tooLong) {
+    Notice(LangTextOr(txtlang.Text(), "278",
+                      "An entry, a title, a provider or a description is longer than a plug-in line can be (64 KiB). "
+                      "The plug-in was not saved."),
+           MB_ICONEXCLAMATION);
+    return false;
+  }
+  return true;
+}
+
 bool PluginEditorWindow::ShowSaveDialog(std::string& chosen) {
   Dlg1.SetCancelError(true);
   Dlg1.SetFilter("*.vk|*.vk");
@@ -304,6 +339,7 @@ void PluginEditorWindow::Command5_Click() {
     Notice("you did not select any action !", MB_ICONEXCLAMATION);
     return;
   }
+  if (!PrepareContent()) return;
   std::string current = rt::Trim(Text4.Text());
   if (!current.empty()) {
     WritePlugin(current);
@@ -314,6 +350,7 @@ void PluginEditorWindow::Command5_Click() {
 }
 
 void PluginEditorWindow::Command7_Click() {
+  if (!PrepareContent()) return;
   std::string chosen;
   if (!ShowSaveDialog(chosen)) return;
   WritePlugin(chosen);
@@ -350,6 +387,7 @@ void PluginEditorWindow::EditEntry(forms::ListBox& list, const std::string& prom
   std::string entry = list.List(index);
   if (rt::Trim(entry).empty()) return;
   std::string answer = forms::InputBox(hWnd(), prompt, title, entry).value_or("");
+  answer = WithoutLineBreaks(answer);  // one entry is one line of the file
   if (rt::Trim(answer).empty()) {
     Notice(emptyMessage, MB_ICONSTOP);
     return;

@@ -73,6 +73,7 @@ class PluginEditorWindow : public forms::Form {
   void SetCurrentFile(const std::string& path);
   void ReadPlugin(const std::string& path);
   bool ShowSaveDialog(std::string& chosen);
+  bool PrepareContent();
   void WritePlugin(const std::string& path);
   void EditEntry(forms::ListBox& list, const std::string& prompt, const std::string& title,
                  const std::string& emptyMessage);

@@ -7,6 +7,7 @@
 #include "runtime/seams.h"
 #include "runtime/text.h"
 #include "shared/language.h"
+#include "shared/pluginfile.h"
 
 forms::DefaultInstance<RegistryEntryDialog>& RegistryEntry() {
   static forms::DefaultInstance<RegistryEntryDialog> instance;
@@ -100,8 +101,9 @@ std::string RegistryEntryDialog::Lang(const std::string& key) const {
   return LangText(PluginEditor()->txtlang.Text(), key);
 }
 
-void RegistryEntryDialog::Notice(const std::string& key) {
-  rt::MsgBox(hWnd(), Lang(key), PluginEditorWindow::kTitle, MB_OK | MB_ICONSTOP);
+void RegistryEntryDialog::Notice(const std::string& key, const std::string& fallback) {
+  rt::MsgBox(hWnd(), LangTextOr(PluginEditor()->txtlang.Text(), key, fallback), PluginEditorWindow::kTitle,
+             MB_OK | MB_ICONSTOP);
 }
 
 void RegistryEntryDialog::Form_Load() {
@@ -148,13 +150,23 @@ void RegistryEntryDialog::Option4_Click() {
 
 void RegistryEntryDialog::Command2_Click() {
   const char* action = Option4.Value() ? "4" : Option3.Value() ? "3" : Option2.Value() ? "2" : "1";
-  std::string key = rt::Trim(Text1.Text());
+  // One entry is one line of the plug-in: a line break typed or pasted into a box goes.
+  std::string key = rt::Trim(WithoutLineBreaks(Text1.Text()));
   if (key.empty()) {
     Notice("188");
     return;
   }
   std::string line = key + ",";
-  if (Option4.Value()) line += rt::Trim(Text2.Text()) + ",";
+  if (Option4.Value()) {
+    // The value name is what stands between the last two commas of the line: one with a comma of
+    // its own would be read as another value of another key.
+    std::string value = rt::Trim(WithoutLineBreaks(Text2.Text()));
+    if (value.find(',') != std::string::npos) {
+      Notice("273", "A value name cannot hold a comma: the plug-in would erase another value. Nothing was added.");
+      return;
+    }
+    line += value + ",";
+  }
   PluginEditor()->List2.AddItem(line + action);
   Unload();
 }

@@ -46,7 +46,7 @@ class RegistryEntryDialog : public forms::Form {
 
  private:
   std::string Lang(const std::string& key) const;
-  void Notice(const std::string& key);
+  void Notice(const std::string& key, const std::string& fallback = "");
 };
 
 // The one registry entry dialog (made on first use; each opening starts from the design state).

@@ -1,11 +1,14 @@
 #include "runtime/text.h"
 
+#include "runtime/files.h"
+
 #include <windows.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <string>
 
 namespace rt {
 
@@ -203,6 +206,32 @@ std::string ReplaceAll(std::string s, std::string_view from, std::string_view to
     pos += to.size();
   }
   return s;
+}
+
+std::string FileNamePart(std::string_view path, unsigned codePage) {
+  size_t start = 0;
+  for (size_t i = 0; i < path.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(path[i]);
+    if (IsDBCSLeadByteEx(codePage, c) && i + 1 < path.size()) {
+      ++i;  // its second byte is part of the character
+      continue;
+    }
+    if (c == '\\' || c == '/' || c == ':') start = i + 1;
+  }
+  return std::string(path.substr(start));
+}
+
+bool IsPlainFileNameIn(std::string_view name, unsigned codePage) {
+  if (name.empty() || name.size() > MAX_PATH) return false;
+  int n = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, name.data(), static_cast<int>(name.size()), nullptr, 0);
+  if (n <= 0) return false;
+  std::wstring w(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, name.data(), static_cast<int>(name.size()), w.data(), n);
+  for (wchar_t c : w)
+    if (c < 32 || c == 127 || std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos) return false;
+  if (w.back() == L'.' || w.back() == L' ') return false;
+  // The device names are ASCII letters and digits, which every code page spells alike.
+  return !IsDeviceName(name);
 }
 
 }  // namespace rt

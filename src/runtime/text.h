@@ -58,4 +58,13 @@ std::vector<std::string> Split(std::string_view s, char sep);
 std::string Join(const std::vector<std::string>& parts, std::string_view sep);
 std::string ReplaceAll(std::string s, std::string_view from, std::string_view to);
 
+// Names read by the characters of a code page (the system's ANSI one unless told), where the
+// second byte of a double-byte character may be any byte, "\" (0x5C) included.
+constexpr unsigned kAnsiCodePage = 0;  // CP_ACP
+// The last part of a path: what follows its last "\", "/" or ":" character.
+std::string FileNamePart(std::string_view path, unsigned codePage = kAnsiCodePage);
+// A file name of its own: not empty, spelled in the code page, no control character, none of
+// \ / : * ? " < > |, no "." or blank at its end, and no device name.
+bool IsPlainFileNameIn(std::string_view name, unsigned codePage = kAnsiCodePage);
+
 }  // namespace rt

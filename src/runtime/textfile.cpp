@@ -1,6 +1,7 @@
 #include "runtime/textfile.h"
 
 #include <algorithm>
+#include <new>
 
 #include "runtime/files.h"
 
@@ -19,9 +20,9 @@ bool LineReader::Open(const std::string& path) {
     return false;
   }
   buf_.clear();
-  pos_ = 0;
+  pos_ = scanned_ = 0;
   eof_ = false;
-  failed_ = false;
+  failed_ = tooLong_ = false;
   return true;
 }
 
@@ -29,7 +30,7 @@ void LineReader::Close() {
   if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
   h_ = INVALID_HANDLE_VALUE;
   buf_.clear();
-  pos_ = 0;
+  pos_ = scanned_ = 0;
   eof_ = true;
 }
 
@@ -37,6 +38,7 @@ bool LineReader::Fill() {
   if (eof_ || h_ == INVALID_HANDLE_VALUE) return false;
   if (pos_ > 0) {
     buf_.erase(0, pos_);
+    scanned_ -= std::min(scanned_, pos_);
     pos_ = 0;
   }
   char chunk[65536];
@@ -53,23 +55,38 @@ bool LineReader::Fill() {
   return true;
 }
 
+bool LineReader::StopAtLongLine() {
+  tooLong_ = failed_ = eof_ = true;
+  buf_.clear();
+  pos_ = scanned_ = 0;
+  return false;
+}
+
 bool LineReader::Next(std::string& line) {
-  if (h_ == INVALID_HANDLE_VALUE) return false;
+  if (h_ == INVALID_HANDLE_VALUE || tooLong_) return false;
   for (;;) {
-    size_t cr = buf_.find('\r', pos_);
-    if (cr != std::string::npos) {
+    // Each byte is looked at once: the search goes on where the last one ended.
+    size_t cr = buf_.find('\r', std::max(pos_, scanned_));
+    if (cr != std::string::npos && cr + 1 == buf_.size() && !eof_) {
       // A CR at the very end of the buffer may be the first half of a CR LF.
-      if (cr + 1 == buf_.size() && !eof_ && Fill()) continue;
-      cr = buf_.find('\r', pos_);
+      scanned_ = cr;
+      if (Fill()) continue;
+      cr = buf_.find('\r', std::max(pos_, scanned_));  // the buffer may have moved
+    }
+    if (cr != std::string::npos) {
+      if (cr - pos_ > kMaxLineLength) return StopAtLongLine();
       line.assign(buf_, pos_, cr - pos_);
       pos_ = cr + 1;
       if (pos_ < buf_.size() && buf_[pos_] == '\n') ++pos_;
+      scanned_ = pos_;
       return true;
     }
+    scanned_ = buf_.size();
+    if (buf_.size() - pos_ > kMaxLineLength) return StopAtLongLine();
     if (!Fill()) {
       if (!failed_ && pos_ < buf_.size()) {  // a last line without its end (never a cut one)
         line.assign(buf_, pos_, std::string::npos);
-        pos_ = buf_.size();
+        pos_ = scanned_ = buf_.size();
         return true;
       }
       return false;
@@ -93,7 +110,7 @@ std::vector<std::string> SplitLines(std::string_view text) {
   return lines;
 }
 
-bool ReadFileBytes(const std::string& path, std::string& bytes) {
+bool ReadFileBytes(const std::string& path, std::string& bytes, size_t maxBytes) {
   bytes.clear();
   if (path.empty() || HasWildcardInName(path)) return false;
   HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -108,6 +125,10 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
       break;
     }
     if (got == 0) break;
+    if (got > maxBytes - bytes.size()) {
+      ok = false;
+      break;
+    }
     bytes.append(chunk, got);
   }
   CloseHandle(h);
@@ -117,10 +138,17 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
 
 bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
   lines.clear();
-  std::string bytes;
-  if (!ReadFileBytes(path, bytes)) return false;
-  lines = SplitLines(bytes);
-  return true;
+  LineReader reader;
+  if (!reader.Open(path)) return false;
+  bool whole = true;
+  try {
+    for (std::string line; reader.Next(line);) lines.push_back(std::move(line));
+    whole = !reader.Failed();
+  } catch (const std::bad_alloc&) {  // more lines than memory holds: no file of ours
+    whole = false;
+  }
+  if (!whole) std::vector<std::string>().swap(lines);
+  return whole;
 }
 
 namespace {
@@ -132,7 +160,14 @@ constexpr size_t kFlushEvery = 4 * kWriteBlock;
 
 ReplacingFile::ReplacingFile(const std::string& path) : path_(path), tmp_(path + ".~new") {
   if (!IsAbsolutePath(path) || HasWildcardInName(path)) return;
-  h_ = CreateFileA(tmp_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr);
+  // Whatever has the name already goes as itself (a link as a link, never its target); the new
+  // file is then made only where nothing is, so no other file is ever opened or truncated here.
+  DWORD leftover = GetAttr(tmp_);
+  if (leftover != kNoAttributes && !(leftover & FILE_ATTRIBUTE_DIRECTORY)) {
+    if (leftover & FILE_ATTRIBUTE_READONLY) SetAttr(tmp_, FILE_ATTRIBUTE_ARCHIVE);
+    DeleteExactFile(tmp_);
+  }
+  h_ = CreateFileA(tmp_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_ARCHIVE, nullptr);
   if (h_ == INVALID_HANDLE_VALUE) return;
   ok_ = GetFileType(h_) == FILE_TYPE_DISK;
   if (!ok_) Abandon();
@@ -144,7 +179,7 @@ void ReplacingFile::Abandon() {
   if (h_ == INVALID_HANDLE_VALUE) return;
   CloseHandle(h_);
   h_ = INVALID_HANDLE_VALUE;
-  DeleteFileA(tmp_.c_str());
+  DeleteExactFile(tmp_);
   ok_ = false;
 }
 
@@ -181,7 +216,7 @@ bool ReplacingFile::Commit() {
     if (!ok && GetLastError() == ERROR_ACCESS_DENIED && SetAttr(path_, FILE_ATTRIBUTE_ARCHIVE))
       ok = MoveFileExA(tmp_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
   }
-  if (!ok) DeleteFileA(tmp_.c_str());
+  if (!ok) DeleteExactFile(tmp_);
   ok_ = false;
   return ok;
 }

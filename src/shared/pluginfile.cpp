@@ -7,6 +7,22 @@
 #include "runtime/textfile.h"
 #include "shared/settings.h"
 
+bool IsSectionLine(const std::string& text) {
+  std::string k = rt::LCase(rt::Trim(text));
+  return k == "files" || k == "registry";
+}
+
+std::string WithoutLineBreaks(const std::string& text) {
+  std::string line = text;
+  std::erase_if(line, [](char c) { return c == '\r' || c == '\n'; });
+  return line;
+}
+
+std::string PluginImportName(const std::string& chosenPath, unsigned codePage) {
+  std::string name = rt::FileNamePart(rt::Trim(chosenPath), codePage);
+  return rt::IsPlainFileNameIn(name, codePage) ? name : "";
+}
+
 PluginRead ReadPluginFile(const std::string& path, PluginContent& content) {
   if (!rt::FileExists(path)) return PluginRead::Missing;
   rt::LineReader reader;
@@ -29,6 +45,8 @@ PluginRead ReadPluginFile(const std::string& path, PluginContent& content) {
       content.files.push_back(line);
     } else if (inRegistry && !inFiles) {
       content.registry.push_back(line);
+    } else if (counter > 3 && !k.empty()) {
+      ++content.droppedLines;
     }
   }
   return reader.Failed() ? PluginRead::Unreadable : PluginRead::Read;
@@ -96,9 +114,14 @@ int RelocatePlugins() {
     rt::YieldIfDue();
     std::string path = rt::JoinPath(folder, entry.name);
     PluginContent c;
-    // Left as it is: a file read only in part, or one whose sections were not found (a rewrite
-    // would keep no more than its first three lines).
-    if (ReadPluginFile(path, c) != PluginRead::Read || !c.hasFiles || !c.hasRegistry) continue;
+    // Left as it is: a file read only in part, one whose sections were not found (a rewrite would
+    // keep no more than its first three lines), and one that the rewrite would not give back as
+    // it reads: lines that no section takes, or a header line that reads as a section line (a
+    // title "Registry" puts the file entries after it into the registry section).
+    if (ReadPluginFile(path, c) != PluginRead::Read || !c.hasFiles || !c.hasRegistry || c.droppedLines > 0) continue;
+    bool sectionInHeader = false;
+    for (int i = 0; i < c.headerLines; ++i) sectionInHeader = sectionInHeader || IsSectionLine(c.header[i]);
+    if (sectionInHeader) continue;
     std::vector<std::string> files;
     for (const auto& l : c.files) files.push_back(Relocated(l, drive));
     if (rt::FileExists(path)) rt::SetAttr(path, FILE_ATTRIBUTE_ARCHIVE);

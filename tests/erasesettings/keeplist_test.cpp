@@ -153,4 +153,96 @@ TEST_F(KeepList, BeforeAModeIsGivenOKWritesNothing) {
   EXPECT_FALSE(ts::Exists(File("url.vel")));
 }
 
+// While the lists fill (they yield to the message loop), OK, Delete, Add and another mode wait for
+// the fill: the keep file is never written from a list read in part.
+TEST_F(KeepList, ClicksDuringTheFillNeverWriteAPartOfTheKeepList) {
+  const int kCookies = 400;
+  std::string kept;
+  Lines names;
+  for (int i = 0; i < kCookies; ++i) {
+    char name[32];
+    snprintf(name, sizeof name, "user@site%03d.txt", i);
+    ts::WriteFile(cookies_ + "\\" + name, "cookie");
+    names.push_back(name);
+    kept += std::string(name) + "\r\n";
+  }
+  ts::WriteFile(File("cookies.vel"), kept);
+  ts::WriteFile(File("url.vel"), "http://kept.example/\r\n");
+  mw::SetUserValue(Form52::kTypedUrls, "url1", "http://www.example.com/");
+  Form2& settingsWindow = Open();
+  Form52& k = KeepListWindow().Get();
+  k.Load();
+  k.Show();
+  // What the user clicks while the window fills: Select All and Delete in the keep list, Add, OK,
+  // and the settings window's other "View".
+  for (HWND button : {k.chameleonButton2.hWnd(), k.orubutton3.hWnd(), k.chameleonButton1.hWnd(), k.orubutton2.hWnd(),
+                      k.orubutton7.hWnd(), settingsWindow.chameleonButton7.hWnd()})
+    ASSERT_TRUE(PostMessageA(button, BM_CLICK, 0, 0));
+  Sleep(60);  // the fill's first yield is due at once, with the clicks waiting
+  settingsWindow.chameleonButton6.PerformClick();  // "View" of the cookies
+  ASSERT_FALSE(k.Filling());
+  MSG m;
+  EXPECT_FALSE(PeekMessageA(&m, k.orubutton7.hWnd(), BM_CLICK, BM_CLICK, PM_NOREMOVE)) << "the clicks came during the fill";
+  EXPECT_TRUE(k.IsLoaded()) << "OK did nothing";
+  EXPECT_EQ(ts::ReadFile(File("cookies.vel")), kept);
+  // The other "View" came during the fill: the window shows that mode now, both lists whole.
+  EXPECT_EQ(k.Text1.Text(), "2");
+  EXPECT_EQ(k.List1.Items(), (Lines{"http://www.example.com/"}));
+  EXPECT_EQ(k.List2.Items(), (Lines{"http://kept.example/"}));
+  k.orubutton7.PerformClick();
+  EXPECT_FALSE(k.IsLoaded());
+  EXPECT_EQ(ts::ReadFile(File("url.vel")), "http://kept.example/\r\n");
+  EXPECT_EQ(ts::ReadFile(File("cookies.vel")), kept);
+
+  // The cookie list alone, with OK during its fill: then OK after it keeps every cookie.
+  Form52& again = KeepListWindow().Get();
+  again.Load();
+  again.Show();
+  ASSERT_TRUE(PostMessageA(again.orubutton7.hWnd(), BM_CLICK, 0, 0));
+  Sleep(60);
+  settingsWindow.chameleonButton6.PerformClick();
+  EXPECT_TRUE(again.IsLoaded());
+  EXPECT_EQ(again.List1.Items(), names);
+  EXPECT_EQ(again.List2.Items(), names);
+  again.orubutton7.PerformClick();
+  EXPECT_EQ(ts::ReadFile(File("cookies.vel")), kept);
+}
+
+TEST_F(KeepList, AKeepFileThatCannotBeReadIsNeverReplaced) {
+  std::vector<std::string> notices;
+  rt::SetMessageBoxHandler([&](const rt::MessageBoxCall& c) {
+    notices.push_back(c.text);
+    return IDOK;
+  });
+  ts::WriteFile(cookies_ + "\\user@site.txt", "cookie");
+  struct Case {
+    const char* what;
+    std::string bytes;
+    bool lock;
+  } cases[] = {
+      {"held by another program", "user@bank.txt\r\nuser@mail.txt\r\n", true},
+      {"a line longer than any keep list holds", "user@bank.txt\r\n" + std::string(70000, 'x') + "\r\nuser@mail.txt\r\n",
+       false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    notices.clear();
+    ts::WriteFile(File("cookies.vel"), c.bytes);
+    HANDLE h = c.lock ? CreateFileA(File("cookies.vel").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                      : INVALID_HANDLE_VALUE;
+    Form52& k = View(1);
+    k.List1.SetSelected(0, true);
+    k.orubutton2.PerformClick();  // the user adds a cookie, and presses OK
+    k.orubutton7.PerformClick();
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0], "The keep list could not be read, so it was not replaced. Close the program that holds it and "
+                          "open the keep list again:\r\n" + File("cookies.vel"));
+    EXPECT_EQ(ts::ReadFile(File("cookies.vel")), c.bytes);
+    EXPECT_FALSE(ts::Exists(File("cookies.vel.~new")));
+    EXPECT_FALSE(KeepListWindow().IsLoaded());
+    ErasingSettings()->chameleonButton4.PerformClick();
+  }
+}
+
 }  // namespace

@@ -263,6 +263,44 @@ TEST_F(Plugins, ImportCopiesTheChosenFileAndNeverOntoItself) {
   EXPECT_EQ(ts::ReadFile(ts::ProgramDir() + "\\plugins\\alpha.vk"), alpha);
 }
 
+// Only a plain file name of a plug-in that is no larger than a plug-in can be is imported.
+TEST_F(Plugins, ImportRefusesWhatCannotBeAPlugIn) {
+  std::optional<std::string> choice;
+  forms::SetFileDialogHandler([&](const forms::FileDialogCall&) { return choice; });
+  std::string big = "Big\r\nP\r\nD\r\nfiles\r\n";
+  big += std::string((1 << 20) - big.size() - 12, ';') + "\r\nregistry\r\n";  // 1 MiB: still a plug-in
+  ASSERT_EQ(big.size(), 1u << 20);
+  ts::WriteFile(ts::Scratch() + "\\downloads\\big.vk", big);
+  ts::WriteFile(ts::Scratch() + "\\downloads\\huge.vk", big + std::string(1 << 20, ';'));
+  Form2& f = OpenPage();
+  struct Case {
+    std::string chosen;
+    std::string notice;  // "" when it is imported
+  } cases[] = {
+      {ts::Scratch() + "\\downloads\\", "This is not the name of a plug-in file, so it was not imported:"},
+      {ts::Scratch() + "\\downloads\\*.vk", "This is not the name of a plug-in file, so it was not imported:"},
+      {ts::Scratch() + "\\downloads\\..", "This is not the name of a plug-in file, so it was not imported:"},
+      {ts::Scratch() + "\\downloads\\huge.vk", "This file is far larger than a plug-in can be (1 MiB), so it was not imported:"},
+      {ts::Scratch() + "\\downloads\\big.vk", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.chosen);
+    MessageForm().Reset();
+    choice = c.chosen;
+    f.chameleonButton11.PerformClick();
+    if (c.notice.empty()) {
+      EXPECT_FALSE(MessageForm().Exists());
+      EXPECT_EQ(ts::ReadFile(ts::ProgramDir() + "\\plugins\\big.vk"), big);
+      continue;
+    }
+    ASSERT_TRUE(MessageForm().IsLoaded());
+    EXPECT_EQ(MessageForm()->Label1.Caption(), "Plug-ins");
+    EXPECT_EQ(MessageForm()->Text1.Text(), c.notice + "\r" + c.chosen);
+  }
+  EXPECT_FALSE(ts::Exists(ts::ProgramDir() + "\\plugins\\huge.vk"));
+  EXPECT_FALSE(ts::Exists(ts::ProgramDir() + "\\plugins\\downloads"));
+}
+
 TEST_F(Plugins, TheDownloadPageOpensThroughTheShellOrShowsItsAddress) {
   INT_PTR result = 42;
   std::vector<rt::ProcessStart> starts;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "fixture.h"
+#include "mainwindow/aboutbox.h"
 #include "mainwindow/startup.h"
 #include "pluginengine/engine.h"
 #include "runtime/app.h"
@@ -64,6 +65,27 @@ TEST_F(Lifecycle, CaptionsComeFromTheLanguageFile) {
   EXPECT_EQ(f.StatusBar1.PanelText(1), "Progress");
   EXPECT_EQ(f.a7.Caption(), "Erase Now");
   EXPECT_EQ(f.a.Caption(), "Exit");
+}
+
+TEST_F(Lifecycle, AStoredLanguageThatNamesNoFileOfTheLangFolderReadsAsEnglish) {
+  mw::InstallEnglish();
+  // The file a path in the setting would reach, outside the lang folder.
+  ts::WriteFile(ts::ProgramDir() + "\\outside.ini", "[001]\r\n002=\"Elsewhere\"\r\n208=\"Elsewhere\"\r\n");
+  for (const std::string& stored : {std::string("..\\outside.ini"), ts::ProgramDir() + "\\outside.ini"}) {
+    SCOPED_TRACE(stored);
+    settings::Write(settings::kLanguage, stored);
+    MainFormInstance().Reset();
+    Form1& f = Main();
+    f.Load();
+    EXPECT_EQ(f.txtlang.Text(), "english.ini");
+    EXPECT_EQ(f.chameleonButton5.Caption(), "Start Erasing");
+    f.chameleonButton9_Click();  // the about box reads the setting itself
+    ASSERT_TRUE(AboutBox().IsLoaded());
+    EXPECT_EQ(AboutBox()->Label3.Caption(), "Version:");
+    AboutBox()->Unload();
+    AboutBox().Reset();
+    f.Unload();
+  }
 }
 
 TEST_F(Lifecycle, WithoutALanguageFileTheCaptionsAreEmpty) {

@@ -55,6 +55,14 @@ TEST_F(Editor, TheSourceListHoldsEveryTextOfTheLanguageInUseWithItsKey) {
   EXPECT_TRUE(IsWindowEnabled(OptionsWindow()->hWnd()));
 }
 
+TEST_F(Editor, ItsOwnTextsComeFromTheLangFolderWhateverTheSettingHolds) {
+  ts::WriteFile(ts::ProgramDir() + "\\outside.ini", "[001]\r\n140=\"Elsewhere\"\r\n");
+  settings::Write(settings::kLanguage, "..\\outside.ini");
+  Form6& e = OpenEditor();
+  EXPECT_EQ(e.Caption(), "Translation Window");
+  EXPECT_EQ(e.chameleonButton3.Caption(), "Save");
+}
+
 TEST_F(Editor, ANewTranslationIsSavedByteForByteAsALanguageFile) {
   Form6& e = OpenEditor();
   e.Text5.SetText("Ana Lopez");
@@ -204,6 +212,26 @@ TEST_F(Editor, AFileOpenedElsewhereNeverReplacesTheOneInTheLangFolder) {
   EXPECT_EQ(notices, std::vector<std::string>{"The language file has been saved:\r\n" + Lang("german.ini")});
   EXPECT_EQ(LangText("german.ini", "001"), "Sicherung");
   EXPECT_EQ(ts::ReadFile(elsewhere), backup);
+}
+
+TEST_F(Editor, AFileOpenedElsewhereIsSavedUnderTheNameTheUserTypesNext) {
+  ts::WriteFile(Lang("german.ini"), FullFile());
+  std::string elsewhere = ts::Scratch() + "\\backup\\german.ini";
+  ts::WriteFile(elsewhere, "[001]\r\n001=\"Sicherung\"\r\n");
+  Form6& e = OpenEditor();
+  chosen = elsewhere;
+  e.chameleonButton11_Click();
+  e.chameleonButton3_Click();
+  EXPECT_EQ(notices, std::vector<std::string>{LangText("english.ini", "141")});
+  EXPECT_EQ(e.Text6.Text(), "german.ini");
+  // The user types another name: the work is saved under it, and the file there stays.
+  e.Text6.SetText("German (backup)");
+  notices.clear();
+  e.chameleonButton3_Click();
+  EXPECT_EQ(notices, std::vector<std::string>{"The language file has been saved:\r\n" + Lang("German (backup).ini")});
+  EXPECT_EQ(LangText("German (backup).ini", "001"), "Sicherung");
+  EXPECT_EQ(ts::ReadFile(Lang("german.ini")), FullFile());
+  EXPECT_EQ(e.Text6.Text(), "German (backup)") << "a save keeps the name the user typed";
 }
 
 TEST_F(Editor, OpenTakesOnlyIniFiles) {

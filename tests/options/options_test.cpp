@@ -8,6 +8,7 @@
 #include "runtime/seams.h"
 #include "runtime/text.h"
 #include "shared/windowutils.h"
+#include "shared/wipe.h"
 
 namespace {
 
@@ -127,10 +128,15 @@ TEST_F(OptionsTest, StoredTextsLoadAsTheirNumbersOrTheDefaults) {
     const char* action;
     forms::OptionButton Form3::*chosen;
   } cases[] = {
-      {"abc", "0", "", "A", "", "U", "1", &Form3::Option7},
+      // A stored count outside 1 to 10 shows the count erasing takes for it.
+      {"abc", "1", "", "A", "", "U", "1", &Form3::Option7},
       {"   ", "3", "z", "Z", "b", "B", "3", &Form3::Option9},
       {"4 times", "4", "7", "", "?", "", "4", nullptr},
       {"10", "10", "AB", "", " Q ", "Q", "", nullptr},
+      {"0", "1", "", "A", "", "U", "", nullptr},
+      {"-5", "1", "", "A", "", "U", "", nullptr},
+      {"25", "10", "", "A", "", "U", "", nullptr},
+      {"7.9", "7", "", "A", "", "U", "", nullptr},
   };
   for (const Case& c : cases) {
     settings::Write(settings::kSecureValue, c.passes);
@@ -139,6 +145,7 @@ TEST_F(OptionsTest, StoredTextsLoadAsTheirNumbersOrTheDefaults) {
     settings::Write(settings::kOptionBoss, settings::kBossAction, c.action);
     Form3& f = Open();
     EXPECT_EQ(f.Combo1.Text(), c.passesShown) << c.passes;
+    if (!rt::Trim(c.passes).empty()) EXPECT_EQ(rt::NumberText(WipePasses()), c.passesShown) << "what erasing makes";
     EXPECT_EQ(f.Combo2.Text(), c.keyShown) << c.key;
     EXPECT_EQ(f.Combo3.Text(), c.bossShown) << c.boss;
     for (forms::OptionButton Form3::*o : {&Form3::Option7, &Form3::Option8, &Form3::Option9})
@@ -282,7 +289,7 @@ TEST_F(OptionsTest, ApplyStoresEveryPageAndAStepThatFailsStopsNoOther) {
   f.Text6.SetText("German.INI");
   f.Text10.SetText("  http://home.example/ ");
   f.Text20.SetText(" Home ");
-  f.Combo1.SetText(" 12 ");
+  f.Combo1.SetText(" 10 ");
   f.Combo2.SetText("Q");
   f.chameleonButton9_Click();
   EXPECT_EQ(settings::Read(settings::kOptionBoss, settings::kBossAction), "3");
@@ -292,7 +299,7 @@ TEST_F(OptionsTest, ApplyStoresEveryPageAndAStepThatFailsStopsNoOther) {
   EXPECT_EQ(settings::Read(settings::kLanguage), "German.INI");
   EXPECT_EQ(mw::UserValue(settings::kExplorerMain, settings::kStartPage), "http://home.example/");
   EXPECT_EQ(settings::Read(settings::kTitlePage), "Home");
-  EXPECT_EQ(settings::Read(settings::kSecureValue), "12") << "a typed count is stored as typed";
+  EXPECT_EQ(settings::Read(settings::kSecureValue), "10");
   EXPECT_EQ(settings::Read(settings::kShowHideKey), "Q");
   // The language notice, in the language still in use.
   frmmsg& m = MessageForm().Get();
@@ -318,6 +325,28 @@ TEST_F(OptionsTest, ApplyStoresEveryPageAndAStepThatFailsStopsNoOther) {
   EXPECT_EQ(settings::Read(settings::kSecureValue), "2");
   EXPECT_TRUE(OptionsWindow().IsLoaded()) << "the window stays open";
   MessageForm().Reset();
+
+  // A count erasing does not make is refused with a notice and never stored; the rest is.
+  f.Text2.SetText("4");
+  for (const char* typed : {"12", "0", "", "two", "3.5", "-1", "1 0"}) {
+    SCOPED_TRACE(typed);
+    notices.clear();
+    f.Combo1.SetText(typed);
+    f.Combo2.SetText("R");
+    f.chameleonButton9_Click();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0], "Secure erasing overwrites a file 1 to 10 times: choose or type a number from 1 to 10. The "
+                          "number of times was not changed.");
+    EXPECT_EQ(settings::Read(settings::kSecureValue), "2");
+    EXPECT_EQ(settings::Read(settings::kShowHideKey), "R");
+    settings::Write(settings::kShowHideKey, "Q");
+    MessageForm().Reset();
+  }
+  notices.clear();
+  f.Combo1.SetText(" 07 ");
+  f.chameleonButton9_Click();
+  EXPECT_TRUE(notices.empty());
+  EXPECT_EQ(settings::Read(settings::kSecureValue), "7");
 }
 
 // --- home page -----------------------------------------------------------------------------------------
@@ -425,6 +454,17 @@ TEST_F(LanguagePage, SetNewLanguageOnStoresTheFileNameWithIniAndOnlyForAFileOfTh
   EXPECT_EQ(notices[0], "There is no language file of this name in the program's lang folder:\r\n" + ts::ProgramDir() +
                             "\\lang\\klingon.ini");
   EXPECT_EQ(settings::Read(settings::kLanguage), "german.ini");
+  EXPECT_FALSE(MessageForm().Exists());
+  // Only a plain file name: a path that reaches a file outside the lang folder is refused too.
+  ts::WriteFile(ts::Scratch() + "\\outside.ini", "[001]\r\n087=\"Elsewhere\"\r\n");
+  for (const std::string& path : {std::string("..\\..\\outside.ini"), ts::Scratch() + "\\outside.ini"}) {
+    notices.clear();
+    f.Text6.SetText(path);
+    f.chameleonButton10_Click();
+    ASSERT_EQ(notices.size(), 1u) << path;
+    EXPECT_EQ(notices[0].substr(0, notices[0].find('\r')), "There is no language file of this name in the program's lang folder:");
+    EXPECT_EQ(settings::Read(settings::kLanguage), "german.ini");
+  }
   EXPECT_FALSE(MessageForm().Exists());
 }
 

@@ -176,6 +176,14 @@ TEST(Entries, APluginFileGivesOnlyItsWellFormedEntries) {
   EXPECT_EQ(items.folders[0].folder, "C:\\temp\\");
   EXPECT_EQ(items.folders[0].mask, "*.tmp");
   EXPECT_EQ(items.registry, (Lines{"HKEY_CURRENT_USER\\Software\\X,3", "HKEY_LOCAL_MACHINE\\Software\\Y,Value,4"}));
+
+  // A line longer than any plug-in holds: the file is not read in part, it gives nothing at all.
+  ts::WriteFile(p, "T\r\nP\r\nD\r\nfiles\r\nfile=C:\\a.txt,0\r\n" + std::string(70000, ' ') + "\r\nfile=C:\\b.txt,0\r\n"
+                   "registry\r\nHKEY_CURRENT_USER\\Software\\X,3\r\n");
+  items = {};
+  plugins::ReadPluginItems(p, items);
+  EXPECT_TRUE(items.files.empty());
+  EXPECT_TRUE(items.registry.empty());
 }
 
 // --- the plug-in list and the files the builder writes ----------------------------------------

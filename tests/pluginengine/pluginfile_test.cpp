@@ -26,6 +26,23 @@ TEST(PluginFile, WritesBesideTheOldFileAndMovesItOver) {
   EXPECT_FALSE(ts::Exists(p + ".~new"));
 }
 
+TEST(PluginFile, AnImportedFileKeepsItsWholeNameInItsCodePage) {
+  constexpr unsigned kJapanese = 932, kWestern = 1252;
+  const std::string hyou = "\x95\x5c";  // one character in code page 932; its second byte is the one of "\"
+  EXPECT_EQ(PluginImportName(" C:\\dl\\" + hyou + ".vk ", kJapanese), hyou + ".vk");
+  EXPECT_EQ(PluginImportName("C:\\" + hyou + "\\new.vk", kJapanese), "new.vk");
+  EXPECT_EQ(PluginImportName("C:\\dl\\" + hyou + ".vk", kWestern), ".vk") << "byte by byte, the name is cut";
+  for (const char* none : {"", "C:\\dl\\", "C:\\dl\\*.vk", "C:\\dl\\..", "C:\\dl\\con.vk", "C:\\dl\\a.vk."})
+    EXPECT_EQ(PluginImportName(none), "") << none;
+  EXPECT_EQ(PluginImportName("C:\\dl\\my plug-in.vk"), "my plug-in.vk");
+}
+
+TEST(PluginFile, SectionLinesAndLineBreaks) {
+  for (const char* section : {"files", "registry", " FILES ", "Registry", "  rEgIsTrY"}) EXPECT_TRUE(IsSectionLine(section));
+  for (const char* other : {"", "files:", "registry cleaner", "file", "files\n", "\tfiles"}) EXPECT_FALSE(IsSectionLine(other));
+  EXPECT_EQ(WithoutLineBreaks("a\r\nb\rc\nd"), "abcd");
+}
+
 struct ReadCase {
   const char* name;
   std::string bytes;
@@ -151,6 +168,24 @@ TEST_F(Relocate, LeavesAFileWithoutItsSectionLinesUntouched) {
   EXPECT_EQ(ts::ReadFile(utf16), wide);
   EXPECT_EQ(ts::ReadFile(noRegistry), "T\r\nP\r\nD\r\nfiles\r\nfile=c:\\a,0\r\nmore\r\n");
   EXPECT_EQ(ts::ReadFile(whole), "T\r\nP\r\nD\r\nfiles\r\nfile=D:\\a,0\r\nregistry\r\n");
+}
+
+TEST_F(Relocate, LeavesAFileItWouldNotGiveBackAsItReadsUntouched) {
+  WindowsIn("D:\\WINDOWS");
+  const std::string kept[] = {
+      // A title that reads as a section line: the file entries would land in the registry section.
+      "Registry\r\nP\r\nD\r\nfiles\r\nfile=c:\\a,0\r\nregistry\r\n",
+      " FILES \r\nP\r\nD\r\nfiles\r\nfile=c:\\a,0\r\nregistry\r\n",
+      // A line between the header and "files", and lines after a "files" that follows "registry".
+      "T\r\nP\r\nD\r\nmore description\r\nfiles\r\nfile=c:\\a,0\r\nregistry\r\n",
+      "T\r\nP\r\nD\r\nfiles\r\nfile=c:\\a,0\r\nregistry\r\nHKEY_USERS\\x,1\r\nfiles\r\nfile=c:\\b,0\r\n",
+  };
+  std::vector<std::string> paths;
+  for (size_t i = 0; i < std::size(kept); ++i) paths.push_back(Plugin("p" + std::to_string(i) + ".vk", kept[i]));
+  std::string blankBetween = Plugin("blank.vk", "T\r\nP\r\nD\r\n\r\nfiles\r\nfile=c:\\a,0\r\nregistry\r\n");
+  EXPECT_EQ(RelocatePlugins(), 1);
+  for (size_t i = 0; i < std::size(kept); ++i) EXPECT_EQ(ts::ReadFile(paths[i]), kept[i]) << i;
+  EXPECT_EQ(ts::ReadFile(blankBetween), "T\r\nP\r\nD\r\nfiles\r\nfile=D:\\a,0\r\nregistry\r\n") << "a blank line is no loss";
 }
 
 }  // namespace

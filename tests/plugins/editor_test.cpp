@@ -2,6 +2,8 @@
 // Save As with the file's bytes, editing and removing entries, Exit, help and the download page.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "fixture.h"
 #include "runtime/app.h"
 #include "runtime/textfile.h"
@@ -67,6 +69,14 @@ TEST_F(EditorWindow, CaptionsComeFromTheLanguageFileTheEditorsSettingNames) {
   EXPECT_EQ(g.Command9.Caption(), "");
   EXPECT_EQ(g.Frame2.Caption(), "");
   EXPECT_EQ(g.Caption(), "Velk Rezeza Pro Trelmak");
+  te::EditorTest::ResetWindows();
+
+  // A stored name that is no file name of the lang folder is read as the English file.
+  ts::WriteFile(ts::ProgramDir() + "\\outside.ini", "[001]\r\n150=\"Elsewhere\"\r\n");
+  ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, "software\\dorvanta\\tarvo eraser", "language", "..\\outside.ini"));
+  PluginEditorWindow& h = LoadEditor();
+  EXPECT_EQ(h.txtlang.Text(), "english.ini");
+  EXPECT_EQ(h.Command8.Caption(), "New");
 }
 
 TEST_F(EditorWindow, EveryButtonIsTheOwnerDrawnOneWithItsSettings) {
@@ -178,6 +188,15 @@ TEST_F(EditorWindow, OpenReadsThePlugInLineByLine) {
   EXPECT_EQ(f.Text4.Text(), "");
   EXPECT_EQ(f.List1.ListCount(), 0);
   EXPECT_EQ(ts::ReadFile(path), kFixture);
+  // So is one with a line longer than any plug-in holds: it is no plug-in of ours.
+  std::string longLine = std::string(kFixture) + std::string(rt::kMaxLineLength + 1, 'x') + "\r\n";
+  ts::WriteFile(path, longLine);
+  fileAnswers = {path};
+  f.Command9.PerformClick();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[1].text, "The plug-in file could not be read:\r" + path);
+  EXPECT_EQ(f.Text4.Text(), "");
+  EXPECT_EQ(ts::ReadFile(path), longLine);
 }
 
 TEST_F(EditorWindow, SaveRewritesTheOpenedFileInThePlugInLayout) {
@@ -284,6 +303,43 @@ TEST_F(EditorWindow, ASaveThatFailsSaysSoAndKeepsTheOldFile) {
   f.Command7.PerformClick();
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[1].text, "The plug-in could not be saved:\r" + ts::Scratch() + "\\missing\\x.vk");
+}
+
+// Lines the readers would take otherwise are never written: an entry that reads as a section line
+// (it would move every entry after it to the other list), and a line longer than a reader takes.
+TEST_F(EditorWindow, ASaveThatWouldReadBackOtherwiseIsRefused) {
+  std::string path = Fixture();
+  PluginEditorWindow& f = LoadEditor();
+  fileAnswers = {path};
+  f.Command9.PerformClick();
+  struct Case {
+    const char* what;
+    std::function<void()> change, undo;
+    const char* notice;
+  } cases[] = {
+      {"a file entry", [&] { f.List1.AddItem(" Registry "); }, [&] { f.List1.RemoveItem(f.List1.ListCount() - 1); },
+       "cannot be just the word files or registry"},
+      {"a registry entry", [&] { f.List2.AddItem("files"); }, [&] { f.List2.RemoveItem(f.List2.ListCount() - 1); },
+       "cannot be just the word files or registry"},
+      {"a long description", [&] { f.Text3.SetText(std::string(rt::kMaxLineLength + 1, 'd')); },
+       [&] { f.Text3.SetText("d"); }, "longer than a plug-in line can be"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    boxes.clear();
+    c.change();
+    f.Command5.PerformClick();  // Save
+    f.Command7.PerformClick();  // Save As: no dialog either
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_NE(boxes[0].text.find(c.notice), std::string::npos) << boxes[0].text;
+    EXPECT_EQ(boxes[0].icon, static_cast<UINT>(MB_ICONEXCLAMATION));
+    EXPECT_EQ(ts::ReadFile(path), kFixture);
+    c.undo();
+  }
+  EXPECT_EQ(fileDialogs.size(), 1u) << "only the Open";
+  boxes.clear();
+  f.Command5.PerformClick();
+  EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(EditorWindow, NewEmptiesTheWindow) {

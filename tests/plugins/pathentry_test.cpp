@@ -131,12 +131,9 @@ TEST_F(PathEntryTest, TheLinesForAFileAFolderAndATypedPath) {
          d.Command4.PerformClick();
        },
        "folder=C:\\*.*,0"},
-      {"an empty wildcard leaves the folder",
-       [&](PathEntryDialog& d) {
-         d.Text1.SetText("");
-         d.Command4.PerformClick();
-       },
-       "folder=" + data + "\\,0"},
+      {"a line break typed into the entry box goes",
+       [&](PathEntryDialog& d) { d.Text2.SetText("C:\\My Files\r\n\\list.txt\r"); },
+       "C:\\My Files\\list.txt,0"},
   };
   Lines expected;
   for (const auto& c : cases) {
@@ -149,6 +146,57 @@ TEST_F(PathEntryTest, TheLinesForAFileAFolderAndATypedPath) {
     EXPECT_EQ(Entries(), expected);
   }
   EXPECT_TRUE(boxes.empty());
+}
+
+// The engine takes a folder's wildcard as one pattern: one it would match otherwise than the file
+// list shows (a ";" list, nothing at all, a character no file name holds) is refused.
+TEST_F(PathEntryTest, AWildcardTheEngineWouldMatchOtherwiseIsRefused) {
+  PathEntryDialog& d = Open();
+  for (const char* wildcard : {"", "   ", "*.tmp;*.log", "*.tmp ; *.log", "*.tmp|x", "a<b", "\"*.tmp\"", "*.tmp\t"}) {
+    SCOPED_TRACE(wildcard);
+    boxes.clear();
+    d.Text1.SetText(wildcard);
+    d.Command4.PerformClick();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "The wildcard must be one pattern such as *.tmp: not empty, no list with ; and none of \\ / : < > | "
+                             "or a double quote. Nothing was added.");
+    EXPECT_EQ(d.Text2.Text(), "");
+    EXPECT_EQ(d.Text4.Text(), "0");
+  }
+  d.Text1.SetText(" *.t?p ");
+  d.Command4.PerformClick();
+  EXPECT_EQ(d.Text2.Text(), data + "\\*.t?p");
+}
+
+// A name the code page cannot spell is listed with "?" in place of its letters: an entry made of it
+// would be a pattern, erasing every file of that length, so the dialog refuses it.
+TEST_F(PathEntryTest, ANameTheCodePageCannotSpellIsRefused) {
+  std::wstring folder(data.begin(), data.end());
+  std::wstring name = L"\x043e\x0442\x0447\x0451\x0442 \x0e01.txt";  // Russian and Thai letters: no code page has both
+  const std::wstring file = folder + L"\\" + name;
+  HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE) << GetLastError();
+  CloseHandle(h);
+  ts::WriteFile(data + "\\notes.txt", "a five-letter .txt a pattern would erase");
+  PathEntryDialog& d = Open();
+  int listed = -1;
+  for (int i = 0; i < d.File1.ListCount(); ++i)
+    if (d.File1.List(i).find('?') != std::string::npos) listed = i;
+  ASSERT_GE(listed, 0) << "the listing spells the name with \"?\"";
+  d.File1.SetListIndex(listed);
+  d.Command3.PerformClick();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "Windows cannot spell this name in the plug-in: the entry would erase other files in its place. "
+                           "Nothing was added:\r\n" + data + "\\" + d.File1.List(listed));
+  EXPECT_EQ(d.Text2.Text(), "");
+  EXPECT_EQ(d.Text4.Text(), "0");
+  d.Command2.PerformClick();  // Add: nothing to add
+  EXPECT_TRUE(Entries().empty());
+  // The file beside it is spelled as listed and is taken.
+  Select(d, "notes.txt");
+  d.Command3.PerformClick();
+  EXPECT_EQ(d.Text2.Text(), data + "\\notes.txt");
+  DeleteFileW(file.c_str());
 }
 
 TEST_F(PathEntryTest, SelectFileWithNoFileSelectedInTheListAsItStands) {

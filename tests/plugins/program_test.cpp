@@ -7,7 +7,9 @@
 
 #include "../mainwindow/fixture.h"
 #include "fixture.h"
+#include "pluginengine/engine.h"
 #include "runtime/files.h"
+#include "shared/pluginfile.h"
 #include "support/windows.h"
 
 namespace {
@@ -232,6 +234,87 @@ TEST_F(EndToEnd, APlugInWrittenInTheEditorIsListedTickedAndErased) {
   for (const auto& r : rows) EXPECT_NE(r.find("<OK>"), std::string::npos) << r;
   EXPECT_EQ(main.txtfilecount.Text(), "3");
   EXPECT_EQ(main.txtregcount.Text(), "2");
+}
+
+// What the user types with line breaks in it, or in a form the readers would take otherwise: the
+// editor refuses it or cleans it, and what it then shows is what the main program reads and erases.
+TEST_F(EndToEnd, EveryFieldIsReadBackAndErasedAsTheEditorShowedIt) {
+  std::string data = ts::Scratch() + "\\Demo App";
+  for (const char* n : {"report.txt", "other.txt"}) ts::WriteFile(data + "\\" + n, "trace");
+  const std::string key = "Software\\VelkTest\\Demo App";
+  mw::SetUserValue(key, "LastFile", "C:\\report.doc");
+  mw::SetUserValue(key, "a", "kept");
+  mw::SetUserValue(key, "a,b", "kept");
+
+  PluginEditorWindow& f = LoadEditor();
+  f.Text2.SetText("Morvane\r\n");
+  f.Text3.SetText("Erases\rthe report");
+  // A file chosen, its path then edited with a line break pasted into it.
+  PathEntryDialog& file = PathDialog();
+  ASSERT_TRUE(file.Dir1.SetPath(data));
+  file.File1.SetListIndex(1);  // other.txt, report.txt
+  file.Command3.PerformClick();
+  file.Text2.SetText(data + "\\report\r\n.txt");
+  file.Command2.PerformClick();
+  // A value name with a comma is refused; the same value typed with a line break is cleaned.
+  RegistryEntryDialog& v = RegistryDialog();
+  v.Text1.SetText("HKEY_CURRENT_USER\\" + key);
+  v.Option4.SetValue(true);
+  v.Text2.SetText("a,b");
+  v.Command2.PerformClick();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].text.find("comma"), std::string::npos) << boxes[0].text;
+  v.Text2.SetText("Last\r\nFile");
+  v.Command2.PerformClick();
+  EXPECT_FALSE(v.IsLoaded());
+  // A title that reads as a section line is refused: the file would lose its entries.
+  std::string path = ts::ProgramDir() + "\\plugins\\demo.vk";
+  for (const char* title : {"Registry", " FILES ", "registry\r\n"}) {
+    boxes.clear();
+    f.Text1.SetText(title);
+    f.Command7.PerformClick();
+    ASSERT_EQ(boxes.size(), 1u) << title;
+    EXPECT_NE(boxes[0].text.find("files or registry"), std::string::npos) << boxes[0].text;
+    EXPECT_FALSE(ts::Exists(path)) << title;
+  }
+  boxes.clear();
+  f.Text1.SetText("Registry\r\ncleaner");
+  fileAnswers = {path};
+  f.Command7.PerformClick();
+  EXPECT_TRUE(boxes.empty());
+  // The boxes show what the file holds.
+  EXPECT_EQ(f.Text1.Text(), "Registrycleaner");
+  EXPECT_EQ(f.Text2.Text(), "Morvane");
+  EXPECT_EQ(f.Text3.Text(), "Erasesthe report");
+  EXPECT_EQ(f.List1.Items(), (Lines{"file=" + data + "\\report.txt,0"}));
+  EXPECT_EQ(f.List2.Items(), (Lines{"HKEY_CURRENT_USER\\" + key + ",LastFile,4"}));
+  EXPECT_EQ(ts::ReadFile(path), "Registrycleaner\r\nMorvane\r\nErasesthe report\r\nfiles\r\nfile=" + data +
+                                    "\\report.txt,0\r\nregistry\r\nHKEY_CURRENT_USER\\" + key + ",LastFile,4\r\n");
+  // Read back by the editor's reader and by the main program's, entry for entry.
+  PluginContent c;
+  ASSERT_EQ(ReadPluginFile(path, c), PluginRead::Read);
+  EXPECT_EQ(c.header[0], f.Text1.Text());
+  EXPECT_EQ(c.files, f.List1.Items());
+  EXPECT_EQ(c.registry, f.List2.Items());
+  plugins::PluginItems items;
+  plugins::ReadPluginItems(path, items);
+  EXPECT_EQ(items.files, (Lines{data + "\\report.txt"}));
+  EXPECT_TRUE(items.folders.empty());
+  EXPECT_EQ(items.registry, f.List2.Items());
+  f.Command6.PerformClick();
+
+  // The main program erases exactly that.
+  ts::WriteFile(ts::ProgramDir() + "\\slectplg.cln", "demo\r\n");
+  Form1& main = MainForm();
+  main.Load();
+  main.chameleonButton5_Click();
+  EXPECT_FALSE(ts::Exists(data + "\\report.txt"));
+  EXPECT_TRUE(ts::Exists(data + "\\other.txt"));
+  EXPECT_FALSE(mw::UserValueExists(key, "LastFile"));
+  EXPECT_TRUE(mw::UserValueExists(key, "a"));
+  EXPECT_TRUE(mw::UserValueExists(key, "a,b"));
+  EXPECT_EQ(main.txtfilecount.Text(), "1");
+  EXPECT_EQ(main.txtregcount.Text(), "1");
 }
 
 }  // namespace

@@ -94,6 +94,7 @@ TEST_F(RegistryEntryTest, TheLinesOfTheFourActions) {
       {&RegistryEntryDialog::Option3, "", "HKEY_CURRENT_USER\\Software\\Demo Tool,3"},
       {&RegistryEntryDialog::Option4, "  Last File  ", "HKEY_CURRENT_USER\\Software\\Demo Tool,Last File,4"},
       {&RegistryEntryDialog::Option4, "", "HKEY_CURRENT_USER\\Software\\Demo Tool,,4"},
+      {&RegistryEntryDialog::Option4, "Last\r\nFile\r", "HKEY_CURRENT_USER\\Software\\Demo Tool,LastFile,4"},
   };
   Lines expected;
   for (const auto& c : cases) {
@@ -113,8 +114,33 @@ TEST_F(RegistryEntryTest, TheLinesOfTheFourActions) {
   d.Option1.SetValue(true);
   d.Command2.PerformClick();
   expected.push_back("HKEY_LOCAL_MACHINE\\Software\\Demo,1");
+  // A line break typed or pasted into the key goes: one entry is one line.
+  RegistryEntryDialog& broken = RegistryDialog();
+  broken.Text1.SetText("HKEY_CURRENT_USER\\Software\r\\Demo\n");
+  broken.Command2.PerformClick();
+  expected.push_back("HKEY_CURRENT_USER\\Software\\Demo,1");
   EXPECT_EQ(Entries(), expected);
   EXPECT_TRUE(boxes.empty());
+}
+
+// The reader takes the value name from between the last two commas of the line: a name with a
+// comma would name another value of another key, so it is refused.
+TEST_F(RegistryEntryTest, AValueNameWithACommaIsRefused) {
+  RegistryEntryDialog& d = RegistryDialog();
+  d.Text1.SetText("HKEY_CURRENT_USER\\Software\\App");
+  d.Option4.SetValue(true);
+  d.Text2.SetText("a,b");
+  d.Command2.PerformClick();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "A value name cannot hold a comma: the plug-in would erase another value. Nothing was added.");
+  EXPECT_EQ(boxes[0].icon, static_cast<UINT>(MB_ICONSTOP));
+  EXPECT_TRUE(d.IsLoaded());
+  EXPECT_TRUE(Entries().empty());
+  // A key may hold a comma: the action still reads from the line's end.
+  d.Text1.SetText("HKEY_CURRENT_USER\\Software\\App,Two");
+  d.Text2.SetText("Last");
+  d.Command2.PerformClick();
+  EXPECT_EQ(Entries(), (Lines{"HKEY_CURRENT_USER\\Software\\App,Two,Last,4"}));
 }
 
 TEST_F(RegistryEntryTest, AnEmptyKeyIsNotAdded) {

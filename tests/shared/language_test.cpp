@@ -37,6 +37,34 @@ TEST(Language, TextsAreLookedUpInSection001) {
   EXPECT_EQ(LangText("", "002"), "");
 }
 
+TEST(Language, OnlyAFileOfTheLangFolderIsEverRead) {
+  WriteLanguage("english.ini", "[001]\r\n002=\"Start Erasing\"\r\n");
+  // A file outside "lang" that a stored path would reach.
+  ts::WriteFile(ts::ProgramDir() + "\\outside.ini", "[001]\r\n002=\"Not ours\"\r\n");
+  for (const char* stored : {"..\\outside.ini", "lang\\..\\..\\outside.ini", "C:\\outside.ini", "\\outside.ini", "*.ini",
+                             "con.ini"}) {
+    SCOPED_TRACE(stored);
+    settings::Write(settings::kLanguage, stored);
+    EXPECT_EQ(LanguageFileName(), "english.ini");
+    EXPECT_EQ(LangText(LanguageFileName(), "002"), "Start Erasing");
+    EXPECT_EQ(LangText(stored, "002"), "");
+  }
+  // A plain name of a file that is not there stays: the texts are empty.
+  settings::Write(settings::kLanguage, "klingon.ini");
+  EXPECT_EQ(LanguageFileName(), "klingon.ini");
+  EXPECT_EQ(LangText(LanguageFileName(), "002"), "");
+}
+
+TEST(Language, AFileFarLargerThanALanguageFileGivesNoTexts) {
+  std::string big = "[001]\r\n002=\"Start Erasing\"\r\n003=\"" + std::string(250, 'x') + "\"\r\n";
+  big += std::string(kMaxLanguageFileSize - big.size(), ';');
+  WriteLanguage("big.ini", big);
+  EXPECT_EQ(LangText("big.ini", "002"), "Start Erasing") << "one of the largest language files";
+  WriteLanguage("big.ini", big + ";");
+  EXPECT_EQ(LangText("big.ini", "002"), "");
+  EXPECT_EQ(LanguageTextAt(ts::ProgramDir() + "\\lang\\big.ini", "002"), "");
+}
+
 // The language file we ship: one section, three-digit keys, quoted texts, CR LF line ends.
 TEST(Language, TheShippedEnglishFileIsWellFormed) {
   std::string unix = VELK_SOURCE_DIR "/lang/english.ini";
