@@ -210,6 +210,7 @@ class Form1 : public forms::Form {
   bool rebuildPending_ = false;
   bool exitPending_ = false;
   bool exitRunAsked_ = false;  // the run at exit has been asked for: it runs once
+  bool scheduleHeld_ = false;  // a next run could not be stored: no scheduled run until a new start
   bool runRebuilding_ = false;
   bool ended_ = false;
   bool stealthKey_ = false;  // the show/hide key is registered: minimising leaves no tray icon

@@ -65,6 +65,7 @@ void Form1::HomePageGuard() {
 // Starts the erase run when the stored next run is due, after moving the next run one interval on
 // from now.
 void Form1::Scheduler() {
+  if (scheduleHeld_) return;
   std::string modeText = settings::Read(settings::kTimer, settings::kScheduleMode);
   schedule::Mode mode = schedule::ModeOf(modeText);
   Text7.SetText(rt::NumberText(rt::Val(modeText)));
@@ -80,14 +81,16 @@ void Form1::Scheduler() {
   }
 
   SYSTEMTIME now = rt::Now();
-  int interval = schedule::IntervalOf(settings::Read(settings::kTimer, settings::kScheduleValue));
+  int interval = schedule::IntervalOf(mode, settings::Read(settings::kTimer, settings::kScheduleValue));
   if (!schedule::IsDue(mode, interval, stored, now)) return;
   if (MinuteStamp(now) == lastScheduledMinute_) return;  // one scheduled run in a minute
   schedule::NextRun next;
   if (!schedule::NextRunOf(mode, interval, now, next)) return;
   lastScheduledMinute_ = MinuteStamp(now);
   settings::Write(settings::kTimer, settings::kCancel, "0");
-  schedule::StoreOwnValues(next);
+  // A next run that cannot be stored would leave this one due at every minute: this run goes
+  // ahead, and the schedule rests until the program starts again.
+  if (!schedule::StoreOwnValues(next)) scheduleHeld_ = true;
   settings::Write(settings::kTimer, settings::kFinish, "0");
   // A run in progress keeps this one waiting until it has ended.
   Text5.SetText("");

@@ -50,10 +50,10 @@ void Form3::chameleonButton5_Click() {
   std::string mode, value, nextMinute, next;
   for (int i = 0; i < 5; ++i) {
     if (!units[i]->Value()) continue;
+    auto unit = static_cast<schedule::Mode>(i + 1);
     mode = rt::NumberText(i + 1);
     value = rt::Trim(boxes[i]->Text());
-    int interval = schedule::IntervalOf(value);
-    if (i + 1 == schedule::kHours && interval > kMaxHours) {
+    if (unit == schedule::kHours && rt::Val(value) > kMaxHours) {
       // Only the hour of the day is kept for an hour schedule: a day or more cannot be one.
       std::string text = Lang("291");
       if (rt::Trim(text).empty())
@@ -62,7 +62,7 @@ void Form3::chameleonButton5_Click() {
       return;
     }
     schedule::NextRun run;
-    if (schedule::NextRunOf(static_cast<schedule::Mode>(i + 1), interval, now, run)) {
+    if (schedule::NextRunOf(unit, schedule::IntervalOf(unit, value), now, run)) {
       nextMinute = run.minute;
       next = run.When();
     }
