@@ -27,9 +27,10 @@ long long MinuteStamp(const SYSTEMTIME& t) {
 }  // namespace
 
 void Form1::Timer1_Timer() {
-  // One tick at a time (a question of the guard lets the timer's messages through), and none
-  // before the window has loaded.
-  if (ticking_ || !IsLoaded() || IsLoading()) return;
+  // One tick at a time (a question of the guard lets the timer's messages through), none before
+  // the window has loaded, and none once the program is ending: the run at exit, or the end
+  // itself, is not held up by a question nor followed by a scheduled run.
+  if (ticking_ || !IsLoaded() || IsLoading() || Ending()) return;
   ticking_ = true;
   if (!settings::IsOn(settings::kTimer, settings::kRunType)) {
     HomePageGuard();
@@ -92,7 +93,9 @@ void Form1::Scheduler() {
   // ahead, and the schedule rests until the program starts again.
   if (!schedule::StoreOwnValues(next)) scheduleHeld_ = true;
   settings::Write(settings::kTimer, settings::kFinish, "0");
-  // A run in progress keeps this one waiting until it has ended.
+  // A run in progress keeps this one waiting until it has ended; a pending end drops it.
+  requestOrigin_ = RequestOrigin::Schedule;
   Text5.SetText("");
   Text5.SetText("2");
+  requestOrigin_ = RequestOrigin::User;
 }

@@ -11,6 +11,7 @@
 
 #include <sddl.h>
 
+#include "runtime/app.h"
 #include "runtime/datetime.h"
 #include "runtime/seams.h"
 #include "runtime/text.h"
@@ -528,6 +529,44 @@ TEST_F(Guard, OneQuestionAtATimeAndTheScheduleAfterIt) {
   EXPECT_EQ(runsWhileAsking, 0);  // the schedule waited for the answer
   EXPECT_EQ(runs, 1);
   EXPECT_EQ(BrowserValue("Start Page"), "http://home.example/");
+}
+
+TEST_F(Guard, NothingIsAskedNorScheduledOnceTheProgramIsEnding) {
+  struct Case {
+    const char* what;
+    bool byHand;  // Exit is asked for during a test run; otherwise it starts the run at exit
+  } cases[] = {{"during the run at exit", false}, {"after Exit was asked for during a run", true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    MainFormInstance().Reset();
+    ts::Observed().exits.clear();
+    questions.clear();
+    runs = 0;
+    Protect("http://home.example/", "Home");
+    Browser("http://bought.example/", "Home");
+    settings::Write(settings::kTimer, settings::kScheduleMode, "3");  // due at the first tick
+    settings::Write(settings::kTimer, settings::kScheduleValue, "1");
+    settings::Write(settings::kOptionOption, settings::kOptEraseAtShutdown, "1");
+    mw::Enable({"11"});
+    rt::SetCommandLineForTests(c.byHand ? "" : "s");
+    Form1& f = Loaded();
+    int ticks = 0;
+    f.txtregcount.Change = [&] {
+      if (f.txtregcount.Text() == "0" || ticks) return;
+      if (c.byHand) f.chameleonButton11.PerformClick();
+      ++ticks;
+      Tick(f, At(2026, 12, 10, 9, 0, 10));
+    };
+    if (c.byHand)
+      f.chameleonButton6_Click();
+    else
+      f.chameleonButton11.PerformClick();
+    EXPECT_EQ(ticks, 1);
+    EXPECT_TRUE(questions.empty());
+    EXPECT_EQ(runs, c.byHand ? 0 : 1);  // the run at exit alone
+    EXPECT_EQ(Timer(settings::kNextDay), "");
+    EXPECT_EQ(ts::Observed().exits, (std::vector<int>{0}));
+  }
 }
 
 TEST_F(Guard, WithoutTheLanguageTextTheQuestionIsStillAsked) {
