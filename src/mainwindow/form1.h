@@ -80,6 +80,7 @@ class Form1 : public forms::Form {
 
   // --- the boss key and the window utilities of the main window ------------------------------------
   void BossKeyPressed();  // a press of hk1: hide or show, close, or close and erase
+  void BossActionChanged();  // the options window stored a new boss action
   // Lists the Internet Explorer windows into IEWindows; without one, says so and ends the program.
   // Nothing calls it.
   void CheckIEWindows();
