@@ -77,7 +77,7 @@ forms::Control::NativeLook chameleonButton::Look() const {
 
 void chameleonButton::AfterCreate() {
   painted_ = false;
-  hovered_ = tracking_ = mousePressed_ = false;
+  hovered_ = tracking_ = mousePressed_ = spacePressed_ = false;
   hasFocus_ = GetFocus() == hwnd_;
   MeasurePicture();
   Resized();
@@ -536,11 +536,12 @@ LRESULT chameleonButton::SubclassProc(HWND h, UINT m, WPARAM w, LPARAM l, bool& 
       return 0;
     }
     case WM_SETFOCUS:
-      hasFocus_ = true;
-      PaintButton(lastStage_, true);
-      return 0;
     case WM_KILLFOCUS:
-      hasFocus_ = false;
+      hasFocus_ = m == WM_SETFOCUS;
+      if (spacePressed_) {
+        spacePressed_ = false;
+        if (!mousePressed_) lastStage_ = 0;  // the press is forgotten: no longer drawn pressed
+      }
       PaintButton(lastStage_, true);
       return 0;
 
@@ -648,7 +649,13 @@ LRESULT chameleonButton::SubclassProc(HWND h, UINT m, WPARAM w, LPARAM l, bool& 
       if (hwnd_ != h) return 0;
       lastKeyCode_ = static_cast<uint8_t>(code);
       switch (code) {
-        case VK_SPACE: PaintButton(2, false); break;
+        case VK_SPACE:
+          // A repeat (the key was already down) arms only the button its first press armed.
+          if (!(l & 0x40000000) || spacePressed_) {
+            spacePressed_ = true;
+            PaintButton(2, false);
+          }
+          break;
         case VK_LEFT:
         case VK_UP: MoveFocus(true); break;
         case VK_RIGHT:
@@ -661,9 +668,15 @@ LRESULT chameleonButton::SubclassProc(HWND h, UINT m, WPARAM w, LPARAM l, bool& 
       int16_t code = static_cast<int16_t>(w), shift = ShiftState();
       Fire(KeyUp, code, shift);
       if (hwnd_ != h) return 0;
-      if (code != VK_SPACE) return 0;
-      if (lastKeyCode_ != VK_SPACE) {
-        // Another key came between: no click, but the button does not stay drawn pressed.
+      bool pressed = spacePressed_;
+      spacePressed_ = false;  // any key-up ends the press
+      if (code != VK_SPACE) {
+        if (pressed && !mousePressed_) PaintButton(0, false);
+        return 0;
+      }
+      if (lastKeyCode_ != VK_SPACE || !pressed) {
+        // Another key came between, or the press began elsewhere: no click, but the button does
+        // not stay drawn pressed.
         PaintButton(0, false);
         return 0;
       }
@@ -679,6 +692,10 @@ LRESULT chameleonButton::SubclassProc(HWND h, UINT m, WPARAM w, LPARAM l, bool& 
       int16_t code = static_cast<int16_t>(w), shift = ShiftState();
       Fire(m == WM_SYSKEYDOWN ? KeyDown : KeyUp, code, shift);
       if (m == WM_SYSKEYDOWN && hwnd_ == h) lastKeyCode_ = static_cast<uint8_t>(code);
+      if (m == WM_SYSKEYUP && hwnd_ == h && spacePressed_) {
+        spacePressed_ = false;
+        if (!mousePressed_) PaintButton(0, false);
+      }
       handled = false;
       return 0;
     }

@@ -325,6 +325,10 @@ class chameleonButton : public forms::CaptionedControl {
   bool hovered_ = false, hasFocus_ = false, tracking_ = false;
   bool mousePressed_ = false;  // a left press that a release over the button turns into a click
   uint8_t lastMouseButton_ = 0, lastKeyCode_ = 0;
+  // A Space press that began on this button while it had the focus: only its release clicks. A
+  // change of focus or any key-up forgets it, and a held Space that repeats on a button it moved
+  // to never arms that one.
+  bool spacePressed_ = false;
 
   // Drawing state.
   chameleon::Palette palette_{};

@@ -22,6 +22,14 @@ void Form1::BossKeyPressed() {
   }
 }
 
+// Windows hidden by the action "hide" come back when the action is changed away from it: no other
+// action would ever show them again.
+void Form1::BossActionChanged() {
+  if (BossHideState != 1 || rt::Val(settings::Read(settings::kOptionBoss, settings::kBossAction)) == 1) return;
+  RestoreExplorerWindows();
+  BossHideState = 0;
+}
+
 void Form1::CheckIEWindows() {
   WindowTitleTable& table = WindowTitles();
   table.Clear();

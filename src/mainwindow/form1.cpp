@@ -5,6 +5,7 @@
 #include "shared/icons.h"
 #include "mainwindow/aboutbox.h"
 #include "options/form3.h"
+#include "pluginengine/engine.h"
 #include "runtime/app.h"
 #include "runtime/files.h"
 #include "runtime/seams.h"
@@ -334,21 +335,21 @@ void Form1::Form_Resize() {
 
 void Form1::Form_QueryUnload(int& Cancel, int UnloadMode) {
   if (ended_) return;
-  // The end of a Windows session is never refused: a run in progress, or one still waiting, goes no
-  // further when the session ends (WM_ENDSESSION). Closing the window ends the program once the
-  // run is over.
+  // The end of a Windows session is never refused, and nothing is done for it until it comes
+  // (WM_ENDSESSION): another program may still refuse it, and this one then goes on as it was.
+  if (UnloadMode == forms::kAppWindows) return;
+  // Closing the window during a run ends the program once the run is over.
   if (runInProgress_) {
-    if (UnloadMode == forms::kAppWindows) return;
-    exitPending_ = true;
+    AskEnd();
     Cancel = 1;
     return;
   }
   ExitSteps();
-  if (!ended_ && UnloadMode != forms::kAppWindows) Cancel = 1;  // the exit run waits its turn
+  if (!ended_) Cancel = 1;  // the exit run waits its turn
 }
 
 bool Form1::WindowMessage(UINT m, WPARAM w, LPARAM l, LRESULT& result) {
-  if (m == WM_ENDSESSION && w && !ended_ && (runInProgress_ || exitPending_)) {
+  if (m == WM_ENDSESSION && w && !ended_) {
     EndWithSession();
     result = 0;
     return true;
@@ -356,13 +357,45 @@ bool Form1::WindowMessage(UINT m, WPARAM w, LPARAM l, LRESULT& result) {
   return false;
 }
 
-// The session ends while a run yields between two of its items, or while the exit run waits for
-// its turn: the run goes no further, its log holds what it has done, and the program ends before
-// Windows ends it.
+namespace {
+
+// While it lives, Windows is told why the window holds the end of the session. The calls exist
+// from Windows Vista on: they are looked up when needed, so the program starts on older systems.
+class SessionEndHold {
+ public:
+  SessionEndHold(HWND window, const std::string& reason) : window_(window) { rt::HoldSessionEnd(window_, reason); }
+  ~SessionEndHold() { rt::ReleaseSessionEnd(window_); }
+  SessionEndHold(const SessionEndHold&) = delete;
+  SessionEndHold& operator=(const SessionEndHold&) = delete;
+
+ private:
+  HWND window_;
+};
+
+}  // namespace
+
+// Windows ends the session. A run in progress goes no further than the yield it stands in: when
+// the erase at shutdown is due, that erase runs now (in place of the stopped run, which never
+// resumes: the process ends with the session), otherwise the stopped run's log holds what it had
+// done. Requests that waited are dropped. The program then ends, before Windows ends it.
 void Form1::EndWithSession() {
+  if (sessionEnding_) return;
+  sessionEnding_ = true;
   pending_.clear();
-  if (runInProgress_) FinishRun();
+  rebuildPending_ = false;
+  exitPending_ = false;
   Command5_Click();
+  bool stopped = runInProgress_;
+  if (ExitRunDue()) {
+    std::string reason = Lang("298");
+    if (rt::Trim(reason).empty()) reason = "Velk Rezeza Pro is erasing your tracks before Windows ends the session.";
+    SessionEndHold hold(hWnd(), reason);
+    runInProgress_ = false;  // the stopped run never resumes
+    StartExitRun();
+    runInProgress_ = stopped;
+  } else if (stopped) {
+    FinishRun();
+  }
   EndProgram();
 }
 
@@ -372,20 +405,32 @@ void Form1::Form_Terminate() {
   if (!ended_) ExitSteps();
 }
 
+bool Form1::ExitRunDue() const {
+  return !exitRunDone_ && rt::Trim(Text11.Text()) == "s" &&
+         settings::IsOn(settings::kOptionOption, settings::kOptEraseAtShutdown);
+}
+
+// The erase at Windows shutdown, through the run trigger; it has ended when this returns, unless
+// it waits for a save of the plug-in list.
+void Form1::StartExitRun() {
+  exitRunAsked_ = true;
+  Text10.SetText("1");
+  requestOrigin_ = RequestOrigin::Exit;
+  Text5.SetText("");
+  Text5.SetText("2");
+  requestOrigin_ = RequestOrigin::User;
+}
+
 void Form1::ExitSteps() {
   Command5_Click();
   // One exit run, however often the end is asked for while it runs or waits.
-  if (!exitRunAsked_ && rt::Trim(Text11.Text()) == "s" &&
-      settings::IsOn(settings::kOptionOption, settings::kOptEraseAtShutdown)) {
-    exitRunAsked_ = true;
-    Text10.SetText("1");
-    Text5.SetText("");
-    Text5.SetText("2");
+  if (!exitRunAsked_ && ExitRunDue()) {
+    StartExitRun();
     if (ended_) return;  // an end asked for during the run, or the end of the session, came first
   }
   if (rt::Val(Text10.Text()) != 0) {
     // The exit run waits for a save of the plug-in list: the program ends after it.
-    exitPending_ = true;
+    AskEnd();
     return;
   }
   EndProgram();
@@ -393,6 +438,8 @@ void Form1::ExitSteps() {
 
 void Form1::EndProgram() {
   ended_ = true;
+  pending_.clear();
+  plugins::DropBuilds(this);    // a rewrite of the plug-in lists that waited is not for anyone now
   TrayArea1.SetVisible(false);  // the icon leaves with the program
   if (BossHideState == 1) {     // so do the windows the boss key hid
     RestoreExplorerWindows();
@@ -458,7 +505,7 @@ void Form1::chameleonButton10_Click() {
 
 void Form1::chameleonButton11_Click() {
   if (runInProgress_) {
-    exitPending_ = true;  // leave once the run is over
+    AskEnd();  // leave once the run is over
     return;
   }
   ExitSteps();

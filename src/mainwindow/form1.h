@@ -80,6 +80,7 @@ class Form1 : public forms::Form {
 
   // --- the boss key and the window utilities of the main window ------------------------------------
   void BossKeyPressed();  // a press of hk1: hide or show, close, or close and erase
+  void BossActionChanged();  // the options window stored a new boss action
   // Lists the Internet Explorer windows into IEWindows; without one, says so and ends the program.
   // Nothing calls it.
   void CheckIEWindows();
@@ -151,12 +152,17 @@ class Form1 : public forms::Form {
 
   // --- runs ------------------------------------------------------------------------------------------
   bool RunInProgress() const { return runInProgress_; }
-  void RunDeferred();  // the requests that waited for the end of a run (or of a plug-in list save)
+  // The requests that waited for the end of a run (or of a plug-in list save), one after another
+  // in one loop: each run starts from here, never from inside the run before it.
+  void RunDeferred();
   // Which row of the status list shows which category ("0".."24"); 0 when it has none.
   int StatusRowOf(const std::string& code) const;
   int FirstPluginRow() const { return firstPluginRow_; }
   // True once the program has ended (in tests the process goes on).
   bool Ended() const { return ended_; }
+  // True from the moment the end is asked for (Exit, the close box, the end of the Windows
+  // session) until it has come: the timer starts nothing and asks nothing meanwhile.
+  bool Ending() const { return ended_ || exitPending_ || exitRunAsked_ || sessionEnding_; }
 
   // The maker's addresses.
   static const char* const kHomePage;
@@ -175,8 +181,19 @@ class Form1 : public forms::Form {
   bool WindowMessage(UINT m, WPARAM w, LPARAM l, LRESULT& result) override;
 
  private:
-  enum class Request { TestRun, EraseRun };
-  void Run(Request kind);
+  enum class RunKind { TestRun, EraseRun };
+  // Who asked for a run: the user (a button, the tray menu, the boss key, a trigger), the
+  // schedule, or the end of the program (the erase at Windows shutdown).
+  enum class RequestOrigin { User, Schedule, Exit };
+  struct Request {
+    RunKind kind;
+    RequestOrigin origin;
+  };
+  void Run(RunKind kind);
+  void RunNow(Request request);
+  void AskEnd();  // the end is asked for during a run: queued scheduled runs go
+  bool ExitRunDue() const;
+  void StartExitRun();
   void StartRun();
   void EraseRun();
   void TestRun();
@@ -197,7 +214,7 @@ class Form1 : public forms::Form {
   void OpenSaveHistory(bool erase);
   void HomePageGuard();
   void Scheduler();
-  void EndWithSession();  // Windows ends the session during a run, or while the exit run waits
+  void EndWithSession();  // Windows ends the session: the run at shutdown, then the end
   void InternetHistory(const std::string& root, const std::string& branch, bool erase);
   void Cookies(bool erase);
   void CacheEntries(bool erase);
@@ -214,6 +231,11 @@ class Form1 : public forms::Form {
   bool rebuildPending_ = false;
   bool exitPending_ = false;
   bool exitRunAsked_ = false;  // the run at exit has been asked for: it runs once
+  bool exitRunDone_ = false;   // and it has run to its end
+  bool sessionEnding_ = false;  // Windows is ending the session: the run at shutdown, then the end
+  bool draining_ = false;       // RunDeferred's loop is running the waiting requests
+  bool scheduleHeld_ = false;   // a next run could not be stored: no scheduled run until a new start
+  RequestOrigin requestOrigin_ = RequestOrigin::User;  // of the run the trigger is asked for next
   bool runRebuilding_ = false;
   bool ended_ = false;
   bool stealthKey_ = false;  // the show/hide key is registered: minimising leaves no tray icon

@@ -27,9 +27,10 @@ long long MinuteStamp(const SYSTEMTIME& t) {
 }  // namespace
 
 void Form1::Timer1_Timer() {
-  // One tick at a time (a question of the guard lets the timer's messages through), and none
-  // before the window has loaded.
-  if (ticking_ || !IsLoaded() || IsLoading()) return;
+  // One tick at a time (a question of the guard lets the timer's messages through), none before
+  // the window has loaded, and none once the program is ending: the run at exit, or the end
+  // itself, is not held up by a question nor followed by a scheduled run.
+  if (ticking_ || !IsLoaded() || IsLoading() || Ending()) return;
   ticking_ = true;
   if (!settings::IsOn(settings::kTimer, settings::kRunType)) {
     HomePageGuard();
@@ -65,6 +66,7 @@ void Form1::HomePageGuard() {
 // Starts the erase run when the stored next run is due, after moving the next run one interval on
 // from now.
 void Form1::Scheduler() {
+  if (scheduleHeld_) return;
   std::string modeText = settings::Read(settings::kTimer, settings::kScheduleMode);
   schedule::Mode mode = schedule::ModeOf(modeText);
   Text7.SetText(rt::NumberText(rt::Val(modeText)));
@@ -80,16 +82,20 @@ void Form1::Scheduler() {
   }
 
   SYSTEMTIME now = rt::Now();
-  int interval = schedule::IntervalOf(settings::Read(settings::kTimer, settings::kScheduleValue));
+  int interval = schedule::IntervalOf(mode, settings::Read(settings::kTimer, settings::kScheduleValue));
   if (!schedule::IsDue(mode, interval, stored, now)) return;
   if (MinuteStamp(now) == lastScheduledMinute_) return;  // one scheduled run in a minute
   schedule::NextRun next;
   if (!schedule::NextRunOf(mode, interval, now, next)) return;
   lastScheduledMinute_ = MinuteStamp(now);
   settings::Write(settings::kTimer, settings::kCancel, "0");
-  schedule::StoreOwnValues(next);
+  // A next run that cannot be stored would leave this one due at every minute: this run goes
+  // ahead, and the schedule rests until the program starts again.
+  if (!schedule::StoreOwnValues(next)) scheduleHeld_ = true;
   settings::Write(settings::kTimer, settings::kFinish, "0");
-  // A run in progress keeps this one waiting until it has ended.
+  // A run in progress keeps this one waiting until it has ended; a pending end drops it.
+  requestOrigin_ = RequestOrigin::Schedule;
   Text5.SetText("");
   Text5.SetText("2");
+  requestOrigin_ = RequestOrigin::User;
 }

@@ -77,4 +77,5 @@ void Form3::chameleonButton15_Click() {
   std::string action = Option7.Value() ? "1" : Option8.Value() ? "2" : Option9.Value() ? "3" : "";
   settings::Write(settings::kOptionBoss, settings::kBossAction, action);
   settings::Write(settings::kBossKey, rt::Trim(Combo3.Text()));
+  if (MainFormInstance().IsLoaded()) MainForm().BossActionChanged();
 }

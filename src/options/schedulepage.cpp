@@ -45,16 +45,22 @@ void Form3::chameleonButton5_Click() {
   forms::OptionButton* units[] = {&Option1, &Option2, &Option3, &Option4, &Option5};
   forms::TextBox* boxes[] = {&Text1, &Text2, &Text3, &Text4, &Text5};
 
+  // The erases at Windows start-up and shutdown are chosen whatever becomes of the schedule.
+  auto storeStartUp = [this] {
+    settings::Write(settings::kTimer, settings::kWinStart, Check1[4].Value() == forms::CheckBox::kChecked ? "1" : "0");
+  };
+
   // The chosen unit and the first run, one interval from now. An interval that is no whole
   // number from 1 (an empty box, 0) schedules no run; the unit and the box are stored all the same.
   std::string mode, value, nextMinute, next;
   for (int i = 0; i < 5; ++i) {
     if (!units[i]->Value()) continue;
+    auto unit = static_cast<schedule::Mode>(i + 1);
     mode = rt::NumberText(i + 1);
     value = rt::Trim(boxes[i]->Text());
-    int interval = schedule::IntervalOf(value);
-    if (i + 1 == schedule::kHours && interval > kMaxHours) {
+    if (unit == schedule::kHours && rt::Val(value) > kMaxHours) {
       // Only the hour of the day is kept for an hour schedule: a day or more cannot be one.
+      storeStartUp();
       std::string text = Lang("291");
       if (rt::Trim(text).empty())
         text = "An hour schedule runs every 1 to 23 hours. For a day or more, choose days. The schedule was not changed.";
@@ -62,7 +68,7 @@ void Form3::chameleonButton5_Click() {
       return;
     }
     schedule::NextRun run;
-    if (schedule::NextRunOf(static_cast<schedule::Mode>(i + 1), interval, now, run)) {
+    if (schedule::NextRunOf(unit, schedule::IntervalOf(unit, value), now, run)) {
       nextMinute = run.minute;
       next = run.When();
     }
@@ -70,7 +76,7 @@ void Form3::chameleonButton5_Click() {
   }
 
   for (const char* key : kMachineRunKeys) fDeleteValue("HKLM", key, kOldStartupEntry);
-  settings::Write(settings::kTimer, settings::kWinStart, Check1[4].Value() == forms::CheckBox::kChecked ? "1" : "0");
+  storeStartUp();
   using namespace settings;
   Write(kTimer, kStartDate, rt::FormatShortDate(now));
   Write(kTimer, kStartTime, rt::FormatTime(now));

@@ -10,48 +10,87 @@
 #include "shared/settings.h"
 #include "shared/windowutils.h"
 
-void Form1::chameleonButton5_Click() { Run(Request::EraseRun); }
+void Form1::chameleonButton5_Click() { Run(RunKind::EraseRun); }
 
-void Form1::chameleonButton6_Click() { Run(Request::TestRun); }
+void Form1::chameleonButton6_Click() { Run(RunKind::TestRun); }
 
-void Form1::Run(Request kind) {
+namespace {
+void RunDeferredAfterBuilds() {
+  plugins::AfterBuilds([] {
+    if (MainFormInstance().Exists()) MainForm().RunDeferred();
+  });
+}
+}  // namespace
+
+void Form1::Run(RunKind kind) {
+  Request request{kind, requestOrigin_};
+  requestOrigin_ = RequestOrigin::User;
   if (ended_) return;
-  // A run waits for the run in progress, and for a rewrite of the plug-in selection (the settings
-  // window saves it in steps, yielding between them).
-  if (runInProgress_ || plugins::BuildInProgress()) {
-    if (std::find(pending_.begin(), pending_.end(), kind) == pending_.end()) pending_.push_back(kind);
-    if (!runInProgress_)
-      plugins::AfterBuilds([] {
-        if (MainFormInstance().Exists()) MainForm().RunDeferred();
-      });
+  // The end of the session leaves no time to wait: the erase at shutdown runs at once, and
+  // nothing else.
+  if (sessionEnding_) {
+    if (request.origin == RequestOrigin::Exit) RunNow(request);
     return;
   }
+  // Once the end is asked for, only the run at exit is still to come.
+  if (Ending() && request.origin != RequestOrigin::Exit) return;
+  // A run waits for the run in progress, and for a rewrite of the plug-in selection (the settings
+  // window saves it in steps, yielding between them). One request of a kind waits at most; it
+  // counts as asked by the user, or for the exit, when any of its askers was.
+  if (runInProgress_ || plugins::BuildInProgress()) {
+    auto same = std::find_if(pending_.begin(), pending_.end(), [kind](const Request& r) { return r.kind == kind; });
+    if (same == pending_.end())
+      pending_.push_back(request);
+    else if (same->origin == RequestOrigin::Schedule || request.origin == RequestOrigin::Exit)
+      same->origin = request.origin;
+    if (!runInProgress_) RunDeferredAfterBuilds();
+    return;
+  }
+  RunNow(request);
+  RunDeferred();
+}
+
+void Form1::RunNow(Request request) {
   runInProgress_ = true;
-  if (kind == Request::EraseRun)
+  if (request.kind == RunKind::EraseRun)
     EraseRun();
   else
     TestRun();
   runInProgress_ = false;
-  RunDeferred();
+  if (request.origin == RequestOrigin::Exit) exitRunDone_ = true;
+}
+
+void Form1::AskEnd() {
+  exitPending_ = true;
+  std::erase_if(pending_, [](const Request& r) { return r.origin == RequestOrigin::Schedule; });
 }
 
 void Form1::RunDeferred() {
-  if (runInProgress_) return;
-  while (!pending_.empty() && !ended_) {
-    Request next = pending_.front();
-    pending_.pop_front();
-    Run(next);
-    if (runInProgress_) return;
+  // The loop below runs every waiting request, and a request that a step of it starts (the run at
+  // exit) runs at once: no call from inside it starts a second loop.
+  if (runInProgress_ || draining_) return;
+  draining_ = true;
+  while (!ended_ && !runInProgress_) {
+    if (!pending_.empty()) {
+      if (plugins::BuildInProgress()) {
+        RunDeferredAfterBuilds();
+        break;
+      }
+      Request next = pending_.front();
+      pending_.pop_front();
+      RunNow(next);
+    } else if (rebuildPending_) {
+      rebuildPending_ = false;
+      Text4.SetText("");
+      Text4.SetText("1");
+    } else if (exitPending_) {
+      exitPending_ = false;
+      ExitSteps();
+    } else {
+      break;
+    }
   }
-  if (rebuildPending_ && !ended_) {
-    rebuildPending_ = false;
-    Text4.SetText("");
-    Text4.SetText("1");
-  }
-  if (exitPending_ && !ended_) {
-    exitPending_ = false;
-    ExitSteps();
-  }
+  draining_ = false;
 }
 
 namespace {
@@ -138,6 +177,10 @@ void Form1::RunCategories(bool erase) {
   Text14.SetText(rt::NumberText(firstPluginRow_));
   Bar1.SetValue(100);
   Command400_Click();
+  // Only the run at the end of a Windows session starts while a save of the plug-in list yields:
+  // its own rewrite then waits behind that save, which the session end leaves unfinished, so its
+  // pass takes the work lists as their files hold them.
+  if (plugins::BuildInProgress()) Command3_Click();
   erase ? Command4_Click() : Command2_Click();
   if (ended_) return;
   Bar1.SetValue(100);

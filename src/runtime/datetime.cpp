@@ -103,6 +103,67 @@ int MonthNamed(const std::string& word) {
 
 }  // namespace
 
+std::string FormatShortDateGregorian(const SYSTEMTIME& date) {
+  char pic[80];
+  if (!GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, pic, sizeof pic)) return "";
+  // The day of the week, as the clock's own reckoning gives it.
+  SYSTEMTIME st{};
+  st.wYear = date.wYear;
+  st.wMonth = date.wMonth;
+  st.wDay = date.wDay;
+  FILETIME ft;
+  if (!SystemTimeToFileTime(&st, &ft) || !FileTimeToSystemTime(&ft, &st)) return "";
+  auto localeText = [](LCTYPE type) {
+    char name[80];
+    return GetLocaleInfoA(LOCALE_USER_DEFAULT, type, name, sizeof name) > 1 ? std::string(name) : std::string();
+  };
+  auto digits = [](int v, size_t width) {
+    std::string t = std::to_string(v);
+    return t.size() < width ? std::string(width - t.size(), '0') + t : t;
+  };
+  std::string out;
+  const std::string picture = pic;
+  for (size_t i = 0; i < picture.size();) {
+    char c = picture[i];
+    if (c == '\'') {  // a quoted literal; two quotes stand for one
+      size_t j = i + 1;
+      for (; j < picture.size(); ++j) {
+        if (picture[j] != '\'') {
+          out += picture[j];
+        } else if (j + 1 < picture.size() && picture[j + 1] == '\'') {
+          out += '\'';
+          ++j;
+        } else {
+          break;
+        }
+      }
+      i = j + 1;
+      continue;
+    }
+    size_t run = 1;
+    while (i + run < picture.size() && picture[i + run] == c) ++run;
+    if (c == 'd') {
+      int weekday = (st.wDayOfWeek + 6) % 7;  // the locale counts from Monday
+      out += run == 1   ? digits(st.wDay, 1)
+             : run == 2 ? digits(st.wDay, 2)
+             : run == 3 ? localeText(static_cast<LCTYPE>(LOCALE_SABBREVDAYNAME1 + weekday))
+                        : localeText(static_cast<LCTYPE>(LOCALE_SDAYNAME1 + weekday));
+    } else if (c == 'M') {
+      out += run == 1   ? digits(st.wMonth, 1)
+             : run == 2 ? digits(st.wMonth, 2)
+             : run == 3 ? localeText(static_cast<LCTYPE>(LOCALE_SABBREVMONTHNAME1 + st.wMonth - 1))
+                        : localeText(static_cast<LCTYPE>(LOCALE_SMONTHNAME1 + st.wMonth - 1));
+    } else if (c == 'y') {
+      out += run == 1 ? digits(st.wYear % 100, 1) : run == 2 ? digits(st.wYear % 100, 2) : digits(st.wYear, 4);
+    } else if (c != 'g') {  // an era names no part of a Gregorian date
+      out.append(run, c);
+    }
+    i += run;
+  }
+  size_t first = out.find_first_not_of(' '), last = out.find_last_not_of(' ');
+  return first == std::string::npos ? std::string() : out.substr(first, last - first + 1);
+}
+
 bool ParseShortDate(const std::string& text, SYSTEMTIME& st) {
   char pic[80];
   if (!GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, pic, sizeof pic)) return false;

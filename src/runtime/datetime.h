@@ -8,14 +8,19 @@
 namespace rt {
 
 std::string FormatShortDate(const SYSTEMTIME& st);  // e.g. "12/10/2026" on an English system
+// The same date by the user's short date picture, always in the Gregorian calendar, whatever
+// calendar the user has chosen (era or Buddhist years): what ParseShortDate reads back as the same
+// day. On a Gregorian system it is the text FormatShortDate gives (eras left out).
+std::string FormatShortDateGregorian(const SYSTEMTIME& st);
 std::string FormatTime(const SYSTEMTIME& st);       // e.g. "9:05:03 AM"
 std::string DateText();                               // today, from the clock seam
 std::string TimeText();                               // now, from the clock seam
 std::string NowText();                                // date, a blank, time
 
-// Reads back a date that FormatShortDate wrote, by the same picture of the user's locale: numbered
-// or named months, day names skipped, a year of two digits in the century nearest to the clock's
-// year. False when the text is not such a date.
+// Reads back a date that FormatShortDateGregorian (or, on a Gregorian system, FormatShortDate)
+// wrote, by the same picture of the user's locale: numbered or named months, day names and eras
+// skipped, a year of two digits in the century nearest to the clock's year. False when the text
+// is not such a date.
 bool ParseShortDate(const std::string& text, SYSTEMTIME& st);
 
 // The date n days later (or earlier); the time of day is kept.

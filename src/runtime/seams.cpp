@@ -21,6 +21,14 @@ std::function<void(int)>& ExitHandler() {
   static std::function<void(int)> h;
   return h;
 }
+std::function<void(HWND, const std::string&, bool)>& HoldHandler() {
+  static std::function<void(HWND, const std::string&, bool)> h;
+  return h;
+}
+FARPROC User32Entry(const char* name) {
+  HMODULE user32 = GetModuleHandleA("user32.dll");
+  return user32 ? GetProcAddress(user32, name) : nullptr;
+}
 }  // namespace
 
 void ExitProgram(int code) {
@@ -32,6 +40,29 @@ void ExitProgram(int code) {
 }
 
 void SetExitHandler(std::function<void(int)> handler) { ExitHandler() = std::move(handler); }
+
+void HoldSessionEnd(HWND window, const std::string& reason) {
+  if (HoldHandler()) HoldHandler()(window, reason, true);
+  using Create = BOOL(WINAPI*)(HWND, LPCWSTR);
+  auto create = reinterpret_cast<Create>(reinterpret_cast<void*>(User32Entry("ShutdownBlockReasonCreate")));
+  if (!create || !window) return;
+  int n = MultiByteToWideChar(CP_ACP, 0, reason.c_str(), -1, nullptr, 0);
+  if (n <= 0) return;
+  std::wstring wide(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, reason.c_str(), -1, wide.data(), n);
+  create(window, wide.c_str());
+}
+
+void ReleaseSessionEnd(HWND window) {
+  if (HoldHandler()) HoldHandler()(window, "", false);
+  using Destroy = BOOL(WINAPI*)(HWND);
+  auto destroy = reinterpret_cast<Destroy>(reinterpret_cast<void*>(User32Entry("ShutdownBlockReasonDestroy")));
+  if (destroy && window) destroy(window);
+}
+
+void SetSessionHoldHandler(std::function<void(HWND, const std::string&, bool)> handler) {
+  HoldHandler() = std::move(handler);
+}
 
 SYSTEMTIME Now() {
   if (FixedClock()) return *FixedClock();

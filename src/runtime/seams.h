@@ -50,4 +50,13 @@ void SetProcessStartHandler(std::function<INT_PTR(const ProcessStart&)> handler)
 void ExitProgram(int code);
 void SetExitHandler(std::function<void(int)> handler);
 
+// --- holding the end of a Windows session ------------------------------------------------------
+// Tells Windows why the window holds the end of the session (shown while Windows waits for it),
+// until ReleaseSessionEnd. The platform has the calls from Windows Vista on; they are looked up
+// when needed, so on an older system nothing is said and the program still starts.
+void HoldSessionEnd(HWND window, const std::string& reason);
+void ReleaseSessionEnd(HWND window);
+// Tests watch each hold (with its reason) and release (reason "") besides the platform calls.
+void SetSessionHoldHandler(std::function<void(HWND window, const std::string& reason, bool held)> handler);
+
 }  // namespace rt

@@ -1,7 +1,6 @@
 #include "shared/schedule.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "runtime/datetime.h"
 #include "runtime/text.h"
@@ -14,25 +13,33 @@ namespace {
 constexpr int kDay = 24 * 60;  // minutes
 
 // A clock time as minutes after midnight; hours and minutes out of their range wrap around the day.
-int MinuteOfDay(double hour, double minute) {
-  double total = std::fmod(std::trunc(hour) * 60 + std::trunc(minute), kDay);
-  if (total < 0) total += kDay;
-  return static_cast<int>(total);
-}
+int MinuteOfDay(int hour, int minute) { return ((hour * 60 + minute) % kDay + kDay) % kDay; }
 
 int DaysPerUnit(Mode mode) { return mode == kWeeks ? 7 : mode == kMonths ? 30 : 1; }
 
 }  // namespace
 
-Mode ModeOf(std::string_view optionText) {
-  double v = rt::Val(optionText);
-  return v >= 1 && v <= 5 && v == std::trunc(v) ? static_cast<Mode>(static_cast<int>(v)) : kNone;
+int PlainNumber(std::string_view text, int max, int ifEmpty) {
+  long long value = 0;
+  bool digits = false;
+  for (char c : text) {
+    if (c == ' ' || c == '\t') continue;
+    if (c < '0' || c > '9') return -1;
+    digits = true;
+    value = value * 10 + (c - '0');
+    if (value > max) return -1;
+  }
+  return digits ? static_cast<int>(value) : ifEmpty;
 }
 
-int IntervalOf(std::string_view valueText) {
-  double v = rt::Val(valueText);
-  if (v < 1 || v > kMaxInterval || v != std::trunc(v)) return 0;
-  return static_cast<int>(v);
+Mode ModeOf(std::string_view optionText) {
+  int v = PlainNumber(optionText, kMonths);
+  return v >= kMinutes ? static_cast<Mode>(v) : kNone;
+}
+
+int IntervalOf(Mode mode, std::string_view valueText) {
+  if (mode == kNone) return 0;
+  return std::max(PlainNumber(valueText, MaxInterval(mode)), 0);
 }
 
 const char* NextDateValue(Mode mode) {
@@ -45,17 +52,18 @@ const char* NextDateValue(Mode mode) {
 }
 
 bool NextRunOf(Mode mode, int interval, const SYSTEMTIME& now, NextRun& next) {
-  if (mode == kNone || interval < 1 || interval > kMaxInterval) return false;
+  if (mode == kNone || interval < 1 || interval > MaxInterval(mode)) return false;
   next = NextRun{};
   next.mode = mode;
   if (mode == kMinutes) {
-    int at = MinuteOfDay(now.wHour, now.wMinute + static_cast<double>(interval));
+    int at = MinuteOfDay(now.wHour, now.wMinute + interval);
     next.hour = rt::NumberText(at / 60);
     next.minute = rt::NumberText(at % 60);
   } else if (mode == kHours) {
     next.hour = rt::NumberText((now.wHour + interval) % 24);
   } else {
-    next.date = rt::FormatShortDate(rt::AddDays(now, interval * DaysPerUnit(mode)));
+    // The Gregorian calendar whatever the user's: the timer reads the date back by it.
+    next.date = rt::FormatShortDateGregorian(rt::AddDays(now, interval * DaysPerUnit(mode)));
     if (next.date.empty()) return false;
   }
   return true;
@@ -70,28 +78,31 @@ Stored ReadStored(Mode mode) {
   return s;
 }
 
-void StoreOwnValues(const NextRun& next) {
-  if (next.mode == kMinutes) settings::Write(settings::kTimer, settings::kNextMinute, next.minute);
-  if (next.mode == kMinutes || next.mode == kHours) settings::Write(settings::kTimer, settings::kNextHour, next.hour);
-  if (*NextDateValue(next.mode)) settings::Write(settings::kTimer, NextDateValue(next.mode), next.date);
+bool StoreOwnValues(const NextRun& next) {
+  bool stored = true;
+  if (next.mode == kMinutes) stored &= settings::Write(settings::kTimer, settings::kNextMinute, next.minute);
+  if (next.mode == kMinutes || next.mode == kHours)
+    stored &= settings::Write(settings::kTimer, settings::kNextHour, next.hour);
+  if (*NextDateValue(next.mode)) stored &= settings::Write(settings::kTimer, NextDateValue(next.mode), next.date);
+  return stored;
 }
 
 bool IsDue(Mode mode, int interval, const Stored& stored, const SYSTEMTIME& now) {
-  if (mode == kNone || interval < 1 || interval > kMaxInterval) return false;
+  if (mode == kNone || interval < 1 || interval > MaxInterval(mode)) return false;
   if (mode == kDays || mode == kWeeks || mode == kMonths) {
     SYSTEMTIME next;
     if (!rt::ParseShortDate(rt::Trim(stored.nextDate), next)) return true;  // no date: long past
-    return rt::DaysBetween(now, next) <= 0;
+    long long ahead = rt::DaysBetween(now, next);
+    return ahead <= 0 || ahead > static_cast<long long>(interval) * DaysPerUnit(mode);
   }
   // Only a clock time is stored: a time that lies in the coming interval is still to come, any
   // other has come or passed. After a run the next one lies exactly one interval ahead (for hours,
   // up to 59 minutes more, as the runs keep their minute), so no tick of that interval finds it due.
-  // An interval of a day or more leaves only the stored minute itself.
-  int storedAt = mode == kMinutes ? MinuteOfDay(rt::Val(stored.nextHour), rt::Val(stored.nextMinute))
-                                  : MinuteOfDay(rt::Val(stored.nextHour), rt::Val(stored.runMinute));
-  long long ahead = mode == kMinutes ? interval : 60LL * interval + 59;
-  ahead = std::min<long long>(ahead, kDay - 1);
-  int passed = (MinuteOfDay(now.wHour, now.wMinute) - storedAt + kDay) % kDay;
+  int hour = PlainNumber(stored.nextHour, 24, 0);
+  int minute = PlainNumber(mode == kMinutes ? stored.nextMinute : stored.runMinute, 59, 0);
+  if (hour < 0 || minute < 0) return false;
+  int ahead = std::min(mode == kMinutes ? interval : 60 * interval + 59, kDay - 1);
+  int passed = (MinuteOfDay(now.wHour, now.wMinute) - MinuteOfDay(hour, minute) + kDay) % kDay;
   return passed < kDay - ahead;
 }
 

@@ -16,21 +16,28 @@ namespace schedule {
 // Units, the values of "option".
 enum Mode : int { kNone = 0, kMinutes = 1, kHours = 2, kDays = 3, kWeeks = 4, kMonths = 5 };
 
-inline constexpr int kMaxInterval = 9999;
+// The longest interval of a unit: 23 hours (only the hour of the day is kept for an hour
+// schedule), 99 of the others (what the options window's two-digit boxes hold).
+constexpr int MaxInterval(Mode mode) { return mode == kHours ? 23 : 99; }
 
-// The stored unit taken as a number: 1 to 5, anything else kNone (nothing scheduled).
+// A stored number, as the schedule trusts it: blanks are skipped wherever they stand, and what is
+// left must be decimal digits alone (no sign, point, exponent or letters) of a value from 0 to
+// `max`; -1 for anything else. "" (a missing value) reads as `ifEmpty`.
+int PlainNumber(std::string_view text, int max, int ifEmpty = -1);
+
+// The stored unit: "1" to "5", anything else ("", "6", "2x", "1.0") kNone (nothing scheduled).
 Mode ModeOf(std::string_view optionText);
 
-// The stored interval: a whole number from 1 to kMaxInterval (blanks around it ignored), or 0 when
-// the text is no such number ("", "0", "abc", "-3", "1.5"): a schedule with it runs nothing.
-int IntervalOf(std::string_view valueText);
+// The stored interval of a unit: a plain whole number from 1 to MaxInterval(mode), or 0 when the
+// text is no such number ("", "0", "abc", "-3", "1.5", "24" hours): a schedule with it runs nothing.
+int IntervalOf(Mode mode, std::string_view valueText);
 
 // A next run, in the texts the settings store keeps.
 struct NextRun {
   Mode mode = kNone;
   std::string minute;  // "nextmin": 0 to 59, minute schedules only ("" otherwise)
   std::string hour;    // "nexthoure": 0 to 23, minute and hour schedules ("" otherwise)
-  std::string date;    // the date in the user's short date format, day, week and month schedules
+  std::string date;    // day, week and month schedules: the user's short date, Gregorian years
   // The text of "nexthoure" / "nextday" / "nextweek" / "nextmnth": the hour or the date.
   const std::string& When() const { return mode == kMinutes || mode == kHours ? hour : date; }
 };
@@ -52,18 +59,22 @@ struct Stored {
 // Reads the values of a mode from the settings store.
 Stored ReadStored(Mode mode);
 // Writes the values of a next run's own mode only: "nextmin" and "nexthoure" for minutes,
-// "nexthoure" for hours, "nextday", "nextweek" or "nextmnth" for the others.
-void StoreOwnValues(const NextRun& next);
+// "nexthoure" for hours, "nextday", "nextweek" or "nextmnth" for the others. False when one of
+// them could not be written.
+bool StoreOwnValues(const NextRun& next);
 // The name of the value that holds a mode's next date ("" for minutes and hours).
 const char* NextDateValue(Mode mode);
 
-// Whether a run is due at `now`:
-//   days, weeks, months: the stored date is today or past, or is no date at all;
-//   minutes, hours: the stored clock time (hour and minute, each taken modulo a day) is now, or
-//   has passed: it does not lie in the coming interval (for hours, the interval and the 59 minutes
-//   by which a run's minute may differ from "min"). So a run missed because the computer slept
-//   or the run before outlasted the interval still comes, once, at the next tick.
-// Never due with an unusable mode or interval.
+// Whether a run is due at `now`. Never with an unusable mode or interval, nor with a stored hour
+// (0 to 24, 24 being the midnight of earlier versions) or minute (0 to 59) that is no plain number
+// in its range: such a schedule is not scheduled (a missing hour or minute counts as 0).
+//   days, weeks, months: the stored date is today or past, or is no date at all, or lies more
+//   than one interval ahead (only a clock set back, or a date written in another region's order
+//   and read in this one's, puts it there);
+//   minutes, hours: the stored clock time is now, or has passed: it does not lie in the coming
+//   interval (for hours, the interval and the 59 minutes by which a run's minute may differ from
+//   "min"). So a run missed because the computer slept or the run before outlasted the interval
+//   still comes, once, at the next tick.
 bool IsDue(Mode mode, int interval, const Stored& stored, const SYSTEMTIME& now);
 
 }  // namespace schedule

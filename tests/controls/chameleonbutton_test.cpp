@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -309,6 +311,57 @@ TEST_F(Input, SpaceClicksOnItsReleaseUnlessAnotherKeyCameBetween) {
   EXPECT_EQ(f.Button1.LastStage(), 0);
   Send(WM_KEYUP, VK_SPACE);
   EXPECT_EQ(log.Count("Click"), 1);
+}
+
+// A Space press belongs to the button that had the focus when it began, and only until the focus
+// moves or any key comes up: holding Space while the focus moves on (an arrow key, Tab, a click)
+// never clicks the button it moved to, whose window then gets the key's repeats and its release.
+TEST_F(Input, ASpacePressIsForgottenWhenTheFocusMovesOrAnyKeyComesUp) {
+  const LPARAM repeat = 0x40000001;  // the key was already down
+  Log other;
+  other.Hook(f.Button2);
+  auto to = [](chameleonButton& b, UINT m, WPARAM key, LPARAM l = 1) { SendMessageA(b.hWnd(), m, key, l); };
+  struct Case {
+    const char* what;
+    std::function<void()> between;  // after Space went down on Button1
+    chameleonButton* releasedOn;     // where the repeats and the release go
+  } cases[] = {
+      {"an arrow key moves the focus on", [&] { to(f.Button1, WM_KEYDOWN, VK_RIGHT); }, &f.Button2},
+      {"the focus moves and comes back", [&] {
+         SetFocus(f.Button2.hWnd());
+         SetFocus(f.Button1.hWnd());
+       }, &f.Button1},
+      {"a click moves the focus", [&] {
+         to(f.Button2, WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
+         to(f.Button2, WM_LBUTTONUP, 0, At(-30, -30));
+       }, &f.Button2},
+      {"another key comes up", [&] { to(f.Button1, WM_KEYUP, VK_SHIFT); }, &f.Button1},
+      {"Alt comes up", [&] { to(f.Button1, WM_SYSKEYUP, VK_MENU); }, &f.Button1},
+  };
+  for (const Case& c : cases) {
+    SetFocus(f.Button1.hWnd());
+    log.events.clear();
+    other.events.clear();
+    to(f.Button1, WM_KEYDOWN, VK_SPACE);
+    EXPECT_EQ(f.Button1.LastStage(), 2) << c.what;
+    c.between();
+    EXPECT_EQ(f.Button1.LastStage(), 0) << c.what << ": no longer drawn pressed";
+    to(*c.releasedOn, WM_KEYDOWN, VK_SPACE, repeat);
+    to(*c.releasedOn, WM_KEYDOWN, VK_SPACE, repeat);
+    EXPECT_EQ(c.releasedOn->LastStage(), 0) << c.what << ": a repeat presses nothing";
+    to(*c.releasedOn, WM_KEYUP, VK_SPACE, 0xC0000001);
+    EXPECT_EQ(log.Count("Click"), 0) << c.what;
+    EXPECT_EQ(other.Count("Click"), 0) << c.what;
+    EXPECT_EQ(c.releasedOn->LastStage(), 0) << c.what;
+  }
+  // Held on one button, with its repeats, Space clicks that button once.
+  SetFocus(f.Button1.hWnd());
+  to(f.Button1, WM_KEYDOWN, VK_SPACE);
+  to(f.Button1, WM_KEYDOWN, VK_SPACE, repeat);
+  EXPECT_EQ(f.Button1.LastStage(), 2);
+  to(f.Button1, WM_KEYUP, VK_SPACE, 0xC0000001);
+  EXPECT_EQ(log.Count("Click"), 1);
+  EXPECT_EQ(other.Count("Click"), 0);
 }
 
 TEST_F(Input, HoverComesWithTheFirstPlainMoveAndGoesWhenThePointerLeaves) {

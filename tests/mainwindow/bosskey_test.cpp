@@ -10,6 +10,7 @@
 
 #include "fixture.h"
 #include "fixture_windows.h"
+#include "options/form3.h"
 #include "runtime/pump.h"
 #include "runtime/seams.h"
 #include "shared/windowutils.h"
@@ -161,15 +162,67 @@ TEST_F(BossKey, OtherActionsDoNothing) {
   }
 }
 
-TEST_F(BossKey, HiddenWindowsComeBackWhenTheProgramEnds) {
+TEST_F(BossKey, HiddenWindowsComeBackAtEveryWayTheProgramEnds) {
+  FixtureWindows w(kDesktop);
+  struct Way {
+    const char* name;
+    std::function<void(Form1&)> end;
+  } ways[] = {
+      {"Exit", [](Form1& f) { f.chameleonButton11.PerformClick(); }},
+      {"the tray menu's Exit", [](Form1& f) { f.a.PerformClick(); }},
+      {"the close box", [](Form1& f) { SendMessageA(f.hWnd(), WM_CLOSE, 0, 0); }},
+      {"the end of the Windows session", [](Form1& f) {
+         SendMessageA(f.hWnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+         SendMessageA(f.hWnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+       }},
+      {"the end of the Windows session during a run", [](Form1& f) {
+         mw::Enable({"11"});
+         f.txtregcount.Change = [&f] {
+           if (f.Ended()) return;
+           SendMessageA(f.hWnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+           SendMessageA(f.hWnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+         };
+         f.chameleonButton6_Click();
+       }},
+  };
+  for (const Way& way : ways) {
+    MainFormInstance().Reset();
+    ts::Observed().exits.clear();
+    Form1& f = Loaded("1");
+    f.Show();
+    Press(f);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(w[kIE]) && !IsWindowVisible(w[kFolder]); })) << way.name;
+    way.end(f);
+    EXPECT_EQ(ts::Observed().exits, (std::vector<int>{0})) << way.name;
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(w[kIE]) && IsWindowVisible(w[kFolder]); })) << way.name;
+    EXPECT_TRUE(IsZoomed(w[kFolder])) << way.name;
+  }
+}
+
+TEST_F(BossKey, HiddenWindowsComeBackWhenTheActionIsNoLongerHide) {
   FixtureWindows w(kDesktop);
   Form1& f = Loaded("1");
   Press(f);
   ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(w[kIE]); }));
-  f.chameleonButton11.PerformClick();  // "Exit"
-  EXPECT_EQ(ts::Observed().exits, (std::vector<int>{0}));
+  // The options window's boss-key page: "Close all internet explorers", applied.
+  f.chameleonButton8_Click();
+  Form3& options = OptionsWindow().Get();
+  options.Option8.SetValue(true);
+  options.chameleonButton15_Click();
+  options.chameleonButton4_Click();
+  EXPECT_EQ(settings::Read(settings::kOptionBoss, settings::kBossAction), "2");
   EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(w[kIE]) && IsWindowVisible(w[kFolder]); }));
-  EXPECT_TRUE(IsZoomed(w[kFolder]));
+  EXPECT_EQ(f.BossHideState, 0);
+  // Applying "hide" again while hidden leaves them hidden.
+  settings::Write(settings::kOptionBoss, settings::kBossAction, "1");
+  Press(f);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(w[kIE]); }));
+  f.chameleonButton8_Click();
+  OptionsWindow().Get().chameleonButton15_Click();
+  OptionsWindow().Get().chameleonButton4_Click();
+  Settle();
+  EXPECT_FALSE(IsWindowVisible(w[kIE]));
+  EXPECT_EQ(f.BossHideState, 1);
 }
 
 TEST_F(BossKey, TheKeyboardPressesIt) {

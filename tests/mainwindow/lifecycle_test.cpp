@@ -259,6 +259,79 @@ TEST_F(ExitRun, TheEndOfAWindowsSessionDuringAPluginListSaveIsNeverRefused) {
   EXPECT_EQ(ts::Observed().exits, (std::vector<int>{0}));
   EXPECT_TRUE(f.Ended());
   EXPECT_EQ(HotKeyCount(), 0);
+  // The erase at shutdown was not dropped with the waiting requests: it ran before the end.
+  EXPECT_EQ(eraseRuns, 1);
+  EXPECT_FALSE(mw::UserKeyExists(mw::kRunMru));
+}
+
+// Windows ends the session: nothing happens while it only asks (another program may refuse), and
+// when it comes, a run in progress stops where it stands and the erase at shutdown runs, its log
+// written, while Windows is told why the session end waits; then the program ends.
+TEST_F(ExitRun, TheEndOfAWindowsSessionRunsTheEraseAtShutdownEvenDuringARun) {
+  struct Case {
+    const char* what;
+    bool testRunByHand;  // the session ends during it; otherwise while nothing runs
+  } cases[] = {{"while nothing runs", false}, {"during a test run", true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ts::WriteFile(ts::ProgramDir() + "\\lang\\english.ini", "[001]\r\n298=\"Erasing first, then the end.\"\r\n");
+    Form1& f = Started();
+    f.Show();
+    std::vector<std::string> holds;
+    bool heldDuringErase = false;
+    rt::SetSessionHoldHandler([&](HWND window, const std::string& reason, bool held) {
+      EXPECT_EQ(window, f.hWnd());
+      holds.push_back(held ? "hold: " + reason : "release");
+    });
+    std::string logAtExit;
+    rt::SetExitHandler([&](int code) {
+      ts::Observed().exits.push_back(code);
+      logAtExit = ts::ReadFile(ts::ProgramDir() + "\\eraselog.txt");
+    });
+    LRESULT answer = FALSE;
+    auto endSession = [&] {
+      answer = SendMessageA(f.hWnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+      EXPECT_TRUE(ts::Observed().exits.empty()) << "asked only";
+      EXPECT_TRUE(mw::UserKeyExists(mw::kRunMru)) << "asked only";
+      SendMessageA(f.hWnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    };
+    int steps = 0;
+    f.txtregcount.Change = [&] {
+      if (f.txtregcount.Text() == "0") return;
+      ++steps;
+      if (eraseRuns == 1) heldDuringErase = holds.size() == 1;
+      if (c.testRunByHand && steps == 1) endSession();
+    };
+    if (c.testRunByHand)
+      f.chameleonButton6_Click();
+    else
+      endSession();
+    EXPECT_EQ(answer, TRUE);
+    EXPECT_EQ(eraseRuns, 1);
+    EXPECT_EQ(steps, c.testRunByHand ? 2 : 1) << "the test run went no further";
+    EXPECT_FALSE(mw::UserKeyExists(mw::kRunMru));
+    EXPECT_EQ(ts::Observed().exits, (std::vector<int>{0}));
+    EXPECT_NE(logAtExit.find("Test Mode : Erasing Windows Start Run History  <OK>"), std::string::npos) << logAtExit;
+    EXPECT_TRUE(heldDuringErase);
+    EXPECT_EQ(holds, (std::vector<std::string>{"hold: Erasing first, then the end.", "release"}));
+    EXPECT_EQ(f.Text10.Text(), "0");
+    EXPECT_EQ(HotKeyCount(), 0);
+  }
+}
+
+TEST_F(ExitRun, ASessionEndThatDoesNotComeChangesNothing) {
+  Form1& f = Started();
+  f.Show();
+  EXPECT_EQ(SendMessageA(f.hWnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
+  SendMessageA(f.hWnd(), WM_ENDSESSION, FALSE, 0);  // another program refused it
+  EXPECT_EQ(eraseRuns, 0);
+  EXPECT_TRUE(mw::UserKeyExists(mw::kRunMru));
+  EXPECT_TRUE(ts::Observed().exits.empty());
+  EXPECT_FALSE(f.Ending());
+  // The program goes on as before, and ends with its erase when asked.
+  f.chameleonButton11.PerformClick();
+  EXPECT_EQ(eraseRuns, 1);
+  EXPECT_EQ(ts::Observed().exits, (std::vector<int>{0}));
 }
 
 TEST_F(Lifecycle, StealthModeHidesTheWindowBehindItsKey) {

@@ -282,6 +282,48 @@ TEST_F(Runs, ARunRequestedDuringARunWaitsForItsEnd) {
   EXPECT_FALSE(f.RunInProgress());
 }
 
+// A schedule shorter than a run: a new scheduled run is asked for during every run. The waiting
+// runs come one after another from one loop (each starts at the same depth of the stack, none
+// inside the one before), and an Exit asked for during one of them ends the program after it:
+// the scheduled runs that queued meanwhile, and those the timer would still ask for, are dropped,
+// and only the erase at shutdown still comes where it is due.
+TEST_F(Runs, AnExitIsNeverStarvedByScheduledRunsThatKeepComing) {
+  for (bool startedWithS : {false, true}) {
+    SCOPED_TRACE(startedWithS ? "started with s, the erase at shutdown on" : "started by hand");
+    MainFormInstance().Reset();
+    ts::ResetRegistry();
+    ts::Observed().exits.clear();
+    mw::Enable({"11"});
+    settings::Write(settings::kOptionOption, settings::kOptEraseAtShutdown, "1");
+    settings::Write(settings::kTimer, settings::kScheduleMode, "1");
+    settings::Write(settings::kTimer, settings::kScheduleValue, "1");
+    settings::Write(settings::kTimer, settings::kNextHour, "10");
+    settings::Write(settings::kTimer, settings::kNextMinute, "0");
+    rt::SetCommandLineForTests(startedWithS ? "s" : "");
+    int erases = 0;
+    Form1& f = mw::LoadedForTicks(Main(), erases);
+    std::vector<uintptr_t> depths;  // where on the stack each run stood
+    int minute = 0;
+    f.txtregcount.Change = [&] {
+      if (f.txtregcount.Text() == "0" || depths.size() >= 12) return;  // the count of a new run
+      char here = 0;
+      depths.push_back(reinterpret_cast<uintptr_t>(&here));
+      if (depths.size() == 6) f.chameleonButton11.PerformClick();  // "Exit", during the sixth run
+      mw::TickAt(f, mw::At(2026, 12, 10, 10, minute++));         // a scheduled run is due again
+    };
+    rt::SetClockForTests(mw::At(2026, 12, 10, 9, 59));
+    f.chameleonButton6_Click();  // "Test Now" by hand
+
+    // The test run, five scheduled erase runs, then the erase at shutdown where it is due.
+    ASSERT_EQ(depths.size(), startedWithS ? 7u : 6u);
+    EXPECT_EQ(erases, startedWithS ? 6 : 5);
+    for (size_t i = 2; i < 6; ++i) EXPECT_EQ(depths[i], depths[1]) << "run " << i + 1;
+    EXPECT_EQ(ts::Observed().exits, (std::vector<int>{0}));
+    EXPECT_TRUE(f.Ended());
+    EXPECT_FALSE(f.RunInProgress());
+  }
+}
+
 TEST_F(Runs, ClosingDuringARunEndsTheProgramAfterIt) {
   Plant();
   Form1& f = Main();

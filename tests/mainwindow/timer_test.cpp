@@ -8,6 +8,10 @@
 #include <optional>
 
 #include "fixture.h"
+
+#include <sddl.h>
+
+#include "runtime/app.h"
 #include "runtime/datetime.h"
 #include "runtime/seams.h"
 #include "runtime/text.h"
@@ -40,11 +44,69 @@ struct ScheduleCase {
   std::optional<std::string> nextDate = std::nullopt;  // in the mode's own value
   SYSTEMTIME now{};
   int ticks = 1;
+  int minutesApart = 0;  // between two ticks
   int runs = 0;
   // After the ticks; null or nullopt: as before.
   const char* wantHour = nullptr;
   const char* wantMinute = nullptr;
   std::optional<std::string> wantDate = std::nullopt;
+  // The user's short date picture and calendar during the case (null: as the system has them).
+  const char* picture = nullptr;
+  const char* calendar = nullptr;
+  bool readOnlyStore = false;  // the schedule's key may be read but not written
+};
+
+SYSTEMTIME MinutesLater(const SYSTEMTIME& t, int minutes) {
+  FILETIME ft;
+  SystemTimeToFileTime(&t, &ft);
+  ULARGE_INTEGER u{{ft.dwLowDateTime, ft.dwHighDateTime}};
+  u.QuadPart += static_cast<ULONGLONG>(minutes) * 60 * 10000000ULL;
+  ft = {u.LowPart, u.HighPart};
+  SYSTEMTIME r;
+  FileTimeToSystemTime(&ft, &r);
+  return r;
+}
+
+// The user's date settings for a while; put back when it goes.
+class UserDateSettings {
+ public:
+  UserDateSettings(const char* picture, const char* calendar) {
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, picture_, sizeof picture_);
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_ICALENDARTYPE, calendar_, sizeof calendar_);
+    if (picture) {
+      EXPECT_TRUE(SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, picture));
+    }
+    if (calendar) {
+      EXPECT_TRUE(SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_ICALENDARTYPE, calendar));
+    }
+  }
+  ~UserDateSettings() {
+    SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, picture_);
+    SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_ICALENDARTYPE, calendar_);
+  }
+
+ private:
+  char picture_[80] = "", calendar_[16] = "";
+};
+
+// The schedule's key readable by everyone and writable by no one, as a settings store a standard
+// user may not write; writable again when it goes.
+class ReadOnlyKey {
+ public:
+  explicit ReadOnlyKey(const std::string& path) : path_(path) { Set("D:P(A;;KR;;;WD)"); }
+  ~ReadOnlyKey() { Set("D:P(A;;KA;;;WD)"); }
+
+ private:
+  void Set(const char* sddl) {
+    HKEY key;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, path_.c_str(), 0, WRITE_DAC, &key), ERROR_SUCCESS);
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &sd, nullptr));
+    EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd), ERROR_SUCCESS);
+    LocalFree(sd);
+    RegCloseKey(key);
+  }
+  std::string path_;
 };
 
 const char* DateValue(const char* mode) {
@@ -101,8 +163,8 @@ TEST_F(TimerTest, ASchedulesRunsAndItsNextRun) {
        .now = At(2026, 12, 10, 22, 30), .runs = 1, .wantHour = "4"},
       {.what = "interval 1 at 23:30", .mode = "2", .value = "1", .nextHour = "23", .runMinute = "30",
        .now = At(2026, 12, 10, 23, 30), .runs = 1, .wantHour = "0"},
-      {.what = "the longest interval", .mode = "2", .value = "99", .nextHour = "16", .runMinute = "30",
-       .now = At(2026, 12, 10, 16, 30), .runs = 1, .wantHour = "19"},
+      {.what = "the longest interval", .mode = "2", .value = "23", .nextHour = "16", .runMinute = "30",
+       .now = At(2026, 12, 10, 16, 30), .runs = 1, .wantHour = "15"},
       {.what = "ten minutes early", .mode = "2", .value = "6", .nextHour = "16", .runMinute = "30",
        .now = At(2026, 12, 10, 16, 20)},
       {.what = "missed by 40 minutes", .mode = "2", .value = "6", .nextHour = "16", .runMinute = "30",
@@ -128,6 +190,81 @@ TEST_F(TimerTest, ASchedulesRunsAndItsNextRun) {
        .runs = 1, .wantDate = Date(2027, 3, 2)},
       {.what = "99 months", .mode = "5", .value = "99", .nextDate = Date(2026, 12, 10), .now = At(2026, 12, 10),
        .runs = 1, .wantDate = Date(2035, 1, 27)},
+      {.what = "a missing hour and minute count as midnight", .mode = "1", .value = "15",
+       .now = At(2026, 12, 10, 10, 50), .runs = 1, .wantHour = "11", .wantMinute = "5"},
+      // Stored values that are no plain number in their range: nothing is scheduled, however
+      // often the timer ticks.
+      {.what = "a run minute of 400 digits", .mode = "2", .value = "6", .nextHour = "16",
+       .runMinute = "3333333333333333333333333333333333333333333333333333333333333333333333333333333333333333333333333333"
+                    "3333333333333333333333333333333333333333333333333333333333333333333333333333333333333333333333333333"
+                    "3333333333333333333333333333333333333333333333333333333333333333333333333333333333333333333333333333"
+                    "3333333333333333333333333333333333333333333333333333333333333333333333333333333333333333333333333333",
+       .now = At(2026, 12, 10, 16, 30), .ticks = 5, .minutesApart = 1},
+      {.what = "a run minute of 60", .mode = "2", .value = "6", .nextHour = "16", .runMinute = "60",
+       .now = At(2026, 12, 10, 17, 0), .ticks = 3, .minutesApart = 1},
+      {.what = "a negative run minute", .mode = "2", .value = "6", .nextHour = "16", .runMinute = "-30",
+       .now = At(2026, 12, 10, 15, 30), .ticks = 3, .minutesApart = 1},
+      {.what = "an hour in words", .mode = "1", .value = "15", .nextHour = "ten", .nextMinute = "50",
+       .now = At(2026, 12, 10, 0, 50), .ticks = 3, .minutesApart = 1},
+      {.what = "an hour of 25", .mode = "1", .value = "15", .nextHour = "25", .nextMinute = "50",
+       .now = At(2026, 12, 10, 1, 50), .ticks = 3, .minutesApart = 1},
+      {.what = "an hour with an exponent", .mode = "2", .value = "6", .nextHour = "1e1", .runMinute = "30",
+       .now = At(2026, 12, 10, 10, 30), .ticks = 3, .minutesApart = 1},
+      {.what = "a minute with a point", .mode = "1", .value = "15", .nextHour = "10", .nextMinute = "50.5",
+       .now = At(2026, 12, 10, 10, 50), .ticks = 3, .minutesApart = 1},
+      {.what = "an interval of 400 digits", .mode = "1",
+       .value = "1111111111111111111111111111111111111111111111111111111111111111111111111111111111111111111111111111"
+                "1111111111111111111111111111111111111111111111111111111111111111111111111111111111111111111111111111"
+                "1111111111111111111111111111111111111111111111111111111111111111111111111111111111111111111111111111"
+                "1111111111111111111111111111111111111111111111111111111111111111111111111111111111111111111111111111",
+       .nextHour = "10", .nextMinute = "50", .now = At(2026, 12, 10, 10, 50), .ticks = 3, .minutesApart = 1},
+      {.what = "an interval followed by letters", .mode = "1", .value = "15min", .nextHour = "10",
+       .nextMinute = "50", .now = At(2026, 12, 10, 10, 50)},
+      {.what = "a unit with a point", .mode = "1.0", .value = "15", .nextHour = "10", .nextMinute = "50",
+       .now = At(2026, 12, 10, 10, 50)},
+      // Intervals outside what a unit can hold.
+      {.what = "24 hours", .mode = "2", .value = "24", .nextHour = "16", .runMinute = "30",
+       .now = At(2026, 12, 10, 16, 30), .ticks = 3, .minutesApart = 60},
+      {.what = "99 hours", .mode = "2", .value = "99", .nextHour = "16", .runMinute = "30",
+       .now = At(2026, 12, 10, 16, 30), .ticks = 3, .minutesApart = 60},
+      {.what = "100 minutes", .mode = "1", .value = "100", .nextHour = "10", .nextMinute = "50",
+       .now = At(2026, 12, 10, 10, 50)},
+      {.what = "100 days", .mode = "3", .value = "100", .nextDate = Date(2026, 12, 9), .now = At(2026, 12, 10)},
+      // Next dates ahead: within one interval they are to come; further ahead only a clock set
+      // back puts them, and the run comes now, the next one interval from now.
+      {.what = "a week ahead of a two-week schedule", .mode = "4", .value = "2", .nextDate = Date(2026, 12, 17),
+       .now = At(2026, 12, 10), .ticks = 3, .minutesApart = 1},
+      {.what = "three weeks ahead of a two-week schedule", .mode = "4", .value = "2", .nextDate = Date(2026, 12, 31),
+       .now = At(2026, 12, 10), .ticks = 3, .minutesApart = 1, .runs = 1, .wantDate = Date(2026, 12, 24)},
+      {.what = "a month ahead of a daily schedule", .mode = "3", .value = "1", .nextDate = Date(2027, 1, 10),
+       .now = At(2026, 12, 10), .ticks = 3, .minutesApart = 1, .runs = 1, .wantDate = Date(2026, 12, 11)},
+      {.what = "a year ahead of a monthly schedule", .mode = "5", .value = "1", .nextDate = Date(2027, 12, 10),
+       .now = At(2026, 12, 10), .ticks = 3, .minutesApart = 1, .runs = 1, .wantDate = Date(2027, 1, 9)},
+      // Another date order: written as month/day, read as day/month.
+      {.what = "a month/day date read as day/month, a month ahead", .mode = "3", .value = "1",
+       .nextDate = "1/2/2027", .now = At(2027, 1, 2), .ticks = 3, .minutesApart = 1, .runs = 1,
+       .wantDate = "3/1/2027", .picture = "d/M/yyyy"},
+      {.what = "a month/day date read as day/month, no date", .mode = "3", .value = "1",
+       .nextDate = "12/25/2026", .now = At(2026, 12, 25), .ticks = 3, .minutesApart = 1, .runs = 1,
+       .wantDate = "26/12/2026", .picture = "d/M/yyyy"},
+      // Another calendar: the date is written and read in one calendar, so a date of the user's
+      // own calendar (Buddhist or era years, as an earlier version wrote it) runs once, then the
+      // schedule keeps its interval.
+      {.what = "a Buddhist year", .mode = "3", .value = "1", .nextDate = "12/10/2569", .now = At(2026, 12, 10),
+       .ticks = 3, .minutesApart = 1, .runs = 1, .wantDate = "12/11/2026", .calendar = "7"},
+      {.what = "a Buddhist year, a week on", .mode = "4", .value = "1", .nextDate = "12/17/2569",
+       .now = At(2026, 12, 10), .ticks = 3, .minutesApart = 1, .runs = 1, .wantDate = "12/17/2026",
+       .calendar = "7"},
+      {.what = "an era year", .mode = "3", .value = "1", .nextDate = "H 08/12/11", .now = At(2026, 12, 10),
+       .ticks = 3, .minutesApart = 1, .runs = 1, .wantDate = "26/12/11", .picture = "gg yy/MM/dd",
+       .calendar = "3"},
+      // A next run that cannot be stored: the run comes once, and the schedule rests until the
+      // program starts again.
+      {.what = "a store that cannot be written, minutes", .mode = "1", .value = "1", .nextHour = "10",
+       .nextMinute = "50", .now = At(2026, 12, 10, 10, 50), .ticks = 4, .minutesApart = 1, .runs = 1,
+       .readOnlyStore = true},
+      {.what = "a store that cannot be written, days", .mode = "3", .value = "1", .nextDate = Date(2026, 12, 9),
+       .now = At(2026, 12, 10), .ticks = 3, .minutesApart = 1, .runs = 1, .readOnlyStore = true},
   };
   const char* others[] = {settings::kNextHour, settings::kNextMinute, settings::kNextDay, settings::kNextWeek,
                           settings::kNextMonth};
@@ -157,8 +294,12 @@ TEST_F(TimerTest, ASchedulesRunsAndItsNextRun) {
     std::map<std::string, std::string> before;
     for (const char* v : others) before[v] = Timer(v);
 
+    UserDateSettings dates(c.picture, c.calendar);
+    std::optional<ReadOnlyKey> readOnly;
+    if (c.readOnlyStore) readOnly.emplace(settings::KeyPath(settings::kTimer));
     Form1& f = Loaded();
-    for (int i = 0; i < c.ticks; ++i) Tick(f, c.now);
+    for (int i = 0; i < c.ticks; ++i) Tick(f, MinutesLater(c.now, i * c.minutesApart));
+    readOnly.reset();
 
     EXPECT_EQ(runs, c.runs);
     std::map<std::string, std::string> want = before;
@@ -166,8 +307,9 @@ TEST_F(TimerTest, ASchedulesRunsAndItsNextRun) {
     if (c.wantMinute) want[settings::kNextMinute] = c.wantMinute;
     if (c.wantDate) want[DateValue(c.mode)] = *c.wantDate;
     for (const char* v : others) EXPECT_EQ(Timer(v), want[v]) << v;
-    EXPECT_EQ(Timer(settings::kCancel), c.runs ? "0" : "");
-    EXPECT_EQ(Timer(settings::kFinish), c.runs ? "0" : "");
+    bool stored = c.runs && !c.readOnlyStore;
+    EXPECT_EQ(Timer(settings::kCancel), stored ? "0" : "");
+    EXPECT_EQ(Timer(settings::kFinish), stored ? "0" : "");
   }
 }
 
@@ -387,6 +529,44 @@ TEST_F(Guard, OneQuestionAtATimeAndTheScheduleAfterIt) {
   EXPECT_EQ(runsWhileAsking, 0);  // the schedule waited for the answer
   EXPECT_EQ(runs, 1);
   EXPECT_EQ(BrowserValue("Start Page"), "http://home.example/");
+}
+
+TEST_F(Guard, NothingIsAskedNorScheduledOnceTheProgramIsEnding) {
+  struct Case {
+    const char* what;
+    bool byHand;  // Exit is asked for during a test run; otherwise it starts the run at exit
+  } cases[] = {{"during the run at exit", false}, {"after Exit was asked for during a run", true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    MainFormInstance().Reset();
+    ts::Observed().exits.clear();
+    questions.clear();
+    runs = 0;
+    Protect("http://home.example/", "Home");
+    Browser("http://bought.example/", "Home");
+    settings::Write(settings::kTimer, settings::kScheduleMode, "3");  // due at the first tick
+    settings::Write(settings::kTimer, settings::kScheduleValue, "1");
+    settings::Write(settings::kOptionOption, settings::kOptEraseAtShutdown, "1");
+    mw::Enable({"11"});
+    rt::SetCommandLineForTests(c.byHand ? "" : "s");
+    Form1& f = Loaded();
+    int ticks = 0;
+    f.txtregcount.Change = [&] {
+      if (f.txtregcount.Text() == "0" || ticks) return;
+      if (c.byHand) f.chameleonButton11.PerformClick();
+      ++ticks;
+      Tick(f, At(2026, 12, 10, 9, 0, 10));
+    };
+    if (c.byHand)
+      f.chameleonButton6_Click();
+    else
+      f.chameleonButton11.PerformClick();
+    EXPECT_EQ(ticks, 1);
+    EXPECT_TRUE(questions.empty());
+    EXPECT_EQ(runs, c.byHand ? 0 : 1);  // the run at exit alone
+    EXPECT_EQ(Timer(settings::kNextDay), "");
+    EXPECT_EQ(ts::Observed().exits, (std::vector<int>{0}));
+  }
 }
 
 TEST_F(Guard, WithoutTheLanguageTextTheQuestionIsStillAsked) {

@@ -88,12 +88,19 @@ TEST_F(SchedulePage, AnHourScheduleOfADayOrMoreIsRefusedAndTheSpinnerStopsAt23) 
   });
   Form3& f = Open();
   f.Option2.SetValue(true);
+  bool startUp = false;
   for (const char* typed : {"24", "25", "99"}) {
+    // The erases at Windows start-up and shutdown are applied all the same.
+    startUp = !startUp;
+    f.Check1[4].SetValue(startUp);
+    f.Check1[1].SetValue(startUp);
     f.Text2.SetText(typed);
     f.chameleonButton5_Click();
     EXPECT_EQ(notices.size(), 1u) << typed;
     EXPECT_EQ(Timer("option"), "") << typed;
     EXPECT_EQ(TimerOption("t2"), "") << typed;
+    EXPECT_EQ(Timer("winstart"), startUp ? "1" : "0") << typed;
+    EXPECT_EQ(settings::Read(settings::kOptionOption, settings::kOptEraseAtShutdown), startUp ? "1" : "0") << typed;
     notices.clear();
   }
   EXPECT_EQ(f.VScroll2.Max(), Form3::kMaxHours);

@@ -84,6 +84,47 @@ TEST(DateTime, EveryShortDateReadsBackAsWritten) {
   }
 }
 
+// The schedule's dates are written in the Gregorian calendar by the user's picture: on a
+// Gregorian system the very text the system writes, and whatever calendar the user chooses (era
+// or Buddhist years), a text that reads back as the same day.
+TEST(DateTime, GregorianShortDatesReadBackInEveryCalendar) {
+  struct Restore {
+    char picture[80] = "", calendar[16] = "";
+    Restore() {
+      GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, picture, sizeof picture);
+      GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_ICALENDARTYPE, calendar, sizeof calendar);
+    }
+    ~Restore() {
+      SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, picture);
+      SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_ICALENDARTYPE, calendar);
+    }
+  } restore;
+  SYSTEMTIME now{2026, 12, 4, 10, 9, 5, 3, 0};
+  rt::SetClockForTests(now);
+  const SYSTEMTIME dates[] = {{2026, 12, 0, 31}, {2028, 2, 0, 29}, {2034, 1, 0, 2}, {1999, 7, 0, 4}};
+  const char* pictures[] = {"M/d/yyyy", "dd.MM.yy", "yyyy-MM-dd", "d MMMM yyyy", "ddd, dd-MMM-yy",
+                            "d 'de' MMMM 'de' yyyy", "yy/M/d"};
+  for (const char* picture : pictures) {
+    ASSERT_TRUE(SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, picture)) << picture;
+    for (const SYSTEMTIME& d : dates) EXPECT_EQ(rt::FormatShortDateGregorian(d), rt::FormatShortDate(d)) << picture;
+  }
+  struct Case {
+    const char* calendar;  // 1 Gregorian, 3 Japanese eras, 7 Thai Buddhist
+    const char* picture;
+  } cases[] = {{"7", "d/M/yyyy"}, {"7", "dd/MM/yy"}, {"3", "gg y/M/d"}, {"3", "ggyy'/'MM'/'dd"}, {"1", "gg yyyy-MM-dd"}};
+  for (const Case& c : cases) {
+    ASSERT_TRUE(SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_ICALENDARTYPE, c.calendar)) << c.calendar;
+    ASSERT_TRUE(SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, c.picture)) << c.picture;
+    for (const SYSTEMTIME& d : dates) {
+      std::string text = rt::FormatShortDateGregorian(d);
+      SYSTEMTIME back{};
+      EXPECT_TRUE(rt::ParseShortDate(text, back)) << c.calendar << " " << c.picture << ": " << text;
+      EXPECT_EQ(back.wYear * 10000 + back.wMonth * 100 + back.wDay, d.wYear * 10000 + d.wMonth * 100 + d.wDay)
+          << c.calendar << " " << c.picture << ": " << text;
+    }
+  }
+}
+
 TEST(Random, DigitsAndRanges) {
   rt::RandomizeWith(7);
   std::string a = rt::RandomDigits(64);

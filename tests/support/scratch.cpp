@@ -49,6 +49,7 @@ class Isolation : public ::testing::EmptyTestEventListener {
     rt::SetExitHandler([](int code) {
       Observed().exits.push_back(code);
     });
+    rt::SetSessionHoldHandler(nullptr);
     forms::SetInputBoxHandler([](const forms::InputBoxCall& c) -> std::optional<std::string> {
       Observed().dialogs.push_back(c.title);
       ADD_FAILURE() << "unexpected input box: " << c.title;
