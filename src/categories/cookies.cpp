@@ -77,6 +77,7 @@ void Form1::Cookies(bool erase) {
   };
 
   std::vector<rt::FileEntry> entries;
+  const rt::WalkRoot root(folder);  // before the listing: what it erases lies in this folder
   rt::ListFolder(folder, "*.txt", rt::ListWhat::Files, entries);
   const int passes = erase ? SecureErasePasses() : 0;
   int64_t count = 0;
@@ -84,10 +85,11 @@ void Form1::Cookies(bool erase) {
   std::set<std::string> deleted;
   for (const rt::FileEntry& e : entries) {
     rt::YieldIfDue();
-    std::string path = rt::JoinPath(folder, e.name);
+    const rt::FoundFile file = rt::FileIn(folder, e);
+    const std::string& path = file.path;
     bool ok = true;
     if (erase && !kept(path)) {
-      ok = keepKnown && EraseOneFile(path, e.attributes, false, passes) == 0;
+      ok = keepKnown && EraseOneFile(file, false, passes, &root) == 0;
       if (ok) deleted.insert(rt::LCase(path));
     }
     AddDetailRow(kCookieRow + path + RowEnd(ok, "  "));

@@ -66,8 +66,9 @@ std::string Form1::WindowsFolder() {
 namespace {
 constexpr int kEraseThreads = 6;
 
-void ListOrErase(Form1& form, const std::vector<rt::FoundFile>& files, bool erase, bool clearAttributes, int passes,
-                 const std::string& rowPrefix, const char* blanks, int64_t& count, uint64_t& bytes) {
+void ListOrErase(Form1& form, const std::vector<rt::FoundFile>& files, const rt::WalkRoot& root, bool erase,
+                 bool clearAttributes, int passes, const std::string& rowPrefix, const char* blanks, int64_t& count,
+                 uint64_t& bytes) {
   std::string text;  // one buffer for every row's text
   auto row = [&](size_t i, bool ok) {
     text.assign(rowPrefix).append(files[i].path).append(Form1::RowEnd(ok, blanks));
@@ -87,17 +88,17 @@ void ListOrErase(Form1& form, const std::vector<rt::FoundFile>& files, bool eras
   // Wine six threads keep its server busy where three leave it idle a quarter of the time (each
   // deletion is four round trips to it, with the work between them).
   rt::ParallelInOrder(
-      files.size(), [&](size_t i) { return EraseOneFile(files[i].path, files[i].attributes, clearAttributes, passes); },
+      files.size(), [&](size_t i) { return EraseOneFile(files[i], clearAttributes, passes, &root); },
       [&](size_t i, DWORD result) { row(i, result == 0); }, kEraseThreads);
 }
 }  // namespace
 
-void Form1::ListOrEraseFiles(const std::vector<rt::FoundFile>& files, bool erase, bool clearAttributes,
-                             const std::string& rowPrefix, const char* blanks, bool overwrite) {
+void Form1::ListOrEraseFiles(const std::vector<rt::FoundFile>& files, const rt::WalkRoot& root, bool erase,
+                             bool clearAttributes, const std::string& rowPrefix, const char* blanks, bool overwrite) {
   int64_t count = 0;
   uint64_t bytes = 0;
   const int passes = erase && overwrite ? SecureErasePasses() : 0;
-  ListOrErase(*this, files, erase, clearAttributes, passes, rowPrefix, blanks, count, bytes);
+  ListOrErase(*this, files, root, erase, clearAttributes, passes, rowPrefix, blanks, count, bytes);
   AddFileCount(count);
   AddFileSize(bytes);
 }
@@ -111,7 +112,7 @@ void Form1::ListOrEraseFiles(rt::FileWalk& walk, bool erase, bool clearAttribute
   // deleting threads busy.
   std::vector<rt::FoundFile> part;
   while (!Ended() && walk.Take(part, erase ? 1024 : 1, 8192))
-    ListOrErase(*this, part, erase, clearAttributes, passes, rowPrefix, blanks, count, bytes);
+    ListOrErase(*this, part, walk.Root(), erase, clearAttributes, passes, rowPrefix, blanks, count, bytes);
   AddFileCount(count);
   AddFileSize(bytes);
 }
@@ -121,7 +122,8 @@ void Form1::t3() {
   AddRegCount(1);
   std::string folder = RecentFolder();
   if (folder.empty()) return;
-  ListOrEraseFiles(FolderFiles(File1, folder), false, false, kRecentRow, "  ");
+  const rt::WalkRoot root(folder);
+  ListOrEraseFiles(FolderFiles(File1, folder), root, false, false, kRecentRow, "  ");
 }
 
 void Form1::c3() {
@@ -136,7 +138,8 @@ void Form1::c3() {
   if (ok) AddRegCount(1);
   std::string folder = RecentFolder();
   if (folder.empty()) return;
-  ListOrEraseFiles(FolderFiles(File1, folder), true, false, kRecentRow, "  ");
+  const rt::WalkRoot root(folder);
+  ListOrEraseFiles(FolderFiles(File1, folder), root, true, false, kRecentRow, "  ");
 }
 
 void Form1::t4() { AddDetailRow(kRecycleRow + RowEnd(true, "  ")); }

@@ -5,6 +5,7 @@
 #include <wininet.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 
 #include "mainwindow/form1.h"
@@ -28,13 +29,18 @@ bool IsCookieOrHistory(const std::string& url, DWORD type) {
          rt::StartsWithNoCase(url, HistoryCleaner::kHistoryPrefix);
 }
 
+std::string InternetCacheFolder() {
+  std::string folder = rt::WithoutTrailingSlash(ShellFolderPath(nullptr, CSIDL_INTERNET_CACHE));  // never made
+  return rt::IsAbsolutePath(folder) ? folder : std::string();
+}
+
 // Where the local files of the cache lie, and whether a file lies there: the folder it is in must
 // resolve to a place inside the cache folder (a linked sub-folder leading elsewhere does not).
 class CacheFolder {
  public:
   CacheFolder() {
-    std::string folder = rt::WithoutTrailingSlash(ShellFolderPath(nullptr, CSIDL_INTERNET_CACHE));  // never made
-    if (rt::IsAbsolutePath(folder)) {
+    std::string folder = InternetCacheFolder();
+    if (!folder.empty()) {
       text_ = folder;
       resolved_ = rt::ResolvedFolderPath(folder);
     }
@@ -97,33 +103,37 @@ void Form1::c8() { CacheEntries(true); }
 
 void Form1::CacheEntries(bool erase) {
   List13.Clear();  // lives for one call: it does not grow for the program's lifetime
+  const rt::WalkRoot root(InternetCacheFolder());  // as it resolves before the walk
   ListUrlCache();
   const std::vector<std::string> names = List20.Items(), urls = List21.Items();
   const size_t n = std::min(names.size(), urls.size());
   std::vector<char> inCache(n);
   for (size_t i = 0; i < n; ++i) inCache[i] = List20.ItemData(static_cast<int>(i)) == 1;
-  // "secure_clean" on: the category deletes (and with secure erasing, overwrites) the files itself.
-  const bool deleteFiles = erase && settings::IsOn("", settings::kSecureClean);
-  const int passes = deleteFiles ? SecureErasePasses() : 0;
+  // "secure_clean" on: the category overwrites the files itself (with secure erasing on).
+  const int passes = erase && settings::IsOn("", settings::kSecureClean) ? SecureErasePasses() : 0;
+  std::function<void(HANDLE)> overwrite;
+  if (passes > 0) overwrite = [passes](HANDLE h) { WipeOpenFile(h, passes); };
   std::vector<uint64_t> sizes(n);
 
-  // What one entry asks of the file system and the cache; safe on any thread.
+  // What one entry asks of the file system and the cache; safe on any thread. The test run only
+  // looks.
   auto act = [&](size_t i) -> DWORD {
     const std::string& name = names[i];
-    DWORD original = rt::kNoAttributes;
-    bool hasFile = inCache[i] && FileData(name, original, sizes[i]);
-    if (!erase) return 0;  // the test changes nothing, not even an attribute
-    bool archived = hasFile && original != FILE_ATTRIBUTE_ARCHIVE && rt::SetAttr(name, FILE_ATTRIBUTE_ARCHIVE);
-    DWORD err = 0;
-    if (deleteFiles && hasFile) {
-      err = EraseOneFile(name, FILE_ATTRIBUTE_ARCHIVE, false, passes);
-      if (err == ERROR_FILE_NOT_FOUND) err = 0;
-    }
-    // A file that stays keeps its entry, so that a later run finds it again. Otherwise the cache
-    // deletes the file with its entry (the Archive attribute lets it), or says that it cannot.
-    if (!err && !CacheDeleteEntry(urls[i], &err) && err == ERROR_FILE_NOT_FOUND) err = 0;
-    if (err && archived) rt::SetAttr(name, original);
-    return err;
+    DWORD attributes = rt::kNoAttributes;
+    bool hasFile = inCache[i] && FileData(name, attributes, sizes[i]);
+    if (!erase) return 0;
+    auto deleteEntry = [&]() -> DWORD {
+      DWORD err = 0;
+      return CacheDeleteEntry(urls[i], &err) || err == ERROR_FILE_NOT_FOUND ? 0 : err;
+    };
+    if (!hasFile) return deleteEntry();
+    // The cache deletes an entry's file with the entry, and would follow a link to do it: the
+    // entry goes only once its file has passed the link and root checks, while the file is held
+    // open (nothing else takes its name meanwhile), and the file itself goes through that handle.
+    // A file that cannot go (held by another program, a link) keeps its entry, so that a later
+    // run finds it again; an entry that cannot go keeps its file.
+    DWORD err = EraseOneFileWith(rt::FoundFile{name, attributes}, true, overwrite, &root, deleteEntry);
+    return err == ERROR_FILE_NOT_FOUND ? deleteEntry() : err;  // gone meanwhile: its entry is left
   };
   int64_t count = 0;
   uint64_t bytes = 0;

@@ -36,20 +36,24 @@ void Form1::IndexDat(bool erase) {
   const int passes = erase ? SecureErasePasses() : 0;
   const bool wipe = passes > 0;
   std::string cookies = CookiesFolder(false);
+  // Nothing of this category lies outside the user's profile folder.
+  const std::string profileFolder = SpecialFolderPath(CSIDL_PROFILE);
+  const rt::WalkRoot profileRoot(profileFolder);
+  const std::string profile = rt::ResolvedFolderPath(profileFolder);
 
-  // The Cookies folder's own index: one row, its size, no file count.
+  // The Cookies folder's own index: one row, its size, no file count. A Cookies folder that lies
+  // outside the profile holds no index of this category's: it is left as it is.
   bool ok = true;
   uint64_t size = 0;
   std::string index = cookies.empty() ? "" : cookies + "\\index.dat";
-  DWORD original = rt::GetAttr(index);
+  const std::string cookiesResolved = cookies.empty() ? "" : rt::ResolvedFolderPath(cookies);
+  const bool inProfile = !profile.empty() && !cookiesResolved.empty() && rt::IsInsideFolder(cookiesResolved, profile);
+  DWORD original = inProfile ? rt::GetAttr(index) : rt::kNoAttributes;
   if (original != rt::kNoAttributes && !(original & FILE_ATTRIBUTE_DIRECTORY)) {
     rt::FileSize64(index, size);
-    // Only a file about to go loses its attributes.
-    bool archived = wipe && original != FILE_ATTRIBUTE_ARCHIVE && rt::SetAttr(index, FILE_ATTRIBUTE_ARCHIVE);
     if (wipe) {
-      DWORD r = EraseOneFile(index, FILE_ATTRIBUTE_ARCHIVE, false, passes);
+      DWORD r = EraseOneFile(rt::FoundFile{index, original}, true, passes, &profileRoot);
       ok = r == 0 || r == ERROR_FILE_NOT_FOUND;
-      if (!ok && archived) rt::SetAttr(index, original);
     }
   }
   AddDetailRow(kIndexRow + RowEnd(ok, "  "));
@@ -57,7 +61,6 @@ void Form1::IndexDat(bool erase) {
 
   // Three searches, each only where its start lies inside the user's profile folder: a start
   // built on a missing base ("\history", "\") would search a whole drive.
-  const std::string profile = rt::ResolvedFolderPath(SpecialFolderPath(CSIDL_PROFILE));
   std::string localSettings = ShellFolderValue("Local Settings"), cache = ShellFolderValue("Cache");
   struct Search {
     std::string start;
@@ -70,19 +73,19 @@ void Form1::IndexDat(bool erase) {
   };
   // Where two searches cover one folder (the history folder is often both the first and the
   // second), a file is listed and counted once, in the test as in the erase.
-  std::vector<std::string> seen;
+  std::vector<rt::FoundFile> seen;
   for (const Search& search : searches) {
     if (profile.empty() || !rt::IsAbsolutePath(search.start)) continue;
     std::string resolved = rt::ResolvedFolderPath(rt::WithoutTrailingSlash(search.start));
     if (resolved.empty() || !rt::IsInsideFolder(resolved, profile)) continue;
     std::vector<rt::FoundFile> found;
-    rt::FindFiles(search.start, "index.dat", true, found);
+    const rt::WalkRoot root = rt::FindFiles(search.start, "index.dat", true, found);
     int64_t count = 0;
     for (const rt::FoundFile& f : found) {
       rt::YieldIfDue();
-      if (std::any_of(seen.begin(), seen.end(), [&](const std::string& p) { return rt::SameFile(p, f.path); })) continue;
-      seen.push_back(f.path);
-      bool erased = !wipe || EraseOneFile(f.path, f.attributes, false, passes) == 0;
+      if (std::any_of(seen.begin(), seen.end(), [&](const rt::FoundFile& p) { return rt::SameFile(p, f); })) continue;
+      seen.push_back(f);
+      bool erased = !wipe || EraseOneFile(f, false, passes, &root) == 0;
       AddDetailRow(search.row + f.path + RowEnd(erased, " "));
       if (erased) ++count;
     }

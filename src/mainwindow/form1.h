@@ -97,10 +97,11 @@ class Form1 : public forms::Form {
   static std::string RowEnd(bool ok, const char* blanks);
   // The file categories' shared loop over listed files: a row for each file (the prefix, its
   // path, the blanks and "<OK>", or "<FAILED>" where the erase failed), then the count and the
-  // bytes of the files listed or erased, added once. The erase deletes on a few threads; it
-  // overwrites the files first when secure erasing is on, unless `overwrite` is false.
-  void ListOrEraseFiles(const std::vector<rt::FoundFile>& files, bool erase, bool clearAttributes,
-                        const std::string& rowPrefix, const char* blanks, bool overwrite = true);
+  // bytes of the files listed or erased, added once. The erase deletes on a few threads, only
+  // files that the root of their listing holds; it overwrites the files first when secure erasing
+  // is on, unless `overwrite` is false.
+  void ListOrEraseFiles(const std::vector<rt::FoundFile>& files, const rt::WalkRoot& root, bool erase,
+                        bool clearAttributes, const std::string& rowPrefix, const char* blanks, bool overwrite = true);
   // The same over the files of a walk, taken a part at a time while the walk lists the rest: the
   // first rows come at once, and the files are never all held in memory.
   void ListOrEraseFiles(rt::FileWalk& walk, bool erase, bool clearAttributes, const std::string& rowPrefix,

@@ -27,11 +27,13 @@ const char kFileRow[] = "Plug In Application Files = ";
 const char kRegistryRow[] = "Plug In Registry Links = ";
 
 // Deletes one listed file through one handle, overwritten first with the pattern as often as the
-// settings ask when secure erasing is on: a file that cannot be deleted is never overwritten. True
-// when this call removed it (a file that is not there was not erased).
-bool EraseFile(const std::string& path, bool clearAttributes) {
-  DWORD attributes = rt::GetAttr(path);
-  if (attributes == rt::kNoAttributes) return false;
+// settings ask when secure erasing is on: a file that cannot be deleted is never overwritten, nor
+// one that the root of its listing (when it has one) does not hold. True when this call removed it
+// (a file that is not there was not erased).
+bool EraseFile(const rt::FoundFile& file, bool clearAttributes, const rt::WalkRoot* root) {
+  rt::FoundFile current = file;
+  current.attributes = rt::GetAttr(file);
+  if (current.attributes == rt::kNoAttributes) return false;
   std::function<void(HANDLE)> overwrite;
   if (settings::IsOn(settings::kOptionOption, settings::kOptSecureErase)) {
     double passes = rt::Val(settings::Read(settings::kSecureValue));
@@ -45,7 +47,7 @@ bool EraseFile(const std::string& path, bool clearAttributes) {
       }
     };
   }
-  return EraseOneFileWith(path, attributes, clearAttributes, overwrite) == 0;
+  return EraseOneFileWith(current, clearAttributes, overwrite, root) == 0;
 }
 
 // What a registry line names is there (read-only checks). A key that cannot be opened for another
@@ -112,13 +114,14 @@ void Form1::PluginPass(bool erase) {
   // One listed file: its row and its size; in the erase pass it goes, read-only, hidden or system
   // as it may be (a file that stays gets its own attributes back). The test pass changes nothing
   // of it. A path that names no file (it is not there, or is a folder) has nothing to erase: no
-  // row, no count.
-  auto listFile = [&](const std::string& path, const std::string& shown) {
+  // row, no count. A file of a folder's listing goes only where the folder, as it resolved before
+  // the listing, holds it.
+  auto listFile = [&](const rt::FoundFile& file, const rt::WalkRoot* root) {
     rt::YieldIfDue();
     uint64_t size = 0;
-    if (!rt::FileSize64(path, size)) return;
-    bool ok = !erase || EraseFile(path, true);
-    AddDetailRow(kFileRow + shown + RowEnd(ok, " "));
+    if (!rt::FileSize64(file, size)) return;
+    bool ok = !erase || EraseFile(file, true, root);
+    AddDetailRow(kFileRow + file.path + RowEnd(ok, " "));
     if (ok) {
       ++files;
       bytes += size;
@@ -127,13 +130,14 @@ void Form1::PluginPass(bool erase) {
 
   for (const std::string& entry : fileEntries) {
     if (!rt::HasWildcard(rt::FileNameOf(entry))) {
-      listFile(entry, entry);
+      listFile(rt::FoundFile{entry}, nullptr);
       continue;
     }
     // A pattern in the name: every matching file of that folder, in one row.
     rt::YieldIfDue();
     std::string folder = rt::ParentFolder(entry);
     std::vector<rt::FileEntry> matches;
+    const rt::WalkRoot root(folder);
     rt::ListFolder(folder, rt::FileNameOf(entry), rt::ListWhat::Files, matches);
     if (matches.empty()) continue;  // nothing matches: nothing to list, erase or count
     bool ok = true;
@@ -141,8 +145,7 @@ void Form1::PluginPass(bool erase) {
     for (const auto& m : matches) {
       // The entry names the pattern, not its matches: the test pass leaves their attributes, and
       // the erase pass gives a match that stays its own back.
-      std::string path = rt::JoinPath(folder, m.name);
-      bool gone = !erase || EraseFile(path, true);
+      bool gone = !erase || EraseFile(rt::FileIn(folder, m), true, &root);
       if (gone) size += m.size;
       ok = ok && gone;
     }
@@ -159,16 +162,17 @@ void Form1::PluginPass(bool erase) {
     rt::YieldIfDue();
     plugins::FolderEntry e{folders[i], masks[i], flags[i]};
     if (!plugins::IsValidFolderEntry(e) || !rt::FolderExists(e.folder)) continue;
+    const rt::WalkRoot root(e.folder);  // before the listing: what the entry erases lies below it
     std::vector<rt::FileEntry> own;
     rt::ListFolder(e.folder, e.mask, rt::ListWhat::Files, own);
     for (const auto& f : own) {
-      std::string path = e.folder + f.name;
-      if (path.size() <= rt::kMaxPath) listFile(path, path);
+      rt::FoundFile file = rt::FileIn(e.folder, f);
+      if (file.path.size() <= rt::kMaxPath) listFile(file, &root);
     }
     if (e.flag == "1") {
-      std::vector<std::string> below;
+      std::vector<rt::FoundFile> below;
       rt::FindFiles(e.folder, e.mask, false, below);  // the sub-folders; the folder's own files are listed above
-      for (const auto& path : below) listFile(path, path);
+      for (const auto& file : below) listFile(file, &root);
     }
   }
   AddFileCount(files);

@@ -132,6 +132,7 @@ void Form1::BrowserCacheStep(const char* code, const std::string& folder, const 
   DWORD attributes = IsBrowserProfileFolder(folder) ? rt::GetAttr(cache) : rt::kNoAttributes;
   std::vector<rt::FileEntry> entries;
   bool listed = false;
+  const rt::WalkRoot root(cache);  // before the listing: what it erases lies in this folder
   if (attributes != rt::kNoAttributes && (attributes & FILE_ATTRIBUTE_DIRECTORY) && !rt::IsLink(attributes)) {
     // A cache of many thousand files takes a moment to list and sort: the window goes on meanwhile.
     rt::ParallelInOrder(
@@ -141,9 +142,9 @@ void Form1::BrowserCacheStep(const char* code, const std::string& folder, const 
   if (listed) {
     std::vector<rt::FoundFile> files;
     files.reserve(entries.size());
-    for (const rt::FileEntry& e : entries) files.push_back(rt::FoundFile{rt::JoinPath(cache, e.name), e.attributes, e.size});
+    for (const rt::FileEntry& e : entries) files.push_back(rt::FileIn(cache, e));
     entries = {};
-    ListOrEraseFiles(files, erase, true, rowPrefix, " ", false);
+    ListOrEraseFiles(files, root, erase, true, rowPrefix, " ", false);
   }
   MarkStatus(code, false);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
+#include <type_traits>
 
 #include "runtime/filewalk.h"
 #include "runtime/text.h"
@@ -10,22 +11,97 @@
 namespace rt {
 
 namespace {
-bool HasControlChars(std::string_view s) {
-  return std::any_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 32; });
+template <class C>
+bool HasControlChars(std::basic_string_view<C> s) {
+  return std::any_of(s.begin(), s.end(), [](C c) { return static_cast<std::make_unsigned_t<C>>(c) < 32; });
 }
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-}  // namespace
+template <class C>
+bool IsLetter(C c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
-bool IsAbsolutePath(std::string_view p) {
+template <class C>
+bool IsAbsolute(std::basic_string_view<C> p) {
   if (p.empty() || HasControlChars(p)) return false;
   if (p.size() >= 3 && IsLetter(p[0]) && p[1] == ':' && p[2] == '\\') return true;
   if (p.size() >= 5 && p[0] == '\\' && p[1] == '\\') {
     if (p[2] == '?' || p[2] == '.') return false;
     size_t sep = p.find('\\', 2);
-    return sep != std::string_view::npos && sep > 2 && sep + 1 < p.size() && p[sep + 1] != '\\';
+    return sep != std::basic_string_view<C>::npos && sep > 2 && sep + 1 < p.size() && p[sep + 1] != '\\';
   }
   return false;
 }
+
+template <class C>
+std::basic_string<C> NoTrailingSlash(std::basic_string_view<C> path) {
+  std::basic_string<C> p(path);
+  while (p.size() > 3 && (p.back() == '\\' || p.back() == '/')) p.pop_back();
+  return p;
+}
+
+template <class C>
+std::basic_string<C> ParentOf(std::basic_string_view<C> path) {
+  std::basic_string<C> p = NoTrailingSlash(path);
+  for (size_t i = p.size(); i-- > 0;) {
+    if (p[i] != '\\' && p[i] != '/') continue;
+    if (i == 2 && p[1] == ':') return p.substr(0, 3);
+    return p.substr(0, i);
+  }
+  return {};
+}
+
+template <class C>
+std::basic_string<C> NameOf(std::basic_string_view<C> path) {
+  for (size_t i = path.size(); i-- > 0;)
+    if (path[i] == '\\' || path[i] == '/' || path[i] == ':') return std::basic_string<C>(path.substr(i + 1));
+  return std::basic_string<C>(path);
+}
+
+template <class C>
+std::basic_string<C> Joined(std::basic_string_view<C> folder, std::basic_string_view<C> name) {
+  std::basic_string<C> r(folder);
+  if (!r.empty() && r.back() != '\\' && r.back() != '/') r += C('\\');
+  while (!name.empty() && (name.front() == '\\' || name.front() == '/')) name.remove_prefix(1);
+  r += name;
+  return r;
+}
+
+bool IsAscii(std::string_view s) {
+  return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+bool IsAscii(std::wstring_view s) {
+  return std::all_of(s.begin(), s.end(), [](wchar_t c) { return c < 0x80; });
+}
+}  // namespace
+
+std::wstring ToWide(std::string_view ansi) {
+  if (IsAscii(ansi)) return std::wstring(ansi.begin(), ansi.end());
+  int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+  std::wstring w(n > 0 ? n : 0, L'\0');
+  if (n > 0) MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), w.data(), n);
+  return w;
+}
+
+std::string ToAnsi(std::wstring_view wide, bool* lossy) {
+  if (lossy) *lossy = false;
+  if (IsAscii(wide)) return std::string(wide.begin(), wide.end());
+  const int size = static_cast<int>(wide.size());
+  BOOL usedDefault = FALSE;
+  // The code page's own letters only: a look-alike ("a" for an "a" with a bar) could name another file.
+  int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, nullptr, &usedDefault);
+  if (n > 0) {
+    std::string a(n, '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, a.data(), n, nullptr, &usedDefault);
+    if (lossy) *lossy = usedDefault != FALSE;
+    return a;
+  }
+  // A code page that takes no such flags (UTF-8): converted plainly, lossy where the way back differs.
+  n = WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string a(n > 0 ? n : 0, '\0');
+  if (n > 0) WideCharToMultiByte(CP_ACP, 0, wide.data(), size, a.data(), n, nullptr, nullptr);
+  if (lossy) *lossy = ToWide(a) != wide;
+  return a;
+}
+
+bool IsAbsolutePath(std::string_view p) { return IsAbsolute(p); }
 
 bool HasWildcardInName(std::string_view path) {
   size_t slash = path.find_last_of("\\/");
@@ -47,32 +123,10 @@ bool IsPlainFileName(std::string_view name) {
   return !IsDeviceName(name);
 }
 
-std::string JoinPath(std::string_view folder, std::string_view name) {
-  std::string r(folder);
-  if (!r.empty() && r.back() != '\\' && r.back() != '/') r += '\\';
-  while (!name.empty() && (name.front() == '\\' || name.front() == '/')) name.remove_prefix(1);
-  r += name;
-  return r;
-}
-
-std::string ParentFolder(std::string_view path) {
-  std::string p = WithoutTrailingSlash(path);
-  size_t slash = p.find_last_of("\\/");
-  if (slash == std::string::npos) return "";
-  if (slash == 2 && p[1] == ':') return p.substr(0, 3);
-  return p.substr(0, slash);
-}
-
-std::string FileNameOf(std::string_view path) {
-  size_t slash = path.find_last_of("\\/:");
-  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
-}
-
-std::string WithoutTrailingSlash(std::string_view path) {
-  std::string p(path);
-  while (p.size() > 3 && (p.back() == '\\' || p.back() == '/')) p.pop_back();
-  return p;
-}
+std::string JoinPath(std::string_view folder, std::string_view name) { return Joined(folder, name); }
+std::string ParentFolder(std::string_view path) { return ParentOf(path); }
+std::string FileNameOf(std::string_view path) { return NameOf(path); }
+std::string WithoutTrailingSlash(std::string_view path) { return NoTrailingSlash(path); }
 
 DWORD GetAttr(const std::string& path) {
   if (path.empty() || HasWildcard(path)) return kNoAttributes;
@@ -87,9 +141,9 @@ struct UNICODE_STRING_LIKE {
 };
 
 // "\\?\C:\x" and "\\?\UNC\server\share" as the plain paths they stand for.
-std::string PlainPath(std::string p) {
-  if (p.rfind("\\\\?\\UNC\\", 0) == 0) return "\\\\" + p.substr(8);
-  if (p.rfind("\\\\?\\", 0) == 0) return p.substr(4);
+std::wstring PlainPath(std::wstring p) {
+  if (p.rfind(L"\\\\?\\UNC\\", 0) == 0) return L"\\\\" + p.substr(8);
+  if (p.rfind(L"\\\\?\\", 0) == 0) return p.substr(4);
   return p;
 }
 
@@ -98,41 +152,46 @@ std::string FullPath(const std::string& path) {
   DWORD n = GetFullPathNameA(path.c_str(), sizeof buf, buf, nullptr);
   return n > 0 && n < sizeof buf ? std::string(buf, n) : path;
 }
-}  // namespace
 
-namespace {
+std::wstring FullPath(const std::wstring& path) {
+  wchar_t buf[1024];
+  DWORD n = GetFullPathNameW(path.c_str(), 1024, buf, nullptr);
+  return n > 0 && n < 1024 ? std::wstring(buf, n) : path;
+}
+
+// The wide path of a file to be opened, or "" when the path is one the calls here refuse.
+std::wstring CheckedPath(const std::string& path, const std::wstring& wide) {
+  if (wide.empty()) return IsAbsolutePath(path) && !HasWildcard(path) ? ToWide(path) : std::wstring();
+  return IsAbsolute(std::wstring_view(wide)) && wide.find_first_of(L"*?") == std::wstring::npos ? wide : std::wstring();
+}
+
 using QueryObjectFn = LONG(NTAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
 
 // The path the system has opened for this handle, with its drive: "\\??\\C:\\x" from the object
 // manager where it names the file so (Wine), the final path name otherwise (Windows).
-std::string OpenedPath(HANDLE h) {
+std::wstring OpenedPath(HANDLE h) {
   static auto query = reinterpret_cast<QueryObjectFn>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryObject"));
   if (query) {
     alignas(8) char buf[4096];
     ULONG got = 0;
     if (query(h, 1 /* ObjectNameInformation */, buf, sizeof buf, &got) == 0) {
       auto* name = reinterpret_cast<UNICODE_STRING_LIKE*>(buf);
-      std::wstring w(name->Buffer, name->Length / sizeof(wchar_t));
-      if (w.rfind(L"\\??\\", 0) == 0) {
-        char out[2048];
-        int n = WideCharToMultiByte(CP_ACP, 0, w.c_str() + 4, static_cast<int>(w.size() - 4), out, sizeof out, nullptr, nullptr);
-        return PlainPath("\\\\?\\" + std::string(out, n > 0 ? n : 0));
-      }
+      std::wstring_view w(name->Buffer, name->Length / sizeof(wchar_t));
+      if (w.substr(0, 4) == L"\\??\\") return PlainPath(L"\\\\?\\" + std::wstring(w.substr(4)));
     }
   }
-  char final[2048];
-  DWORD n = GetFinalPathNameByHandleA(h, final, sizeof final, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-  return n > 0 && n < sizeof final ? PlainPath(final) : std::string();
+  wchar_t final[2048];
+  DWORD n = GetFinalPathNameByHandleW(h, final, 2048, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  return n > 0 && n < 2048 ? PlainPath(final) : std::wstring();
 }
-}  // namespace
 
-bool SameFile(const std::string& a, const std::string& b) {
+bool SameOpenedFile(const std::wstring& a, const std::wstring& b) {
   if (a.empty() || b.empty()) return false;
-  if (lstrcmpiA(FullPath(a).c_str(), FullPath(b).c_str()) == 0) return true;
+  if (lstrcmpiW(FullPath(a).c_str(), FullPath(b).c_str()) == 0) return true;
   BY_HANDLE_FILE_INFORMATION info[2]{};
-  const std::string* paths[2] = {&a, &b};
+  const std::wstring* paths[2] = {&a, &b};
   for (int i = 0; i < 2; ++i) {
-    HANDLE h = CreateFileA(paths[i]->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    HANDLE h = CreateFileW(paths[i]->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     bool ok = GetFileInformationByHandle(h, &info[i]);
@@ -142,21 +201,32 @@ bool SameFile(const std::string& a, const std::string& b) {
   return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
          info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
 }
+}  // namespace
+
+bool SameFile(const std::string& a, const std::string& b) {
+  if (a.empty() || b.empty() || HasWildcard(a) || HasWildcard(b)) return false;
+  return SameOpenedFile(ToWide(a), ToWide(b));
+}
+
+bool SameFile(const FoundFile& a, const FoundFile& b) {
+  std::wstring wa = CheckedPath(a.path, a.wide), wb = CheckedPath(b.path, b.wide);
+  return SameOpenedFile(wa, wb);
+}
 
 namespace {
 // The path a folder resolves to, links, short names, substituted drives and mount points followed
 // ("" when it cannot be opened). The files of one folder come one after another, so each thread
 // remembers its last answer for a moment.
-std::string ResolvedFolder(const std::string& folder, bool fresh) {
-  thread_local std::string lastFolder, lastResolved;
+std::wstring ResolvedFolder(const std::wstring& folder, bool fresh) {
+  thread_local std::wstring lastFolder, lastResolved;
   thread_local DWORD lastTick = 0;
   DWORD now = GetTickCount();
   if (!fresh && now - lastTick < 1000 && !lastFolder.empty() && lastFolder == folder) return lastResolved;
-  std::string resolved;
-  HANDLE h = CreateFileA(folder.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  std::wstring resolved;
+  HANDLE h = CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (h != INVALID_HANDLE_VALUE) {
-    resolved = WithoutTrailingSlash(OpenedPath(h));
+    resolved = NoTrailingSlash(std::wstring_view(OpenedPath(h)));
     CloseHandle(h);
   }
   lastFolder = folder;
@@ -167,10 +237,10 @@ std::string ResolvedFolder(const std::string& folder, bool fresh) {
 
 // The name, in its own letters, of the folder entry a path names: its long name where the path
 // gives the short one, the link's own name where the entry is a link.
-std::string EntryName(const std::string& path) {
-  WIN32_FIND_DATAA fd;
-  HANDLE f = FindFirstFileA(path.c_str(), &fd);
-  if (f == INVALID_HANDLE_VALUE) return "";
+std::wstring EntryName(const std::wstring& path) {
+  WIN32_FIND_DATAW fd;
+  HANDLE f = FindFirstFileW(path.c_str(), &fd);
+  if (f == INVALID_HANDLE_VALUE) return L"";
   FindClose(f);
   return fd.cFileName;
 }
@@ -180,46 +250,47 @@ std::string EntryName(const std::string& path) {
 // the path its folder resolves to plus its own name, so a folder named through a short name, a
 // junction, a substituted drive or a mount point does not count as a link. Letter case counts
 // (two names that differ only in case may be two files).
-bool IsNamedFile(const std::string& openedPath, const std::string& fullPath) {
-  std::string opened = WithoutTrailingSlash(openedPath), full = WithoutTrailingSlash(fullPath);
+bool IsNamedFile(const std::wstring& openedPath, const std::wstring& fullPath) {
+  std::wstring opened = NoTrailingSlash(std::wstring_view(openedPath)), full = NoTrailingSlash(std::wstring_view(fullPath));
   if (opened.empty()) return false;
   if (opened == full) return true;
-  std::string folder = ParentFolder(full), name = FileNameOf(full);
+  std::wstring folder = ParentOf(std::wstring_view(full)), name = NameOf(std::wstring_view(full));
   if (folder.empty() || name.empty() || folder == full) return false;
-  std::string openedFolder = ParentFolder(opened), openedName = FileNameOf(opened);
+  std::wstring openedFolder = ParentOf(std::wstring_view(opened)), openedName = NameOf(std::wstring_view(opened));
   if (ResolvedFolder(folder, false) != openedFolder && ResolvedFolder(folder, true) != openedFolder) return false;
   return name == openedName || EntryName(full) == openedName;
 }
-}  // namespace
 
-HANDLE OpenNoFollow(const std::string& path, DWORD access, DWORD* error) {
-  DWORD dummy;
-  DWORD& err = error ? *error : dummy;
+// Opens a checked wide path (see OpenNoFollow): never through a link, and only inside the root
+// when one is given. With FILE_FLAG_OPEN_REPARSE_POINT a link the system knows as one is opened
+// as the link itself, and the opened path is its own. Where the system resolves a link silently
+// (host links under Wine), the opened file lies elsewhere or has another name: such a file is
+// refused. The one path the system gives for the handle serves both checks.
+HANDLE OpenChecked(const std::wstring& path, DWORD access, DWORD& err, const WalkRoot* root) {
   err = 0;
-  if (!IsAbsolutePath(path) || HasWildcard(path)) {
+  if (path.empty()) {
     err = ERROR_INVALID_NAME;
     return INVALID_HANDLE_VALUE;
   }
-  // With FILE_FLAG_OPEN_REPARSE_POINT a link the system knows as one is opened as the link itself,
-  // and the opened path is its own. Where the system resolves a link silently (host links under
-  // Wine), the opened file lies elsewhere or has another name: such a file is refused.
-  HANDLE h = CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+  HANDLE h = CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     err = GetLastError();
     return h;
   }
-  if (!IsNamedFile(OpenedPath(h), FullPath(path))) {
-    CloseHandle(h);
+  std::wstring opened = OpenedPath(h);
+  if (!IsNamedFile(opened, FullPath(path))) {
     err = kLinkRefused;
-    return INVALID_HANDLE_VALUE;
+  } else if (root && !root->Holds(opened)) {
+    err = kOutsideRoot;
+  } else {
+    return h;
   }
-  return h;
+  CloseHandle(h);
+  return INVALID_HANDLE_VALUE;
 }
 
-bool SetAttr(const std::string& path, DWORD attributes) {
-  HANDLE h = OpenNoFollow(path, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES);
-  if (h == INVALID_HANDLE_VALUE) return false;
+bool SetOpenedAttr(HANDLE h, DWORD attributes) {
   FILE_BASIC_INFO basic{};
   bool ok = GetFileInformationByHandleEx(h, FileBasicInfo, &basic, sizeof basic);
   if (ok) {
@@ -233,9 +304,54 @@ bool SetAttr(const std::string& path, DWORD attributes) {
   CloseHandle(h);
   return ok;
 }
+}  // namespace
+
+WalkRoot::WalkRoot(const std::string& folder) {
+  std::wstring path = CheckedPath(folder, L"");
+  if (!path.empty()) resolved_ = ResolvedFolder(FullPath(path), true);
+}
+
+bool WalkRoot::Holds(std::wstring_view finalPath) const {
+  if (resolved_.empty() || finalPath.size() < resolved_.size()) return false;
+  if (CompareStringOrdinal(finalPath.data(), static_cast<int>(resolved_.size()), resolved_.data(),
+                           static_cast<int>(resolved_.size()), TRUE) != CSTR_EQUAL)
+    return false;
+  return finalPath.size() == resolved_.size() || resolved_.back() == L'\\' || finalPath[resolved_.size()] == L'\\';
+}
+
+HANDLE OpenNoFollow(const std::string& path, DWORD access, DWORD* error) {
+  DWORD dummy;
+  return OpenChecked(CheckedPath(path, L""), access, error ? *error : dummy, nullptr);
+}
+
+HANDLE OpenNoFollow(const FoundFile& file, DWORD access, DWORD* error, const WalkRoot* root) {
+  DWORD dummy;
+  return OpenChecked(CheckedPath(file.path, file.wide), access, error ? *error : dummy, root);
+}
+
+bool SetAttr(const std::string& path, DWORD attributes) {
+  HANDLE h = OpenNoFollow(path, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES);
+  return h != INVALID_HANDLE_VALUE && SetOpenedAttr(h, attributes);
+}
+
+bool SetAttr(const FoundFile& file, DWORD attributes, const WalkRoot* root) {
+  HANDLE h = OpenNoFollow(file, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, nullptr, root);
+  return h != INVALID_HANDLE_VALUE && SetOpenedAttr(h, attributes);
+}
+
+DWORD GetAttr(const FoundFile& file) {
+  if (file.wide.empty()) return GetAttr(file.path);
+  std::wstring path = CheckedPath(file.path, file.wide);
+  return path.empty() ? kNoAttributes : GetFileAttributesW(path.c_str());
+}
 
 bool FileExists(const std::string& path) {
   DWORD a = GetAttr(path);
+  return a != kNoAttributes && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FileExists(const FoundFile& file) {
+  DWORD a = GetAttr(file);
   return a != kNoAttributes && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -248,14 +364,27 @@ bool IsLink(DWORD attributes) {
   return attributes != kNoAttributes && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
+namespace {
+bool SizeOf(const WIN32_FILE_ATTRIBUTE_DATA& d, uint64_t& size) {
+  if (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+  size = (static_cast<uint64_t>(d.nFileSizeHigh) << 32) | d.nFileSizeLow;
+  return true;
+}
+}  // namespace
+
 bool FileSize64(const std::string& path, uint64_t& size) {
   size = 0;
   WIN32_FILE_ATTRIBUTE_DATA d;
   if (path.empty() || HasWildcard(path)) return false;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &d)) return false;
-  if (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
-  size = (static_cast<uint64_t>(d.nFileSizeHigh) << 32) | d.nFileSizeLow;
-  return true;
+  return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &d) && SizeOf(d, size);
+}
+
+bool FileSize64(const FoundFile& file, uint64_t& size) {
+  if (file.wide.empty()) return FileSize64(file.path, size);
+  size = 0;
+  WIN32_FILE_ATTRIBUTE_DATA d;
+  std::wstring path = CheckedPath(file.path, file.wide);
+  return !path.empty() && GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &d) && SizeOf(d, size);
 }
 
 namespace {
@@ -266,11 +395,10 @@ DWORD DeleteOpened(HANDLE h, DWORD attributes) {
   FILE_DISPOSITION_INFO dispose{TRUE};
   return SetFileInformationByHandle(h, FileDispositionInfo, &dispose, sizeof dispose) ? 0 : GetLastError();
 }
-}  // namespace
 
-DWORD DeleteExactFile(const std::string& path) {
+DWORD DeleteChecked(const std::wstring& path, const WalkRoot* root) {
   DWORD err = 0;
-  HANDLE h = OpenNoFollow(path, DELETE | FILE_READ_ATTRIBUTES, &err);
+  HANDLE h = OpenChecked(path, DELETE | FILE_READ_ATTRIBUTES, err, root);
   if (h == INVALID_HANDLE_VALUE) return err == ERROR_PATH_NOT_FOUND ? ERROR_FILE_NOT_FOUND : err;
   FILE_BASIC_INFO basic{};
   DWORD result = GetFileInformationByHandleEx(h, FileBasicInfo, &basic, sizeof basic)
@@ -279,19 +407,24 @@ DWORD DeleteExactFile(const std::string& path) {
   CloseHandle(h);
   return result;
 }
+}  // namespace
 
-DWORD DeleteListedFile(const std::string& path, DWORD attributes) {
+DWORD DeleteExactFile(const std::string& path) { return DeleteChecked(CheckedPath(path, L""), nullptr); }
+
+DWORD DeleteListedFile(const FoundFile& file, const WalkRoot* root) {
   DWORD err = 0;
-  HANDLE h = OpenNoFollow(path, DELETE, &err);
+  HANDLE h = OpenNoFollow(file, DELETE, &err, root);
   if (h == INVALID_HANDLE_VALUE) return err == ERROR_PATH_NOT_FOUND ? ERROR_FILE_NOT_FOUND : err;
-  DWORD result = DeleteOpened(h, attributes);
+  DWORD result = DeleteOpened(h, file.attributes);
   CloseHandle(h);
   return result;
 }
 
 std::string ResolvedFolderPath(const std::string& folder) {
-  if (!IsAbsolutePath(folder) || HasWildcard(folder)) return "";
-  return ResolvedFolder(FullPath(folder), true);
+  WalkRoot root(folder);
+  bool lossy = false;
+  std::string resolved = ToAnsi(root.Resolved(), &lossy);
+  return lossy ? std::string() : resolved;  // a text that is not the folder's own would name another
 }
 
 bool IsInsideFolder(std::string_view path, std::string_view folder) {
@@ -339,23 +472,36 @@ void SortByName(std::vector<FileEntry>& entries) {
 bool ReadFolder(const std::string& folder, std::vector<FileEntry>& out) {
   out.clear();
   if (folder.empty() || HasWildcard(folder)) return false;
-  WIN32_FIND_DATAA fd;
-  std::string query = JoinPath(folder, "*");
-  HANDLE h = FindFirstFileExA(query.c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr,
+  return ReadFolder(ToWide(folder), out);
+}
+
+// By wide names, each spelled in ANSI as well; the wide one kept only where the spelling lost some.
+bool ReadFolder(const std::wstring& folder, std::vector<FileEntry>& out) {
+  out.clear();
+  if (folder.empty() || folder.find_first_of(L"*?") != std::wstring::npos) return false;
+  WIN32_FIND_DATAW fd;
+  std::wstring query = Joined(std::wstring_view(folder), std::wstring_view(L"*"));
+  HANDLE h = FindFirstFileExW(query.c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr,
                               FIND_FIRST_EX_LARGE_FETCH);
-  if (h == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND && FolderExists(folder);
+  if (h == INVALID_HANDLE_VALUE) {
+    if (GetLastError() != ERROR_FILE_NOT_FOUND) return false;
+    DWORD a = GetFileAttributesW(folder.c_str());
+    return a != kNoAttributes && (a & FILE_ATTRIBUTE_DIRECTORY);
+  }
   do {
-    std::string_view n = fd.cFileName;
-    if (n == "." || n == "..") continue;
+    std::wstring_view n = fd.cFileName;
+    if (n == L"." || n == L"..") continue;
     FileEntry e;
-    e.name = fd.cFileName;
+    bool lossy = false;
+    e.name = ToAnsi(n, &lossy);
+    if (lossy) e.wide = n;
     e.attributes = fd.dwFileAttributes;
     e.size = (static_cast<uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
     e.creation = fd.ftCreationTime;
     e.lastAccess = fd.ftLastAccessTime;
     e.lastWrite = fd.ftLastWriteTime;
     out.push_back(std::move(e));
-  } while (FindNextFileA(h, &fd));
+  } while (FindNextFileW(h, &fd));
   FindClose(h);
   return true;
 }
@@ -371,6 +517,40 @@ bool ListFolder(const std::string& folder, std::string_view pattern, ListWhat wh
   return true;
 }
 
+FoundFile FileIn(const std::string& folder, const FileEntry& entry) {
+  FoundFile f{JoinPath(folder, entry.name), entry.attributes, entry.size};
+  if (!entry.wide.empty()) f.wide = Joined(std::wstring_view(ToWide(folder)), std::wstring_view(entry.wide));
+  return f;
+}
+
+namespace {
+// Below the root only, by wide names; linked folders go as links, never their content.
+void DeleteTreeBelow(const std::wstring& folder, const WalkRoot& root) {
+  std::vector<FileEntry> entries;
+  ReadFolder(folder, entries);
+  for (const auto& e : entries) {
+    std::wstring p = Joined(std::wstring_view(folder), std::wstring_view(e.wide.empty() ? ToWide(e.name) : e.wide));
+    if (e.IsFolder() && IsLink(e.attributes)) {
+      RemoveDirectoryW(p.c_str());
+    } else if (e.IsFolder()) {
+      DeleteTreeBelow(p, root);
+      DWORD err = 0;
+      HANDLE h = OpenChecked(p, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, err, &root);
+      if (h == INVALID_HANDLE_VALUE) continue;  // no longer the folder that was listed: left alone
+      SetOpenedAttr(h, FILE_ATTRIBUTE_NORMAL);
+      RemoveDirectoryW(p.c_str());
+    } else {
+      DWORD err = 0;
+      if (e.attributes & FILE_ATTRIBUTE_READONLY) {
+        HANDLE h = OpenChecked(p, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, err, &root);
+        if (h != INVALID_HANDLE_VALUE) SetOpenedAttr(h, FILE_ATTRIBUTE_ARCHIVE);
+      }
+      DeleteChecked(p, &root);
+    }
+  }
+}
+}  // namespace
+
 bool DeleteTree(const std::string& folder) {
   std::string root = WithoutTrailingSlash(folder);
   if (!IsAbsolutePath(root) || HasWildcard(root) || root.size() <= 3) return false;
@@ -378,37 +558,26 @@ bool DeleteTree(const std::string& folder) {
   if (a == kNoAttributes) return true;
   if (!(a & FILE_ATTRIBUTE_DIRECTORY)) return DeleteExactFile(root) == 0;
   if (IsLink(a)) return RemoveDirectoryA(root.c_str()) != 0;  // the link goes (or stays), never its target
-  std::vector<FileEntry> entries;
-  ListFolder(root, "*", ListWhat::Both, entries);
-  for (const auto& e : entries) {
-    std::string p = JoinPath(root, e.name);
-    if (e.IsFolder()) {
-      if (IsLink(e.attributes)) {
-        RemoveDirectoryA(p.c_str());
-      } else {
-        DeleteTree(p);
-      }
-    } else {
-      if (e.attributes & FILE_ATTRIBUTE_READONLY) SetAttr(p, FILE_ATTRIBUTE_ARCHIVE);
-      DeleteExactFile(p);
-    }
-  }
+  const WalkRoot resolved(root);
+  DeleteTreeBelow(ToWide(root), resolved);
   SetAttr(root, FILE_ATTRIBUTE_NORMAL);
   return RemoveDirectoryA(root.c_str()) != 0 || !FolderExists(root);
 }
 
-void FindFiles(const std::string& folder, std::string_view mask, bool includeStartFolder,
-               std::vector<FoundFile>& out) {
+WalkRoot FindFiles(const std::string& folder, std::string_view mask, bool includeStartFolder,
+                   std::vector<FoundFile>& out) {
   FileWalk walk(folder, mask, includeStartFolder);
   std::vector<FoundFile> batch;
   while (walk.Take(batch, SIZE_MAX, SIZE_MAX)) std::move(batch.begin(), batch.end(), std::back_inserter(out));
+  return walk.Root();
 }
 
-void FindFiles(const std::string& folder, std::string_view mask, bool includeStartFolder,
-               std::vector<std::string>& out) {
+WalkRoot FindFiles(const std::string& folder, std::string_view mask, bool includeStartFolder,
+                   std::vector<std::string>& out) {
   std::vector<FoundFile> found;
-  FindFiles(folder, mask, includeStartFolder, found);
+  WalkRoot root = FindFiles(folder, mask, includeStartFolder, found);
   for (auto& f : found) out.push_back(std::move(f.path));
+  return root;
 }
 
 }  // namespace rt

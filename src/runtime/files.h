@@ -1,6 +1,11 @@
 // Files and folders by exact path. Nothing here expands wildcards: listing matches its pattern
 // against each long name itself, and every call that changes a file refuses empty, relative or
 // wildcard paths (the platform would otherwise act on the current folder, a parent or a match).
+//
+// Listing and deleting work on the platform's wide names. The paths the rest of the program sees
+// are ANSI text; a listed name that the ANSI code page cannot spell is spelled with "?" where its
+// letters are missing (so no ANSI call can take it for another file), and the listing keeps its
+// wide spelling beside it, which the calls that take a listed file use.
 #pragma once
 
 #include <windows.h>
@@ -29,6 +34,11 @@ std::string ParentFolder(std::string_view path);                        // "" wh
 std::string FileNameOf(std::string_view path);
 std::string WithoutTrailingSlash(std::string_view path);                 // "C:\" stays "C:\"
 
+// Text between the ANSI code page and the platform's wide names. ToAnsi spells what the code page
+// lacks as "?" (never as a look-alike letter) and says so in *lossy.
+std::wstring ToWide(std::string_view ansi);
+std::string ToAnsi(std::wstring_view wide, bool* lossy = nullptr);
+
 constexpr DWORD kNoAttributes = INVALID_FILE_ATTRIBUTES;
 DWORD GetAttr(const std::string& path);          // kNoAttributes when missing or a wildcard path
 // Sets the attributes of the file or folder itself, never of a link's target.
@@ -50,13 +60,29 @@ bool FileSize64(const std::string& path, uint64_t& size);
 HANDLE OpenNoFollow(const std::string& path, DWORD access, DWORD* error = nullptr);
 constexpr DWORD kLinkRefused = ERROR_CANT_ACCESS_FILE;
 
+// Where a walk may change files: the walk's root folder as it resolved when the walk started
+// (links, short names, substituted drives and mount points followed). Every file the walk erases,
+// overwrites or changes must lie below it by the final path of its opened handle, so a folder
+// swapped for a link after it was listed changes nothing outside the root. A root that could not
+// be resolved (a missing folder) holds nothing.
+class WalkRoot {
+ public:
+  WalkRoot() = default;  // holds nothing
+  explicit WalkRoot(const std::string& folder);
+  bool Holds(std::wstring_view finalPath) const;  // the final path of an opened file, or the root itself
+  const std::wstring& Resolved() const { return resolved_; }
+
+ private:
+  std::wstring resolved_;  // without a closing "\" (but "C:\")
+};
+// A file the walk's root does not hold is refused with this error.
+constexpr DWORD kOutsideRoot = ERROR_CANT_ACCESS_FILE;
+
 // Deletes one file by its exact path (no wildcards, absolute only), never through a link: a link
 // goes as a link, and where the system cannot tell the link from its target the file stays
 // (kLinkRefused). Returns the Windows error, 0 on success; ERROR_INVALID_NAME for a refused path,
 // ERROR_ACCESS_DENIED for a folder or a read-only file.
 DWORD DeleteExactFile(const std::string& path);
-// The same for a file just listed, whose attributes the listing gave (no need to ask again).
-DWORD DeleteListedFile(const std::string& path, DWORD attributes);
 
 bool CreateFolder(const std::string& path);       // creates the missing folders of an absolute path
 
@@ -72,7 +98,8 @@ std::string ResolvedFolderPath(const std::string& folder);
 bool IsInsideFolder(std::string_view path, std::string_view folder);
 
 struct FileEntry {
-  std::string name;  // long name, no folder
+  std::string name;   // long name, no folder, as the ANSI code page spells it
+  std::wstring wide;  // the long name itself, only where `name` lost some of its letters
   DWORD attributes = 0;
   uint64_t size = 0;
   FILETIME creation{}, lastAccess{}, lastWrite{};
@@ -87,27 +114,45 @@ bool ListFolder(const std::string& folder, std::string_view pattern, ListWhat wh
                 std::vector<FileEntry>& out);
 // Its two halves: every entry of the folder in the order the system gives them, and the sort.
 bool ReadFolder(const std::string& folder, std::vector<FileEntry>& out);
+bool ReadFolder(const std::wstring& folder, std::vector<FileEntry>& out);
 void SortByName(std::vector<FileEntry>& entries);  // by name ignoring case, as lstrcmpiA orders them
 
 // Deletes a folder and everything below it without ever following a link: a linked folder or file
-// inside it is removed as a link (or stays where it cannot be), its target stays. Refuses relative
-// and drive-root paths. Returns true when the folder is gone.
+// inside it is removed as a link (or stays where it cannot be), its target stays, and nothing is
+// deleted outside the folder as it resolved at the start. Refuses relative and drive-root paths.
+// Returns true when the folder is gone.
 bool DeleteTree(const std::string& folder);
 
 // Every file below a folder whose long name matches the mask: the folder's own files (when asked
 // for) and those of every folder beneath it, depth first, sorted by name within a folder. Linked
 // folders are never entered; paths of MAX_PATH characters or more are skipped. The folders are
 // listed on a thread of their own while the calling thread keeps handling its window messages;
-// FileWalk (runtime/filewalk.h) gives the same files a part at a time.
-void FindFiles(const std::string& folder, std::string_view mask, bool includeStartFolder,
-               std::vector<std::string>& out);
+// FileWalk (runtime/filewalk.h) gives the same files a part at a time. Returns the walk's root, as
+// it resolved before the listing began, for erasing what was found.
+WalkRoot FindFiles(const std::string& folder, std::string_view mask, bool includeStartFolder,
+                   std::vector<std::string>& out);
 struct FoundFile {
-  std::string path;
+  std::string path;  // as the ANSI code page spells it
   DWORD attributes = 0;
   uint64_t size = 0;
+  std::wstring wide;  // the path itself, only where `path` lost some of its letters
 };
-void FindFiles(const std::string& folder, std::string_view mask, bool includeStartFolder,
-               std::vector<FoundFile>& out);
+WalkRoot FindFiles(const std::string& folder, std::string_view mask, bool includeStartFolder,
+                   std::vector<FoundFile>& out);
+// A listed entry of a folder as a found file (its wide path kept where its name needs it).
+FoundFile FileIn(const std::string& folder, const FileEntry& entry);
+
+// The calls that take a listed file: by its wide path where it has one. The root, when given,
+// must hold the opened file (kOutsideRoot otherwise).
+HANDLE OpenNoFollow(const FoundFile& file, DWORD access, DWORD* error = nullptr, const WalkRoot* root = nullptr);
+DWORD GetAttr(const FoundFile& file);
+bool FileExists(const FoundFile& file);
+bool FileSize64(const FoundFile& file, uint64_t& size);
+bool SetAttr(const FoundFile& file, DWORD attributes, const WalkRoot* root = nullptr);
+// Deletes a listed file whose attributes the listing gave (no need to ask again).
+DWORD DeleteListedFile(const FoundFile& file, const WalkRoot* root = nullptr);
+// True when the two name one and the same existing file (see SameFile above).
+bool SameFile(const FoundFile& a, const FoundFile& b);
 
 constexpr size_t kMaxPath = MAX_PATH - 1;  // the longest path the ANSI functions take
 

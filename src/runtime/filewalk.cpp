@@ -20,14 +20,34 @@ class Locked {
   SRWLOCK& lock_;
 };
 
+std::wstring WideJoin(const std::wstring& folder, const std::wstring& name) {
+  return folder.empty() || folder.back() == L'\\' ? folder + name : folder + L'\\' + name;
+}
+
+SRWLOCK g_hookLock = SRWLOCK_INIT;
+std::function<void(const std::string&)> g_listedHook;
+
+void RunListedHook(const std::string& folder) {
+  AcquireSRWLockShared(&g_hookLock);
+  auto hook = g_listedHook;
+  ReleaseSRWLockShared(&g_hookLock);
+  if (hook) hook(folder);
+}
+
 bool FitsAnsiPath(const std::string& folder, const std::string& name) {
   bool slash = !folder.empty() && (folder.back() == '\\' || folder.back() == '/');
   return folder.size() + (slash ? 0 : 1) + name.size() <= kMaxPath;
 }
 }  // namespace
 
+void SetWalkListedHookForTests(std::function<void(const std::string& folder)> hook) {
+  AcquireSRWLockExclusive(&g_hookLock);
+  g_listedHook = std::move(hook);
+  ReleaseSRWLockExclusive(&g_hookLock);
+}
+
 FileWalk::FileWalk(const std::string& folder, std::string_view mask, bool includeStartFolder, size_t lookahead)
-    : mask_(mask), lookahead_(std::max<size_t>(lookahead, 1)),
+    : root_(folder), mask_(mask), lookahead_(std::max<size_t>(lookahead, 1)),
       filesReady_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
   lister_ = std::thread(&FileWalk::List, this, folder, includeStartFolder);
   preparer_ = std::thread(&FileWalk::PrepareListed, this);
@@ -46,35 +66,52 @@ FileWalk::~FileWalk() {
 }
 
 // Depth first, each folder's names sorted: the folder's own files, then each of its folders in
-// turn. Linked folders are never entered; paths too long for the ANSI functions are skipped.
+// turn. Linked folders are never entered; paths too long for the ANSI functions are skipped. A
+// folder whose name the ANSI code page cannot spell is listed by its wide path.
 void FileWalk::List(std::string folder, bool includeStartFolder) {
   NoYieldHere quiet;
   std::string root = WithoutTrailingSlash(folder);
-  std::vector<std::pair<std::string, bool>> stack;
-  if (IsAbsolutePath(root) && !HasWildcard(root)) stack.emplace_back(root, includeStartFolder);
+  struct Pending {
+    std::string path;
+    std::wstring wide;
+    bool takeFiles;
+  };
+  std::vector<Pending> stack;
+  if (IsAbsolutePath(root) && !HasWildcard(root)) stack.push_back({root, {}, includeStartFolder});
   std::vector<FileEntry> entries, subfolders;
   while (!stack.empty()) {
     {
       Locked hold(lock_);
       if (stop_) break;
     }
-    auto [dir, takeFiles] = std::move(stack.back());
+    Pending dir = std::move(stack.back());
     stack.pop_back();
-    if (!ReadFolder(dir, entries)) continue;
-    Folder found{dir, {}};
+    if (!(dir.wide.empty() ? ReadFolder(dir.path, entries) : ReadFolder(dir.wide, entries))) continue;
+    Folder found{dir.path, dir.wide, {}};
     subfolders.clear();
     for (auto& e : entries) {
-      if (!FitsAnsiPath(dir, e.name)) continue;
+      if (!FitsAnsiPath(dir.path, e.name)) continue;
       if (e.IsFolder()) {
         if (!IsLink(e.attributes)) subfolders.push_back(std::move(e));
-      } else if (takeFiles) {
+      } else if (dir.takeFiles) {
         found.files.push_back(std::move(e));
       }
     }
     SortByName(subfolders);
-    for (auto it = subfolders.rbegin(); it != subfolders.rend(); ++it) stack.emplace_back(JoinPath(dir, it->name), true);
+    for (auto it = subfolders.rbegin(); it != subfolders.rend(); ++it) {
+      Pending sub{JoinPath(dir.path, it->name), {}, true};
+      if (!dir.wide.empty() || !it->wide.empty())
+        sub.wide = WideJoin(dir.wide.empty() ? ToWide(dir.path) : dir.wide, it->wide.empty() ? ToWide(it->name) : it->wide);
+      stack.push_back(std::move(sub));
+    }
     if (!found.files.empty() && !Publish(found)) break;
   }
+  bool stopped;
+  {
+    Locked hold(lock_);
+    stopped = stop_;
+  }
+  if (!stopped) RunListedHook(root);
   Locked hold(lock_);
   listingEnded_ = true;
   WakeConditionVariable(&listedReady_);
@@ -113,7 +150,11 @@ void FileWalk::PrepareListed() {
     SortByName(folder.files);
     std::vector<FoundFile> files;
     files.reserve(folder.files.size());
-    for (auto& e : folder.files) files.push_back(FoundFile{JoinPath(folder.path, e.name), e.attributes, e.size});
+    for (auto& e : folder.files) {
+      files.push_back(FoundFile{JoinPath(folder.path, e.name), e.attributes, e.size});
+      if (!folder.wide.empty() || !e.wide.empty())
+        files.back().wide = WideJoin(folder.wide.empty() ? ToWide(folder.path) : folder.wide, e.wide.empty() ? ToWide(e.name) : e.wide);
+    }
     Locked hold(lock_);
     queued_ -= listed - files.size();  // those the mask left out take no room
     prepared_ += files.size();

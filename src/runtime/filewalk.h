@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -17,10 +18,15 @@
 
 namespace rt {
 
+// Tests change a tree as another program could, at the moment a walk has listed all of it: the
+// hook runs then, on the walk's listing thread, with the walk's folder, before the walk tells that
+// its listing has ended (so a taker that waits for the whole listing has none of it yet). Null: none.
+void SetWalkListedHookForTests(std::function<void(const std::string& folder)> hook);
+
 class FileWalk {
  public:
   // The files FindFiles gives for these arguments, in its order. The listing stays at most about
-  // `lookahead` files ahead of what has been taken.
+  // `lookahead` files ahead of what has been taken. The root is resolved before the listing begins.
   FileWalk(const std::string& folder, std::string_view mask, bool includeStartFolder, size_t lookahead = 32768);
   ~FileWalk();  // stops the listing
   FileWalk(const FileWalk&) = delete;
@@ -31,18 +37,23 @@ class FileWalk {
   // window messages. False when no file is left. One thread takes.
   bool Take(std::vector<FoundFile>& out, size_t atLeast = 1, size_t atMost = 8192);
 
+  // The walk's root as it resolved at the start: what the walk erases must lie below it.
+  const WalkRoot& Root() const { return root_; }
+
  private:
   // One folder's files as the lister read them: not yet matched against the mask, sorted or
   // given their paths. The lister only reads (the system lists one folder at a time, whatever the
   // threads); a second thread prepares what it has read, and the taker's thread only takes.
   struct Folder {
     std::string path;
+    std::wstring wide;  // the path itself, only where `path` lost some of its letters
     std::vector<FileEntry> files;
   };
   void List(std::string root, bool includeStartFolder);
   bool Publish(Folder& folder);  // false once the walk is stopped
   void PrepareListed();          // the second thread: listed_ onto ready_
 
+  const WalkRoot root_;
   std::string mask_;
   size_t lookahead_;
   SRWLOCK lock_ = SRWLOCK_INIT;

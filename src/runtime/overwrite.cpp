@@ -7,10 +7,14 @@
 
 namespace rt {
 
-HANDLE OpenForOverwrite(const std::string& path, DWORD* error) {
+HANDLE OpenForOverwrite(const std::string& path, DWORD* error, const WalkRoot* root) {
+  return OpenForOverwrite(FoundFile{path}, error, root);
+}
+
+HANDLE OpenForOverwrite(const FoundFile& file, DWORD* error, const WalkRoot* root) {
   DWORD dummy;
   DWORD& err = error ? *error : dummy;
-  HANDLE h = OpenNoFollow(path, GENERIC_READ | GENERIC_WRITE, &err);
+  HANDLE h = OpenNoFollow(file, GENERIC_READ | GENERIC_WRITE, &err, root);
   if (h == INVALID_HANDLE_VALUE) return h;
   FILE_BASIC_INFO basic{};
   FILE_STANDARD_INFO standard{};

@@ -94,35 +94,53 @@ int SecureErasePasses() {
   return settings::IsOn(settings::kOptionOption, settings::kOptSecureErase) ? WipePasses() : 0;
 }
 
+namespace {
+std::function<void(HANDLE)> WipeWith(int passes) {
+  if (passes <= 0) return nullptr;
+  return [passes](HANDLE h) { WipeOpenFile(h, passes); };
+}
+}  // namespace
+
+DWORD EraseOneFile(const rt::FoundFile& file, bool clearAttributes, int wipePasses, const rt::WalkRoot* root) {
+  return EraseOneFileWith(file, clearAttributes, WipeWith(wipePasses), root);
+}
+
 DWORD EraseOneFile(const std::string& path, DWORD attributes, bool clearAttributes, int wipePasses) {
-  if (wipePasses <= 0) return EraseOneFileWith(path, attributes, clearAttributes, nullptr);
-  return EraseOneFileWith(path, attributes, clearAttributes, [wipePasses](HANDLE h) { WipeOpenFile(h, wipePasses); });
+  return EraseOneFileWith(rt::FoundFile{path, attributes}, clearAttributes, WipeWith(wipePasses), nullptr);
 }
 
 DWORD EraseOneFileWith(const std::string& path, DWORD attributes, bool clearAttributes,
                        const std::function<void(HANDLE file)>& overwrite) {
+  return EraseOneFileWith(rt::FoundFile{path, attributes}, clearAttributes, overwrite, nullptr);
+}
+
+DWORD EraseOneFileWith(const rt::FoundFile& file, bool clearAttributes, const std::function<void(HANDLE file)>& overwrite,
+                       const rt::WalkRoot* root, const std::function<DWORD()>& first) {
   const DWORD kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-  const DWORD original = attributes;
+  const DWORD original = file.attributes;
+  DWORD attributes = file.attributes;
   bool cleared = false;
   if (attributes & kept) {
     if (!clearAttributes && (attributes & FILE_ATTRIBUTE_READONLY)) return ERROR_ACCESS_DENIED;  // would not go
     if (clearAttributes) {
-      if (!rt::SetAttr(path, FILE_ATTRIBUTE_ARCHIVE)) return ERROR_ACCESS_DENIED;
+      if (!rt::SetAttr(file, FILE_ATTRIBUTE_ARCHIVE, root)) return ERROR_ACCESS_DENIED;
       cleared = true;
       attributes = FILE_ATTRIBUTE_ARCHIVE;
     }
   }
   bool secure = static_cast<bool>(overwrite);
   DWORD err = 0;
-  HANDLE h = rt::OpenNoFollow(path, DELETE | (secure ? GENERIC_READ | GENERIC_WRITE : 0), &err);
+  HANDLE h = rt::OpenNoFollow(file, DELETE | (secure ? GENERIC_READ | GENERIC_WRITE : 0), &err, root);
   if (h == INVALID_HANDLE_VALUE && secure && (err == ERROR_ACCESS_DENIED || err == ERROR_SHARING_VIOLATION)) {
     // It cannot be written (another program reads it, say) but may still be deleted: it goes
     // without the overwrite.
     secure = false;
-    h = rt::OpenNoFollow(path, DELETE, &err);
+    h = rt::OpenNoFollow(file, DELETE, &err, root);
   }
   if (h != INVALID_HANDLE_VALUE) {
-    if (secure) {
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) err = ERROR_ACCESS_DENIED;
+    else if (first) err = first();
+    if (!err && secure) {
       FILE_STANDARD_INFO standard{};
       // Other hard links would keep the content: such a file loses this name only.
       if (GetFileInformationByHandleEx(h, FileStandardInfo, &standard, sizeof standard) && !standard.Directory &&
@@ -130,12 +148,11 @@ DWORD EraseOneFileWith(const std::string& path, DWORD attributes, bool clearAttr
         overwrite(h);
     }
     FILE_DISPOSITION_INFO dispose{TRUE};
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) err = ERROR_ACCESS_DENIED;
-    else if (!SetFileInformationByHandle(h, FileDispositionInfo, &dispose, sizeof dispose)) err = GetLastError();
+    if (!err && !SetFileInformationByHandle(h, FileDispositionInfo, &dispose, sizeof dispose)) err = GetLastError();
     CloseHandle(h);
   } else if (err == ERROR_PATH_NOT_FOUND) {
     err = ERROR_FILE_NOT_FOUND;
   }
-  if (err && cleared) rt::SetAttr(path, original);  // it stays: with the attributes it had
+  if (err && cleared) rt::SetAttr(file, original, root);  // it stays: with the attributes it had
   return err;
 }

@@ -159,6 +159,66 @@ TEST_F(FileCategories, WindowsTemporaryFilesEverywhereBelowTheTempFolder) {
   rt::DeleteTree("C:\\velk-tests\\outside");
 }
 
+// A sub-folder of the temp folder swapped for a link to a folder elsewhere once the walk has listed
+// it: the file listed there is looked for through the link, and what it finds is left alone.
+TEST_F(FileCategories, ATempFolderSwappedForALinkAfterItWasListedErasesNothingOutside) {
+  std::string a = File("temp\\a.tmp", "1");
+  std::string swapped = File("temp\\sub\\b.tmp", "22");
+  std::string outside = "C:\\velk-tests\\outside\\" + rt::FileNameOf(ts::Scratch());
+  ts::WriteFile(outside + "\\b.tmp", "precious");
+  SetFileAttributesA((outside + "\\b.tmp").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  const DWORD attributes = rt::GetAttr(outside + "\\b.tmp");
+  settings::Write(settings::kOptionOption, settings::kOptSecureErase, "1");
+  mw::Enable({"10"});
+  Form1& f = Main();
+  f.Load();
+  ts::OnWalkListed swap(windows + "\\temp", [&] {
+    rt::DeleteTree(windows + "\\temp\\sub");
+    ts::HostLink(outside, windows + "\\temp\\sub");
+  });
+  f.chameleonButton5_Click();
+  EXPECT_TRUE(swap.Ran());
+  EXPECT_EQ(mw::DetailRows(f), (Rows{"Windows Temp Files = " + a + " <OK>", "Windows Temp Files = " + swapped + " <FAILED>"}));
+  EXPECT_EQ(f.txtfilecount.Text(), "1");
+  EXPECT_EQ(f.txtfilesize.Text(), "1");
+  EXPECT_FALSE(ts::Exists(a));
+  EXPECT_EQ(ts::ReadFile(outside + "\\b.tmp"), "precious");
+  EXPECT_EQ(rt::GetAttr(outside + "\\b.tmp"), attributes);
+  ts::HostUnlink(windows + "\\temp\\sub");
+  SetFileAttributesA((outside + "\\b.tmp").c_str(), FILE_ATTRIBUTE_NORMAL);
+  rt::DeleteTree("C:\\velk-tests\\outside");
+}
+
+// Names that Windows-1252 cannot spell are erased like any other; the rows spell them as the code
+// page does.
+TEST_F(FileCategories, TempFilesWhoseNamesTheCodePageCannotSpell) {
+  const std::wstring temp = rt::ToWide(windows) + L"\\temp";
+  ts::WriteWideFile(temp + L"\\\x043f\x0440\x0438\x0432\x0435\x0442.tmp", "1234");
+  ts::WriteWideFile(temp + L"\\\x6587\x4ef6\\\x6587.log", "12");
+  SetFileAttributesW((temp + L"\\\x6587\x4ef6\\\x6587.log").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  std::string plain = File("temp\\plain.tmp", "1");
+  mw::Enable({"10"});
+  Form1& f = Main();
+  f.Load();
+  f.chameleonButton6_Click();
+  Rows expected = {"Windows Temp Files = " + windows + "\\temp\\??????.tmp <OK>",
+                   "Windows Temp Files = " + plain + " <OK>",
+                   "Windows Temp Files = " + windows + "\\temp\\??\\?.log <OK>"};
+  EXPECT_EQ(mw::DetailRows(f), expected);
+  EXPECT_EQ(f.txtfilecount.Text(), "3");
+  EXPECT_EQ(f.txtfilesize.Text(), "7");
+  EXPECT_TRUE(ts::WideExists(temp + L"\\\x043f\x0440\x0438\x0432\x0435\x0442.tmp"));
+
+  f.chameleonButton5_Click();
+  EXPECT_EQ(mw::DetailRows(f), expected);
+  EXPECT_EQ(f.txtfilecount.Text(), "3");
+  EXPECT_EQ(f.txtfilesize.Text(), "7");
+  EXPECT_FALSE(ts::WideExists(temp + L"\\\x043f\x0440\x0438\x0432\x0435\x0442.tmp"));
+  EXPECT_FALSE(ts::WideExists(temp + L"\\\x6587\x4ef6\\\x6587.log"));
+  EXPECT_TRUE(ts::WideExists(temp + L"\\\x6587\x4ef6"));  // the folders stay
+  EXPECT_FALSE(ts::Exists(plain));
+}
+
 TEST_F(FileCategories, SecureErasingOverwritesTempFilesBeforeTheyGo) {
   settings::Write(settings::kOptionOption, settings::kOptSecureErase, "1");
   std::string p = File("temp\\secret.txt", std::string(5000, 'S'));

@@ -364,6 +364,52 @@ TEST_F(IeTest, SecureCleanDeletesAndOverwritesTheCacheFilesItself) {
   EXPECT_TRUE(ts::CacheUrls().empty());
 }
 
+// A file another program holds open cannot go: its row fails, it is not counted, and its entry
+// stays for a later run, which erases both once the file is free.
+TEST_F(IeTest, ACacheFileThatStaysKeepsItsEntryAndIsNotCounted) {
+  std::string held = ts::AddCacheEntry("http://held.example/page.html", "held open");
+  std::string page = ts::AddCacheEntry("http://held.example/other.html", "free");
+  HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  mw::Enable({"2"});
+  Form1& f = Main();
+  f.Load();
+  f.chameleonButton5_Click();
+  CloseHandle(holder);
+  EXPECT_EQ(Sorted(mw::DetailRows(f)), Sorted(Rows{CacheRow(held, "<FAILED>"), CacheRow(page)}));
+  EXPECT_EQ(f.txtfilecount.Text(), "1");
+  EXPECT_EQ(f.txtfilesize.Text(), "4");
+  EXPECT_EQ(ts::ReadFile(held), "held open");
+  EXPECT_TRUE(ts::InCache("http://held.example/page.html"));
+  EXPECT_FALSE(ts::Exists(page));
+  EXPECT_FALSE(ts::InCache("http://held.example/other.html"));
+
+  f.chameleonButton5_Click();
+  EXPECT_EQ(mw::DetailRows(f), (Rows{CacheRow(held)}));
+  EXPECT_FALSE(ts::Exists(held));
+  EXPECT_TRUE(ts::CacheUrls().empty());
+}
+
+// The cache deletes an entry's file with it, through a link to the link's target: a cache file
+// that is a link never reaches it.
+TEST_F(IeTest, ACacheFileThatIsALinkIsNeverHandedToTheCache) {
+  std::string local = ts::AddCacheEntry("http://link.example/page.html", "cached");
+  std::string outside = "C:\\velk-tests\\outside\\" + rt::FileNameOf(ts::Scratch()) + "\\precious.txt";
+  ts::WriteFile(outside, "precious");
+  ASSERT_EQ(rt::DeleteExactFile(local), 0u);
+  ts::HostLink(outside, local);
+  mw::Enable({"2"});
+  Form1& f = Main();
+  f.Load();
+  f.chameleonButton5_Click();
+  EXPECT_EQ(mw::DetailRows(f), (Rows{CacheRow(local, "<FAILED>")}));
+  EXPECT_EQ(f.txtfilecount.Text(), "0");
+  EXPECT_EQ(ts::ReadFile(outside), "precious");
+  EXPECT_TRUE(ts::InCache("http://link.example/page.html"));
+  ts::HostUnlink(local);
+  rt::DeleteTree("C:\\velk-tests\\outside");
+}
+
 TEST_F(IeTest, ACacheFileBehindALinkedFolderIsNeverTouched) {
   // One of the cache's own folders is replaced by a link to a folder elsewhere.
   std::string local = ts::AddCacheEntry("http://linked.example/precious.html", "cached");
@@ -477,6 +523,53 @@ TEST_F(IndexDat, AFolderTwoSearchesCoverIsListedOnce) {
   rows[1] = "index file Files = " + Found()[0] + " <OK>";
   EXPECT_EQ(mw::DetailRows(f), rows);
   EXPECT_EQ(f.txtfilecount.Text(), "3");
+}
+
+// A Cookies folder moved out of the profile: its index is none of this category's, in either run.
+TEST_F(IndexDat, ACookiesFolderOutsideTheProfileKeepsItsIndex) {
+  settings::Write(settings::kOptionOption, settings::kOptSecureErase, "1");
+  std::string moved = ts::Scratch() + "\\ckout";
+  ts::WriteFile(moved + "\\index.dat", "not the profile's");
+  SetFileAttributesA((moved + "\\index.dat").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  const DWORD attributes = rt::GetAttr(moved + "\\index.dat");
+  ie::UserValueFor movedCookies(ie::kUserShellFolders, "Cookies", &moved);
+  mw::Enable({"4"});
+  Form1& f = Main();
+  f.Load();
+  f.chameleonButton6_Click();
+  f.chameleonButton5_Click();
+  Rows rows = {"Index.dat  <OK>"};
+  for (size_t i = 1; i < Found().size(); ++i) rows.push_back("index File = " + Found()[i] + " <OK>");
+  EXPECT_EQ(mw::DetailRows(f), rows);
+  EXPECT_EQ(f.txtfilesize.Text(), "0");
+  EXPECT_EQ(ts::ReadFile(moved + "\\index.dat"), "not the profile's");
+  EXPECT_EQ(rt::GetAttr(moved + "\\index.dat"), attributes);
+  EXPECT_TRUE(ts::Exists(Found()[0]));  // the history beside the moved folder is not searched
+  for (size_t i = 1; i < Found().size(); ++i) EXPECT_FALSE(ts::Exists(Found()[i])) << Found()[i];
+}
+
+// A cache folder swapped for a link once the search has listed it: nothing outside is erased.
+TEST_F(IndexDat, AFolderSwappedForALinkAfterTheSearchErasesNothingOutside) {
+  settings::Write(settings::kOptionOption, settings::kOptSecureErase, "1");
+  std::string outside = "C:\\velk-tests\\outside\\" + rt::FileNameOf(ts::Scratch());
+  ts::WriteFile(outside + "\\y\\index.dat", "precious");
+  mw::Enable({"4"});
+  Form1& f = Main();
+  f.Load();
+  ts::OnWalkListed swap(cache, [&] {
+    rt::DeleteTree(cache + "\\x");
+    ts::HostLink(outside, cache + "\\x");
+  });
+  f.chameleonButton5_Click();
+  EXPECT_TRUE(swap.Ran());
+  Rows rows = mw::DetailRows(f);
+  ASSERT_EQ(rows.size(), 5u);
+  EXPECT_EQ(rows[3], "index File = " + Found()[2] + " <OK>");
+  EXPECT_EQ(rows[4], "index File = " + Found()[3] + " <FAILED>");
+  EXPECT_EQ(ts::ReadFile(outside + "\\y\\index.dat"), "precious");
+  EXPECT_FALSE(ts::Exists(Found()[2]));
+  ts::HostUnlink(cache + "\\x");
+  rt::DeleteTree("C:\\velk-tests\\outside");
 }
 
 TEST_F(IndexDat, NoSearchStartsOutsideTheUsersProfile) {

@@ -8,6 +8,7 @@
 #include "fixture.h"
 #include "pluginengine/engine.h"
 #include "runtime/files.h"
+#include "runtime/text.h"
 #include "runtime/textfile.h"
 #include "systemfolders.h"
 
@@ -386,6 +387,61 @@ TEST_F(Passes, AFolderEntryNeverFollowsALinkedFolder) {
   EXPECT_EQ(ts::ReadFile(outside + "\\keep.tmp"), "precious");
   EXPECT_EQ(mw::DetailRows(f), (Rows{"Plug In Application Files = " + root + "\\tree\\a.tmp <OK>"}));
   rt::DeleteTree("C:\\velk-tests\\outside");
+}
+
+// A sub-folder swapped for a link to a folder elsewhere once the search has listed it: the file
+// listed there is looked for through the link, and what it finds is left alone.
+TEST_F(Passes, AFolderSwappedForALinkAfterTheSearchErasesNothingOutside) {
+  std::string outside = "C:\\velk-tests\\outside\\passes-swapped";
+  ts::WriteFile(outside + "\\b.tmp", "precious");
+  SetFileAttributesA((outside + "\\b.tmp").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  const DWORD attributes = rt::GetAttr(outside + "\\b.tmp");
+  std::string a = File("tree\\a.tmp");
+  std::string b = File("tree\\sub\\b.tmp");
+  Plugin("tree", {"folder=" + root + "\\tree\\*.tmp,1"}, {});
+  Select("tree\r\n");
+  Form1& f = Main();
+  f.Load();
+  ts::OnWalkListed swap(root + "\\tree", [&] {
+    rt::DeleteTree(root + "\\tree\\sub");
+    ts::HostLink(outside, root + "\\tree\\sub");
+  });
+  f.chameleonButton5_Click();
+  EXPECT_TRUE(swap.Ran());
+  EXPECT_EQ(mw::DetailRows(f), (Rows{"Plug In Application Files = " + a + " <OK>",
+                                     "Plug In Application Files = " + b + " <FAILED>"}));
+  EXPECT_EQ(f.txtfilecount.Text(), "1");
+  EXPECT_FALSE(ts::Exists(a));
+  EXPECT_EQ(ts::ReadFile(outside + "\\b.tmp"), "precious");
+  EXPECT_EQ(rt::GetAttr(outside + "\\b.tmp"), attributes);
+  ts::HostUnlink(root + "\\tree\\sub");
+  rt::DeleteTree("C:\\velk-tests\\outside");
+}
+
+// Names that Windows-1252 cannot spell, in a folder entry's folder and below it: listed with their
+// sizes, spelled as the code page does, and erased like any other.
+TEST_F(Passes, AFolderEntryTakesNamesTheCodePageCannotSpell) {
+  const std::wstring w = rt::ToWide(root) + L"\\wide";
+  ts::WriteWideFile(w + L"\\\x043f\x0440\x0438.tmp", "123");
+  ts::WriteWideFile(w + L"\\\x6587\x4ef6\\\x6587.tmp", "12345");
+  std::string plain = File("wide\\plain.tmp", "1");
+  Plugin("wide", {"folder=" + root + "\\wide\\*.tmp,1"}, {});
+  Select("wide\r\n");
+  Form1& f = Main();
+  f.Load();
+  f.chameleonButton6_Click();
+  Rows rows = {"Plug In Application Files = " + root + "\\wide\\???.tmp <OK>", "Plug In Application Files = " + plain + " <OK>",
+               "Plug In Application Files = " + root + "\\wide\\??\\?.tmp <OK>"};
+  EXPECT_EQ(mw::DetailRows(f), rows);
+  EXPECT_EQ(f.txtfilecount.Text(), "3");
+  EXPECT_EQ(f.txtfilesize.Text(), "9");
+  EXPECT_TRUE(ts::WideExists(w + L"\\\x043f\x0440\x0438.tmp"));
+  f.chameleonButton5_Click();
+  EXPECT_EQ(mw::DetailRows(f), rows);
+  EXPECT_EQ(f.txtfilesize.Text(), "9");
+  EXPECT_FALSE(ts::WideExists(w + L"\\\x043f\x0440\x0438.tmp"));
+  EXPECT_FALSE(ts::WideExists(w + L"\\\x6587\x4ef6\\\x6587.tmp"));
+  EXPECT_FALSE(ts::Exists(plain));
 }
 
 TEST_F(Passes, AWholeRunErasesTheSelectedPluginOnly) {

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "runtime/overwrite.h"
+#include "runtime/text.h"
 #include "support/scratch.h"
 
 namespace {
@@ -229,6 +233,119 @@ TEST(Links, AFolderReachedThroughAShortNameOrALinkIsNoLink) {
   EXPECT_FALSE(rt::IsInsideFolder(real + "\\..\\x.txt", real));
   EXPECT_FALSE(rt::IsInsideFolder("x\\y", "x"));
   rt::DeleteTree(linkedFolder);
+}
+
+// What a walk erases lies below its root as the root resolved at the start, by the final path of
+// the opened file: a folder swapped for a link after the listing leads nowhere the calls follow.
+TEST(Containment, AFolderSwappedForALinkAfterTheListingChangesNothingOutsideTheRoot) {
+  std::string outside = Outside("swapped");
+  ts::WriteFile(outside + "\\b.tmp", "precious");
+  SetFileAttributesA((outside + "\\b.tmp").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  const DWORD attributes = rt::GetAttr(outside + "\\b.tmp");
+  std::string tree = ts::Scratch() + "\\tree";
+  ts::WriteFile(tree + "\\a.tmp", "x");
+  ts::WriteFile(tree + "\\sub\\b.tmp", "x");
+  std::vector<rt::FoundFile> found;
+  const rt::WalkRoot root = rt::FindFiles(tree, "*.tmp", true, found);
+  ASSERT_EQ(found.size(), 2u);
+  ASSERT_EQ(found[1].path, tree + "\\sub\\b.tmp");
+  ASSERT_TRUE(rt::DeleteTree(tree + "\\sub"));
+  ts::HostLink(outside, tree + "\\sub");
+
+  // The file has the name its path gives: only the root tells that it lies elsewhere.
+  HANDLE named = rt::OpenNoFollow(found[1], FILE_READ_ATTRIBUTES);
+  EXPECT_NE(named, INVALID_HANDLE_VALUE);
+  CloseHandle(named);
+  DWORD err = 0;
+  EXPECT_EQ(rt::OpenNoFollow(found[1], DELETE, &err, &root), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(err, rt::kOutsideRoot);
+  EXPECT_EQ(rt::DeleteListedFile(found[1], &root), rt::kOutsideRoot);
+  EXPECT_FALSE(rt::SetAttr(found[1], FILE_ATTRIBUTE_READONLY, &root));
+  EXPECT_EQ(rt::OpenForOverwrite(found[1], &err, &root), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(err, rt::kOutsideRoot);
+  EXPECT_EQ(ts::ReadFile(outside + "\\b.tmp"), "precious");
+  EXPECT_EQ(rt::GetAttr(outside + "\\b.tmp"), attributes);
+  EXPECT_EQ(rt::DeleteListedFile(found[0], &root), 0u);  // what the root holds goes
+  EXPECT_FALSE(ts::Exists(tree + "\\a.tmp"));
+  ts::HostUnlink(tree + "\\sub");
+  rt::DeleteTree(rt::ParentFolder(outside));
+}
+
+TEST(Containment, TheRootIsTheFolderAsItResolvedAtTheStart) {
+  std::string real = ts::Scratch() + "\\real";
+  ts::WriteFile(real + "\\sub\\a.tmp", "x");
+  std::string link = ts::Scratch() + "\\link";
+  ts::HostLink(real, link);
+  // A root named through a link is the folder it leads to, and holds what lies there.
+  std::vector<rt::FoundFile> found;
+  const rt::WalkRoot viaLink = rt::FindFiles(link, "*.tmp", true, found);
+  EXPECT_EQ(viaLink.Resolved(), rt::ToWide(real));
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(rt::DeleteListedFile(found[0], &viaLink), 0u);
+  EXPECT_FALSE(ts::Exists(real + "\\sub\\a.tmp"));
+
+  const rt::WalkRoot root(real + "\\");
+  const std::wstring r = rt::ToWide(real);
+  EXPECT_TRUE(root.Holds(r));
+  EXPECT_TRUE(root.Holds(r + L"\\sub\\x.tmp"));
+  EXPECT_TRUE(root.Holds(rt::ToWide(rt::UCase(real)) + L"\\x.tmp"));
+  EXPECT_FALSE(root.Holds(r + L"2\\x.tmp"));
+  EXPECT_FALSE(root.Holds(rt::ToWide(ts::Scratch())));
+  for (const std::string& none : {ts::Scratch() + "\\missing", std::string("relative"), std::string()}) {
+    const rt::WalkRoot nothing(none);
+    EXPECT_TRUE(nothing.Resolved().empty()) << none;
+    EXPECT_FALSE(nothing.Holds(r + L"\\x.tmp")) << none;
+  }
+  EXPECT_TRUE(rt::WalkRoot("C:\\").Holds(r));
+  ts::HostUnlink(link);
+}
+
+// Names that Windows-1252 cannot spell: listed with "?" for what is missing (never a look-alike
+// letter, which could name another file), and checked and deleted by their wide names.
+TEST(WideNames, ListedCheckedAndDeletedByTheirWideNames) {
+  const std::string tree = ts::Scratch() + "\\tree";
+  const std::wstring w = rt::ToWide(tree);
+  ts::WriteWideFile(w + L"\\\x043f\x0440\x0438.tmp", "cyr");       // Cyrillic
+  ts::WriteWideFile(w + L"\\\x6587\x4ef6\\b.tmp", "chinese folder");  // Chinese folder
+  ts::WriteWideFile(w + L"\\\x0101.tmp", "a with a bar");
+  ts::WriteWideFile(w + L"\\caf\x00e9.tmp", "1252 has it");
+  ts::WriteFile(tree + "\\a.tmp", "plain");
+
+  std::vector<rt::FileEntry> entries;
+  ASSERT_TRUE(rt::ListFolder(tree, "*", rt::ListWhat::Both, entries));
+  std::vector<std::string> names;
+  for (const auto& e : entries) names.push_back(e.name + (e.wide.empty() ? "" : " (wide)"));
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"?.tmp (wide)", "?? (wide)", "???.tmp (wide)", "a.tmp", "caf\xe9.tmp"}));
+  EXPECT_EQ(rt::GetAttr(tree + "\\???.tmp"), rt::kNoAttributes);  // the spelling names no file
+
+  std::vector<rt::FoundFile> found;
+  const rt::WalkRoot root = rt::FindFiles(tree, "*.tmp", true, found);
+  ASSERT_EQ(found.size(), 5u);
+  uint64_t total = 0;
+  for (const auto& f : found) {
+    uint64_t size = 0;
+    EXPECT_TRUE(rt::FileExists(f)) << f.path;
+    EXPECT_TRUE(rt::FileSize64(f, size)) << f.path;
+    total += size;
+  }
+  EXPECT_EQ(total, 3u + 14u + 12u + 11u + 5u);
+  for (const auto& f : found) {
+    if (f.path == tree + "\\a.tmp") continue;
+    EXPECT_EQ(rt::DeleteListedFile(f, &root), 0u) << f.path;
+  }
+  EXPECT_EQ(ts::ReadFile(tree + "\\a.tmp"), "plain");  // not the file "?.tmp" stands for
+  for (const std::wstring& gone : {w + L"\\\x043f\x0440\x0438.tmp", w + L"\\\x6587\x4ef6\\b.tmp", w + L"\\\x0101.tmp", w + L"\\caf\x00e9.tmp"})
+    EXPECT_FALSE(ts::WideExists(gone)) << rt::ToAnsi(gone);
+
+  bool lossy = false;
+  EXPECT_EQ(rt::ToAnsi(L"\x0101", &lossy), "?");
+  EXPECT_TRUE(lossy);
+  EXPECT_EQ(rt::ToAnsi(L"caf\x00e9", &lossy), "caf\xe9");
+  EXPECT_FALSE(lossy);
+  ts::WriteWideFile(w + L"\\\x6587\x4ef6\\\x043f\\c.tmp", "x");
+  EXPECT_TRUE(rt::DeleteTree(tree));
+  EXPECT_FALSE(ts::Exists(tree));
 }
 
 TEST(FindFiles, SkipsPathsTooLongForTheAnsiFunctions) {

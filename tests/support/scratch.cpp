@@ -4,11 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include "forms/dialogs.h"
 #include "runtime/app.h"
 #include "runtime/clipboard.h"
 #include "runtime/files.h"
+#include "runtime/filewalk.h"
 #include "runtime/seams.h"
+#include "runtime/text.h"
 #include "runtime/textfile.h"
 #include "shared/fileprop.h"
 
@@ -154,6 +158,39 @@ void HostUnlink(const std::string& link) {
   RunHost("/bin/rm -f \"" + l + "\"");
   for (int i = 0; i < 500 && GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES; ++i) Sleep(10);
 }
+
+void WriteWideFile(const std::wstring& path, const std::string& bytes) {
+  std::wstring folder = path.substr(0, path.find_last_of(L'\\'));
+  for (size_t at = folder.find(L'\\', 3); ; at = folder.find(L'\\', at + 1)) {
+    CreateDirectoryW(folder.substr(0, at).c_str(), nullptr);
+    if (at == std::wstring::npos) break;
+  }
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE) << rt::ToAnsi(path);
+  DWORD wrote = 0;
+  ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr);
+  CloseHandle(h);
+  ASSERT_EQ(wrote, bytes.size()) << rt::ToAnsi(path);
+}
+
+bool WideExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+namespace {
+std::atomic<bool> g_walkChanged{false};
+}
+
+OnWalkListed::OnWalkListed(const std::string& folder, std::function<void()> change) {
+  g_walkChanged = false;
+  rt::SetWalkListedHookForTests([folder, change](const std::string& walked) {
+    if (!rt::EqualsNoCase(rt::WithoutTrailingSlash(walked), rt::WithoutTrailingSlash(folder)) || g_walkChanged.exchange(true))
+      return;
+    change();
+  });
+}
+
+OnWalkListed::~OnWalkListed() { rt::SetWalkListedHookForTests(nullptr); }
+
+bool OnWalkListed::Ran() const { return g_walkChanged; }
 
 Watcher::Watcher(const std::string& path)
     : handle_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,

@@ -3,6 +3,7 @@
 // and message boxes, process starts and modal dialogs that never reach the screen or the system.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,21 @@ void HostLink(const std::string& target, const std::string& link);
 void HostLinkNamed(const std::string& target, const std::string& folder, const std::string& name);
 // Removes a host link itself (the platform's deletion would reach for its target).
 void HostUnlink(const std::string& link);
+
+// Files whose names the ANSI code page may not spell, made and looked at by their wide names.
+void WriteWideFile(const std::wstring& path, const std::string& bytes);
+bool WideExists(const std::wstring& path);
+
+// Changes a tree the moment a walk over `folder` (and no other) has listed it, before the walk
+// hands its files over, as another program could: `change` runs once, on the walk's thread.
+class OnWalkListed {
+ public:
+  OnWalkListed(const std::string& folder, std::function<void()> change);
+  ~OnWalkListed();
+  OnWalkListed(const OnWalkListed&) = delete;
+  OnWalkListed& operator=(const OnWalkListed&) = delete;
+  bool Ran() const;
+};
 
 // Someone who keeps a file open and shares everything: the file's content stays readable through
 // it after the file was overwritten and deleted.
