@@ -27,10 +27,17 @@ void Form1::Run(Request kind) {
     return;
   }
   runInProgress_ = true;
-  if (kind == Request::EraseRun)
-    EraseRun();
-  else
-    TestRun();
+  {
+    // However the run was asked for (a click, the scheduler, another window that ended a rewrite
+    // of the plug-in selection, a caller's code), it is a long handler of this window: its native
+    // views follow at intervals, not at every yield, so the window's refreshes, which the
+    // deleting threads wait for, take a small part of the run.
+    forms::HandlerScope handler(*this);
+    if (kind == Request::EraseRun)
+      EraseRun();
+    else
+      TestRun();
+  }
   runInProgress_ = false;
   RunDeferred();
 }
