@@ -7,6 +7,7 @@
 #include "categories/filelists.h"
 #include "runtime/files.h"
 #include "runtime/filewalk.h"
+#include "runtime/outcome.h"
 #include "runtime/parallel.h"
 #include "runtime/pump.h"
 #include "runtime/text.h"
@@ -123,7 +124,7 @@ void c3(RunContext& run) {
     // Fixed paths, deleted with their sub-keys (one per file type on newer systems).
     LONG r = RegDeleteTreeA(HKEY_CURRENT_USER, key);
     if (r == ERROR_SUCCESS) r = RegDeleteKeyA(HKEY_CURRENT_USER, key);
-    ok = ok && (r == ERROR_SUCCESS || r == ERROR_FILE_NOT_FOUND);
+    ok = ok && rt::Gone(r);
   }
   run.AddDetailRow(kRecentSummary + RunContext::RowEnd(ok, "  "));
   if (ok) run.AddRegCount(1);

@@ -11,6 +11,7 @@
 #include "categories/categories.h"
 #include "forms/forms.h"
 #include "runtime/files.h"
+#include "runtime/outcome.h"
 #include "runtime/parallel.h"
 #include "runtime/pump.h"
 #include "runtime/text.h"
@@ -125,7 +126,7 @@ void CacheEntries(RunContext& run, bool erase) {
     if (!erase) return 0;
     auto deleteEntry = [&]() -> DWORD {
       DWORD err = 0;
-      return CacheDeleteEntry(urls[i], &err) || err == ERROR_FILE_NOT_FOUND ? 0 : err;
+      return CacheDeleteEntry(urls[i], &err) || rt::Gone(err) ? 0 : err;
     };
     if (!hasFile) return deleteEntry();
     // The cache deletes an entry's file with the entry, and would follow a link to do it: the

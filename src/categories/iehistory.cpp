@@ -5,6 +5,7 @@
 #include "categories/categories.h"
 #include "forms/forms.h"
 #include "shared/historycleaner.h"
+#include "runtime/outcome.h"
 #include "runtime/pump.h"
 #include "runtime/text.h"
 #include "shared/settings.h"
@@ -43,14 +44,12 @@ std::string UserBranch() {
   return name + "\\";
 }
 
-bool Gone(long status) { return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND; }
-
 void InternetHistory(RunContext& run, const std::string& root, const std::string& branch, bool erase) {
   for (const std::string& name : HistorySubKeys(root, branch, run.Lists().subKeys)) {
     rt::YieldIfDue();
     bool ok = true;
     if (erase) {
-      for (const char* key : {kKey40, kKey50, kKey60}) ok = Gone(fDeleteKey(root, branch + key, name)) && ok;
+      for (const char* key : {kKey40, kKey50, kKey60}) ok = rt::Gone(fDeleteKey(root, branch + key, name)) && ok;
     }
     if (ok) run.AddRegCount(1);
     run.AddDetailRow(kHistoryRow + name + RunContext::RowEnd(ok, "  "));

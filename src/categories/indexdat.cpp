@@ -8,6 +8,7 @@
 
 #include "categories/categories.h"
 #include "runtime/files.h"
+#include "runtime/outcome.h"
 #include "runtime/pump.h"
 #include "runtime/text.h"
 #include "shared/fileprop.h"
@@ -50,7 +51,7 @@ void IndexDat(RunContext& run, bool erase) {
     rt::FileSize64(index, size);
     if (wipe) {
       DWORD r = EraseOneFile(rt::FoundFile{index, original}, true, passes, &profileRoot);
-      ok = r == 0 || r == ERROR_FILE_NOT_FOUND;
+      ok = rt::Gone(r);
     }
   }
   run.AddDetailRow(kIndexRow + RunContext::RowEnd(ok, "  "));

@@ -1,6 +1,7 @@
 // The Start menu's Run history (code 11) and its search history with two history lists of an
 // Explorer bar of Internet Explorer (code 12), all in the registry of the current user.
 #include "categories/categories.h"
+#include "runtime/outcome.h"
 #include "runtime/text.h"
 #include "shared/settings.h"
 
@@ -18,8 +19,6 @@ const char* const kExplorerBarKeys[] = {
 };
 const char kRunRow[] = "Windows Start Run History";
 const char kFindRow[] = "Windows Start Find History ";
-
-bool Deleted(long status) { return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND; }
 }  // namespace
 
 void t1(RunContext& run) {
@@ -29,7 +28,7 @@ void t1(RunContext& run) {
 
 void c1(RunContext& run) {
   bool ok = true;
-  for (const char* key : kRunKeys) ok = Deleted(DeleteRegKey(HKEY_CURRENT_USER, key)) && ok;
+  for (const char* key : kRunKeys) ok = rt::Gone(DeleteRegKey(HKEY_CURRENT_USER, key)) && ok;
   run.AddDetailRow(kRunRow + RunContext::RowEnd(ok, "  "));
   if (ok) run.AddRegCount(1);
 }

@@ -5,6 +5,7 @@
 #include "forms/forms.h"
 #include "runtime/app.h"
 #include "runtime/files.h"
+#include "runtime/outcome.h"
 #include "runtime/text.h"
 #include "runtime/textfile.h"
 #include "shared/settings.h"
@@ -41,7 +42,7 @@ void c6(RunContext& run) {
   std::string values;
   fEnumValueb("HKCU", kTypedUrlsKey, values, run.Lists().values);
   long status = DeleteRegKey(HKEY_CURRENT_USER, kTypedUrlsKey);
-  if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {  // it stays: nothing to write back over
+  if (!rt::Gone(status)) {  // it stays: nothing to write back over
     run.StepFailed();
     return;
   }

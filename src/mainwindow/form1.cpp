@@ -8,6 +8,7 @@
 #include "pluginengine/engine.h"
 #include "runtime/app.h"
 #include "runtime/files.h"
+#include "runtime/outcome.h"
 #include "runtime/seams.h"
 #include "runtime/text.h"
 #include "runtime/textfile.h"
@@ -478,7 +479,7 @@ void Form1::chameleonButton1_Click() { StartDoc(rt::JoinPath(rt::ProgramFolder()
 void Form1::chameleonButton2_Click() {
   std::string log = rt::JoinPath(rt::ProgramFolder(), "eraselog.txt");
   DWORD deleted = rt::DeleteExactFile(log);
-  bool ok = deleted == 0 || deleted == ERROR_FILE_NOT_FOUND;
+  bool ok = rt::Gone(deleted);
   if (ok) ok = rt::WriteFileReplacing(log, "");
   std::string text = Lang(ok ? "019" : "017");
   if (!ok && text.empty()) text = "The log file could not be cleared.";

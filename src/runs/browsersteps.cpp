@@ -13,6 +13,7 @@
 #include "runs/run.h"
 #include "runtime/clipboard.h"
 #include "runtime/files.h"
+#include "runtime/outcome.h"
 #include "runtime/parallel.h"
 #include "runtime/pump.h"
 #include "runtime/text.h"
@@ -111,7 +112,7 @@ void runs::Run::BrowserFileStep(const char* code, const std::string& folder, con
     if (attributes == rt::kNoAttributes || !rt::FileSize64(path, size)) continue;  // missing, or a folder
     if (erase) {
       DWORD r = EraseOneFile(path, attributes, true, 0);
-      if (r != 0 && r != ERROR_FILE_NOT_FOUND) {
+      if (!rt::Gone(r)) {
         ++failed;
         continue;
       }
