@@ -5,7 +5,7 @@
 
 #include <set>
 
-#include "mainwindow/form1.h"
+#include "categories/categories.h"
 #include "runtime/app.h"
 #include "runtime/files.h"
 #include "runtime/pump.h"
@@ -15,6 +15,8 @@
 #include "shared/settings.h"
 #include "shared/urlcache.h"
 #include "shared/wipe.h"
+
+namespace categories {
 
 namespace {
 const char kCookieRow[] = "Cookie Files = ";
@@ -38,23 +40,20 @@ void ForgetCookieEntries(const std::set<std::string>& deletedFiles) {
 }
 }  // namespace
 
-std::string Form1::CookiesFolder(bool remember) {
-  std::string folder = ShellFolderPath(hWnd(), CSIDL_COOKIES);
+std::string CookiesFolder(RunContext& run, bool remember) {
+  std::string folder = ShellFolderPath(run.OwnerWindow(), CSIDL_COOKIES);
   if (folder.empty()) return "";  // no lookup: the folder an earlier one found is not used
   if (remember) {
-    Text3.SetText(folder);
-    settings::Write(settings::kCookies, rt::Trim(Text3.Text()));
+    run.CookiesFolderFound(folder);
+    settings::Write(settings::kCookies, rt::Trim(folder));
   }
   folder = rt::WithoutTrailingSlash(rt::Trim(folder));
   return rt::IsAbsolutePath(folder) ? folder : std::string();
 }
 
-void Form1::t7() { Cookies(false); }
-
-void Form1::c7() { Cookies(true); }
-
-void Form1::Cookies(bool erase) {
-  std::string folder = CookiesFolder(true);
+namespace {
+void Cookies(RunContext& run, bool erase) {
+  std::string folder = CookiesFolder(run, true);
   if (erase) rt::CreateFolder(rt::JoinPath(rt::ProgramFolder(), "backup"));  // the test makes nothing
   if (folder.empty()) return;
 
@@ -92,12 +91,19 @@ void Form1::Cookies(bool erase) {
       ok = keepKnown && EraseOneFile(file, false, passes, &root) == 0;
       if (ok) deleted.insert(rt::LCase(path));
     }
-    AddDetailRow(kCookieRow + path + RowEnd(ok, "  "));
+    run.AddDetailRow(kCookieRow + path + RunContext::RowEnd(ok, "  "));
     if (!ok) continue;
     ++count;
     bytes += e.size;
   }
-  AddFileCount(count);
-  AddFileSize(bytes);
+  run.AddFileCount(count);
+  run.AddFileSize(bytes);
   if (!deleted.empty()) ForgetCookieEntries(deleted);
 }
+}  // namespace
+
+void t7(RunContext& run) { Cookies(run, false); }
+
+void c7(RunContext& run) { Cookies(run, true); }
+
+}  // namespace categories

@@ -2,17 +2,23 @@
 // Windows temporary files (code 10).
 #include <shlobj.h>
 
-#include "mainwindow/form1.h"
+#include "categories/categories.h"
+#include "forms/forms.h"
+#include "categories/filelists.h"
 #include "runtime/files.h"
 #include "runtime/filewalk.h"
+#include "runtime/outcome.h"
 #include "runtime/parallel.h"
 #include "runtime/pump.h"
 #include "runtime/text.h"
 #include "shared/fileprop.h"
 #include "shared/settings.h"
+#include "shared/systemfolders.h"
 #include "shared/wipe.h"
 
 extern "C" void WINAPI SHUpdateRecycleBinIcon(void);  // exported by shell32, not declared by MinGW
+
+namespace categories {
 
 namespace {
 const char* const kRecentDocsKeys[] = {
@@ -27,7 +33,7 @@ const char kTempRow[] = "Windows Temp Files = ";
 // The recent-documents folder: the Windows folder's "Recent" where it has one (older systems),
 // otherwise the shell's Recent folder of the user.
 std::string RecentFolder() {
-  std::string windows = Form1::WindowsFolder();
+  std::string windows = WindowsFolder();
   if (!windows.empty() && rt::FolderExists(windows + "\\Recent")) return windows + "\\Recent";
   std::string shell = rt::WithoutTrailingSlash(ShellFolderPath(nullptr, CSIDL_RECENT));  // never made
   return rt::IsAbsolutePath(shell) && rt::FolderExists(shell) ? shell : std::string();
@@ -49,30 +55,16 @@ std::vector<rt::FoundFile> FolderFiles(forms::FileListBox& list, const std::stri
 }
 }  // namespace
 
-std::string Form1::WindowsFolder() {
-  std::string root;
-  ReadRegString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "systemroot", root);
-  if (rt::Trim(root).empty())
-    ReadRegString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows nt\\CurrentVersion", "systemroot", root);
-  if (rt::Trim(root).empty()) {
-    char buf[MAX_PATH] = "";
-    UINT n = GetWindowsDirectoryA(buf, MAX_PATH);
-    root = n > 0 && n < MAX_PATH ? std::string(buf, n) : std::string();
-  }
-  root = rt::WithoutTrailingSlash(root);
-  return rt::IsAbsolutePath(root) ? root : std::string();
-}
-
 namespace {
 constexpr int kEraseThreads = 6;
 
-void ListOrErase(Form1& form, const std::vector<rt::FoundFile>& files, const rt::WalkRoot& root, bool erase,
+void ListOrErase(RunContext& run, const std::vector<rt::FoundFile>& files, const rt::WalkRoot& root, bool erase,
                  bool clearAttributes, int passes, const std::string& rowPrefix, const char* blanks, int64_t& count,
                  uint64_t& bytes) {
   std::string text;  // one buffer for every row's text
   auto row = [&](size_t i, bool ok) {
-    text.assign(rowPrefix).append(files[i].path).append(Form1::RowEnd(ok, blanks));
-    form.AddDetailRow(text);
+    text.assign(rowPrefix).append(files[i].path).append(RunContext::RowEnd(ok, blanks));
+    run.AddDetailRow(text);
     if (!ok) return;
     ++count;
     bytes += files[i].size;
@@ -93,77 +85,79 @@ void ListOrErase(Form1& form, const std::vector<rt::FoundFile>& files, const rt:
 }
 }  // namespace
 
-void Form1::ListOrEraseFiles(const std::vector<rt::FoundFile>& files, const rt::WalkRoot& root, bool erase,
-                             bool clearAttributes, const std::string& rowPrefix, const char* blanks, bool overwrite) {
+void ListOrEraseFiles(RunContext& run, const std::vector<rt::FoundFile>& files, const rt::WalkRoot& root, bool erase,
+                      bool clearAttributes, const std::string& rowPrefix, const char* blanks, bool overwrite) {
   int64_t count = 0;
   uint64_t bytes = 0;
   const int passes = erase && overwrite ? SecureErasePasses() : 0;
-  ListOrErase(*this, files, root, erase, clearAttributes, passes, rowPrefix, blanks, count, bytes);
-  AddFileCount(count);
-  AddFileSize(bytes);
+  ListOrErase(run, files, root, erase, clearAttributes, passes, rowPrefix, blanks, count, bytes);
+  run.AddFileCount(count);
+  run.AddFileSize(bytes);
 }
 
-void Form1::ListOrEraseFiles(rt::FileWalk& walk, bool erase, bool clearAttributes, const std::string& rowPrefix,
-                             const char* blanks) {
+void ListOrEraseFiles(RunContext& run, rt::FileWalk& walk, bool erase, bool clearAttributes,
+                      const std::string& rowPrefix, const char* blanks) {
   const int passes = erase ? SecureErasePasses() : 0;  // read once for the whole walk
   int64_t count = 0;
   uint64_t bytes = 0;
   // A listing takes the files as they come; an erase takes them in larger parts, which keep the
   // deleting threads busy.
   std::vector<rt::FoundFile> part;
-  while (!Ended() && walk.Take(part, erase ? 1024 : 1, 8192))
-    ListOrErase(*this, part, walk.Root(), erase, clearAttributes, passes, rowPrefix, blanks, count, bytes);
-  AddFileCount(count);
-  AddFileSize(bytes);
+  while (!run.Ended() && walk.Take(part, erase ? 1024 : 1, 8192))
+    ListOrErase(run, part, walk.Root(), erase, clearAttributes, passes, rowPrefix, blanks, count, bytes);
+  run.AddFileCount(count);
+  run.AddFileSize(bytes);
 }
 
-void Form1::t3() {
-  AddDetailRow(kRecentSummary + RowEnd(true, "  "));
-  AddRegCount(1);
+void t3(RunContext& run) {
+  run.AddDetailRow(kRecentSummary + RunContext::RowEnd(true, "  "));
+  run.AddRegCount(1);
   std::string folder = RecentFolder();
   if (folder.empty()) return;
   const rt::WalkRoot root(folder);
-  ListOrEraseFiles(FolderFiles(File1, folder), root, false, false, kRecentRow, "  ");
+  ListOrEraseFiles(run, FolderFiles(run.Lists().folderFiles, folder), root, false, false, kRecentRow, "  ");
 }
 
-void Form1::c3() {
+void c3(RunContext& run) {
   bool ok = true;
   for (const char* key : kRecentDocsKeys) {
     // Fixed paths, deleted with their sub-keys (one per file type on newer systems).
     LONG r = RegDeleteTreeA(HKEY_CURRENT_USER, key);
     if (r == ERROR_SUCCESS) r = RegDeleteKeyA(HKEY_CURRENT_USER, key);
-    ok = ok && (r == ERROR_SUCCESS || r == ERROR_FILE_NOT_FOUND);
+    ok = ok && rt::Gone(r);
   }
-  AddDetailRow(kRecentSummary + RowEnd(ok, "  "));
-  if (ok) AddRegCount(1);
+  run.AddDetailRow(kRecentSummary + RunContext::RowEnd(ok, "  "));
+  if (ok) run.AddRegCount(1);
   std::string folder = RecentFolder();
   if (folder.empty()) return;
   const rt::WalkRoot root(folder);
-  ListOrEraseFiles(FolderFiles(File1, folder), root, true, false, kRecentRow, "  ");
+  ListOrEraseFiles(run, FolderFiles(run.Lists().folderFiles, folder), root, true, false, kRecentRow, "  ");
 }
 
-void Form1::t4() { AddDetailRow(kRecycleRow + RowEnd(true, "  ")); }
+void t4(RunContext& run) { run.AddDetailRow(kRecycleRow + RunContext::RowEnd(true, "  ")); }
 
-void Form1::c4() {
-  HRESULT hr = SHEmptyRecycleBinA(hWnd(), nullptr, SHERB_NOCONFIRMATION);
+void c4(RunContext& run) {
+  HRESULT hr = SHEmptyRecycleBinA(run.OwnerWindow(), nullptr, SHERB_NOCONFIRMATION);
   SHUpdateRecycleBinIcon();
   SHQUERYRBINFO info{};
   info.cbSize = sizeof info;
   // Emptied when the shell finds nothing left in it (an already empty bin counts too).
   bool ok = SUCCEEDED(SHQueryRecycleBinA(nullptr, &info)) ? info.i64NumItems == 0 : SUCCEEDED(hr);
-  AddDetailRow(kRecycleRow + RowEnd(ok, "  "));
+  run.AddDetailRow(kRecycleRow + RunContext::RowEnd(ok, "  "));
 }
 
-void Form1::t10() {
+void t10(RunContext& run) {
   std::string windows = WindowsFolder();
   if (windows.empty()) return;
   rt::FileWalk walk(windows + "\\temp", "*.*", true);
-  ListOrEraseFiles(walk, false, true, kTempRow, " ");
+  ListOrEraseFiles(run, walk, false, true, kTempRow, " ");
 }
 
-void Form1::c10() {
+void c10(RunContext& run) {
   std::string windows = WindowsFolder();
   if (windows.empty()) return;
   rt::FileWalk walk(windows + "\\temp", "*.*", true);
-  ListOrEraseFiles(walk, true, true, kTempRow, " ");
+  ListOrEraseFiles(run, walk, true, true, kTempRow, " ");
 }
+
+}  // namespace categories

@@ -8,8 +8,10 @@
 #include <functional>
 #include <map>
 
-#include "mainwindow/form1.h"
+#include "categories/categories.h"
+#include "forms/forms.h"
 #include "runtime/files.h"
+#include "runtime/outcome.h"
 #include "runtime/parallel.h"
 #include "runtime/pump.h"
 #include "runtime/text.h"
@@ -18,6 +20,8 @@
 #include "shared/settings.h"
 #include "shared/urlcache.h"
 #include "shared/wipe.h"
+
+namespace categories {
 
 namespace {
 const char kCacheRow[] = "Internet Explorer Temp File = ";
@@ -68,11 +72,13 @@ bool FileData(const std::string& path, DWORD& attributes, uint64_t& size) {
   size = (static_cast<uint64_t>(d.nFileSizeHigh) << 32) | d.nFileSizeLow;
   return true;
 }
-}  // namespace
 
-void Form1::ListUrlCache() {
-  List20.Clear();
-  List21.Clear();
+// Fills the value list (the entries' local files, or their addresses) and the address list from
+// the URL cache, leaving out cookies and history; an item's data is 1 when its local file lies in
+// the cache folder (the only files the category touches).
+void ListUrlCache(RunContext& run) {
+  run.Lists().values.Clear();
+  run.Lists().cacheAddresses.Clear();
   CacheFolder cache;
   uint64_t bytes = 0;
   for (bool more = CacheFindFirst(); more; more = CacheFindNext()) {
@@ -86,29 +92,25 @@ void Form1::ListUrlCache() {
     // entry would delete that file.
     bool inCache = !local.empty() && cache.Holds(local);
     if (!local.empty() && !inCache) continue;
-    int i = List20.AddItem(name);
-    List20.SetItemData(i, inCache ? 1 : 0);
-    List21.AddItem(url);
+    int i = run.Lists().values.AddItem(name);
+    run.Lists().values.SetItemData(i, inCache ? 1 : 0);
+    run.Lists().cacheAddresses.AddItem(url);
     DWORD attributes;
     uint64_t size = 0;
     if (inCache && FileData(local, attributes, size)) bytes += size;
   }
   CacheFindClose();
-  txtcountfil.SetText(rt::AddToCounter(txtcountfil.Text(), bytes));
+  run.AddCacheBytes(bytes);
 }
 
-void Form1::t8() { CacheEntries(false); }
-
-void Form1::c8() { CacheEntries(true); }
-
-void Form1::CacheEntries(bool erase) {
-  List13.Clear();  // lives for one call: it does not grow for the program's lifetime
+void CacheEntries(RunContext& run, bool erase) {
+  run.Lists().removing.Clear();  // lives for one call: it does not grow for the program's lifetime
   const rt::WalkRoot root(InternetCacheFolder());  // as it resolves before the walk
-  ListUrlCache();
-  const std::vector<std::string> names = List20.Items(), urls = List21.Items();
+  ListUrlCache(run);
+  const std::vector<std::string> names = run.Lists().values.Items(), urls = run.Lists().cacheAddresses.Items();
   const size_t n = std::min(names.size(), urls.size());
   std::vector<char> inCache(n);
-  for (size_t i = 0; i < n; ++i) inCache[i] = List20.ItemData(static_cast<int>(i)) == 1;
+  for (size_t i = 0; i < n; ++i) inCache[i] = run.Lists().values.ItemData(static_cast<int>(i)) == 1;
   // "secure_clean" on: the category overwrites the files itself (with secure erasing on).
   const int passes = erase && settings::IsOn("", settings::kSecureClean) ? SecureErasePasses() : 0;
   std::function<void(HANDLE)> overwrite;
@@ -124,7 +126,7 @@ void Form1::CacheEntries(bool erase) {
     if (!erase) return 0;
     auto deleteEntry = [&]() -> DWORD {
       DWORD err = 0;
-      return CacheDeleteEntry(urls[i], &err) || err == ERROR_FILE_NOT_FOUND ? 0 : err;
+      return CacheDeleteEntry(urls[i], &err) || rt::Gone(err) ? 0 : err;
     };
     if (!hasFile) return deleteEntry();
     // The cache deletes an entry's file with the entry, and would follow a link to do it: the
@@ -138,12 +140,12 @@ void Form1::CacheEntries(bool erase) {
   int64_t count = 0;
   uint64_t bytes = 0;
   auto report = [&](size_t i, DWORD err) {
-    AddDetailRow(kCacheRow + names[i] + RowEnd(err == 0, "  "));
+    run.AddDetailRow(kCacheRow + names[i] + RunContext::RowEnd(err == 0, "  "));
     if (!err) {
       ++count;
       bytes += sizes[i];
     }
-    List13.AddItem(kRemovingLine + names[i]);
+    run.Lists().removing.AddItem(kRemovingLine + names[i]);
   };
   if (erase) {
     // The cache serves one call at a time: one thread keeps it busy while this one handles the
@@ -156,6 +158,13 @@ void Form1::CacheEntries(bool erase) {
       report(i, act(i));
     }
   }
-  AddFileCount(count);
-  AddFileSize(bytes);
+  run.AddFileCount(count);
+  run.AddFileSize(bytes);
 }
+}  // namespace
+
+void t8(RunContext& run) { CacheEntries(run, false); }
+
+void c8(RunContext& run) { CacheEntries(run, true); }
+
+}  // namespace categories

@@ -2,11 +2,16 @@
 // history's containers, of the current user and, in the erase, of the logged-on user's branch of
 // HKEY_USERS. The erase first lets the history cleaner erase the history entries themselves. The
 // "Extensible Cache" keys stay.
-#include "mainwindow/form1.h"
+#include "categories/categories.h"
+#include "forms/forms.h"
+#include "shared/historycleaner.h"
+#include "runtime/outcome.h"
 #include "runtime/pump.h"
 #include "runtime/text.h"
 #include "shared/settings.h"
 #include "shared/storage.h"
+
+namespace categories {
 
 namespace {
 const char kKey60[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\6.0\\Cache\\Extensible Cache";
@@ -39,26 +44,26 @@ std::string UserBranch() {
   return name + "\\";
 }
 
-bool Gone(long status) { return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND; }
-}  // namespace
-
-void Form1::InternetHistory(const std::string& root, const std::string& branch, bool erase) {
-  for (const std::string& name : HistorySubKeys(root, branch, List12)) {
+void InternetHistory(RunContext& run, const std::string& root, const std::string& branch, bool erase) {
+  for (const std::string& name : HistorySubKeys(root, branch, run.Lists().subKeys)) {
     rt::YieldIfDue();
     bool ok = true;
     if (erase) {
-      for (const char* key : {kKey40, kKey50, kKey60}) ok = Gone(fDeleteKey(root, branch + key, name)) && ok;
+      for (const char* key : {kKey40, kKey50, kKey60}) ok = rt::Gone(fDeleteKey(root, branch + key, name)) && ok;
     }
-    if (ok) AddRegCount(1);
-    AddDetailRow(kHistoryRow + name + RowEnd(ok, "  "));
+    if (ok) run.AddRegCount(1);
+    run.AddDetailRow(kHistoryRow + name + RunContext::RowEnd(ok, "  "));
   }
 }
+}  // namespace
 
-void Form1::t11() { InternetHistory("HKCU", "", false); }
+void t11(RunContext& run) { InternetHistory(run, "HKCU", "", false); }
 
-void Form1::c11() {
-  hsc.ClearHistory();
-  InternetHistory("HKCU", "", true);
+void c11(RunContext& run) {
+  run.History().ClearHistory();
+  InternetHistory(run, "HKCU", "", true);
   std::string user = UserBranch();
-  if (!user.empty()) InternetHistory("HKU", user, true);
+  if (!user.empty()) InternetHistory(run, "HKU", user, true);
 }
+
+}  // namespace categories

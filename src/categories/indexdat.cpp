@@ -6,13 +6,16 @@
 
 #include <algorithm>
 
-#include "mainwindow/form1.h"
+#include "categories/categories.h"
 #include "runtime/files.h"
+#include "runtime/outcome.h"
 #include "runtime/pump.h"
 #include "runtime/text.h"
 #include "shared/fileprop.h"
 #include "shared/settings.h"
 #include "shared/wipe.h"
+
+namespace categories {
 
 namespace {
 const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
@@ -25,17 +28,12 @@ std::string ShellFolderValue(const char* name) {
   ReadRegString(HKEY_CURRENT_USER, kShellFolders, name, text);
   return text;
 }
-}  // namespace
 
-void Form1::t9() { IndexDat(false); }
-
-void Form1::c9() { IndexDat(true); }
-
-void Form1::IndexDat(bool erase) {
+void IndexDat(RunContext& run, bool erase) {
   // The erase deletes only with secure erasing on: overwritten, then deleted.
   const int passes = erase ? SecureErasePasses() : 0;
   const bool wipe = passes > 0;
-  std::string cookies = CookiesFolder(false);
+  std::string cookies = CookiesFolder(run, false);
   // Nothing of this category lies outside the user's profile folder.
   const std::string profileFolder = SpecialFolderPath(CSIDL_PROFILE);
   const rt::WalkRoot profileRoot(profileFolder);
@@ -53,11 +51,11 @@ void Form1::IndexDat(bool erase) {
     rt::FileSize64(index, size);
     if (wipe) {
       DWORD r = EraseOneFile(rt::FoundFile{index, original}, true, passes, &profileRoot);
-      ok = r == 0 || r == ERROR_FILE_NOT_FOUND;
+      ok = rt::Gone(r);
     }
   }
-  AddDetailRow(kIndexRow + RowEnd(ok, "  "));
-  if (ok) AddFileSize(size);
+  run.AddDetailRow(kIndexRow + RunContext::RowEnd(ok, "  "));
+  if (ok) run.AddFileSize(size);
 
   // Three searches, each only where its start lies inside the user's profile folder: a start
   // built on a missing base ("\history", "\") would search a whole drive.
@@ -86,9 +84,16 @@ void Form1::IndexDat(bool erase) {
       if (std::any_of(seen.begin(), seen.end(), [&](const rt::FoundFile& p) { return rt::SameFile(p, f); })) continue;
       seen.push_back(f);
       bool erased = !wipe || EraseOneFile(f, false, passes, &root) == 0;
-      AddDetailRow(search.row + f.path + RowEnd(erased, " "));
+      run.AddDetailRow(search.row + f.path + RunContext::RowEnd(erased, " "));
       if (erased) ++count;
     }
-    AddFileCount(count);
+    run.AddFileCount(count);
   }
 }
+}  // namespace
+
+void t9(RunContext& run) { IndexDat(run, false); }
+
+void c9(RunContext& run) { IndexDat(run, true); }
+
+}  // namespace categories

@@ -1,10 +1,13 @@
 // The history of the common Open and Save dialogs (code 9): the values of one key of the current
 // user and of its sub-keys. The keys themselves stay.
-#include "mainwindow/form1.h"
+#include "categories/categories.h"
+#include "forms/forms.h"
 #include "runtime/pump.h"
 #include "runtime/text.h"
 #include "shared/settings.h"
 #include "shared/storage.h"
+
+namespace categories {
 
 namespace {
 const char kMainKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\OpenSaveMRU";
@@ -30,32 +33,34 @@ std::vector<std::string> SubKeyNames(forms::ListBox& list) {
   }
   return list.Items();
 }
-}  // namespace
 
 // The test routine lists and counts; the erase routine deletes each value first and counts
 // what went. The keys themselves stay.
-void Form1::OpenSaveHistory(bool erase) {
-  for (const std::string& name : ValueNames(kMainKey, List20)) {
+void OpenSaveHistory(RunContext& run, bool erase) {
+  for (const std::string& name : ValueNames(kMainKey, run.Lists().values)) {
     rt::YieldIfDue();
     bool ok = !erase || fDeleteValue("HKCU", kMainKey, name) == 0;
-    AddDetailRow(kValueRow + name + RowEnd(ok, " "));
-    if (ok) AddRegCount(1);
+    run.AddDetailRow(kValueRow + name + RunContext::RowEnd(ok, " "));
+    if (ok) run.AddRegCount(1);
   }
-  for (const std::string& sub : SubKeyNames(List12)) {
+  for (const std::string& sub : SubKeyNames(run.Lists().subKeys)) {
     rt::YieldIfDue();
     std::string path = std::string(kMainKey) + "\\" + sub;
-    for (const std::string& name : ValueNames(path, List20)) {
+    for (const std::string& name : ValueNames(path, run.Lists().values)) {
       rt::YieldIfDue();
       std::string text;
       ReadRegString(HKEY_CURRENT_USER, path, name, text);
       bool ok = !erase || fDeleteValue("HKCU", path, name) == 0;  // a blank value goes all the same
       if (rt::Trim(text).empty()) continue;
-      if (ok) AddRegCount(1);
-      AddDetailRow(kSubValueRow + text + RowEnd(ok, "  "));
+      if (ok) run.AddRegCount(1);
+      run.AddDetailRow(kSubValueRow + text + RunContext::RowEnd(ok, "  "));
     }
   }
 }
+}  // namespace
 
-void Form1::t5() { OpenSaveHistory(false); }
+void t5(RunContext& run) { OpenSaveHistory(run, false); }
 
-void Form1::c5() { OpenSaveHistory(true); }
+void c5(RunContext& run) { OpenSaveHistory(run, true); }
+
+}  // namespace categories

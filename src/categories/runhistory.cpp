@@ -1,8 +1,11 @@
 // The Start menu's Run history (code 11) and its search history with two history lists of an
 // Explorer bar of Internet Explorer (code 12), all in the registry of the current user.
-#include "mainwindow/form1.h"
+#include "categories/categories.h"
+#include "runtime/outcome.h"
 #include "runtime/text.h"
 #include "shared/settings.h"
+
+namespace categories {
 
 namespace {
 const char* const kRunKeys[] = {
@@ -16,40 +19,40 @@ const char* const kExplorerBarKeys[] = {
 };
 const char kRunRow[] = "Windows Start Run History";
 const char kFindRow[] = "Windows Start Find History ";
-
-bool Deleted(long status) { return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND; }
 }  // namespace
 
-void Form1::t1() {
-  AddDetailRow(kRunRow + RowEnd(true, "  "));
-  AddRegCount(1);
+void t1(RunContext& run) {
+  run.AddDetailRow(kRunRow + RunContext::RowEnd(true, "  "));
+  run.AddRegCount(1);
 }
 
-void Form1::c1() {
+void c1(RunContext& run) {
   bool ok = true;
-  for (const char* key : kRunKeys) ok = Deleted(DeleteRegKey(HKEY_CURRENT_USER, key)) && ok;
-  AddDetailRow(kRunRow + RowEnd(ok, "  "));
-  if (ok) AddRegCount(1);
+  for (const char* key : kRunKeys) ok = rt::Gone(DeleteRegKey(HKEY_CURRENT_USER, key)) && ok;
+  run.AddDetailRow(kRunRow + RunContext::RowEnd(ok, "  "));
+  if (ok) run.AddRegCount(1);
 }
 
-void Form1::t2() {
+void t2(RunContext& run) {
   for (char letter = 'A'; letter <= 'Z'; ++letter) {
     std::string text;
     ReadRegString(HKEY_CURRENT_USER, kFindKey, std::string(1, letter), text);
     if (rt::Trim(text).empty()) continue;
-    AddDetailRow(kFindRow + text + RowEnd(true, " "));
-    AddRegCount(1);
+    run.AddDetailRow(kFindRow + text + RunContext::RowEnd(true, " "));
+    run.AddRegCount(1);
   }
 }
 
-void Form1::c2() {
+void c2(RunContext& run) {
   for (char letter = 'A'; letter <= 'Z'; ++letter) {
     std::string name(1, letter), text;
     ReadRegString(HKEY_CURRENT_USER, kFindKey, name, text);
     bool blanked = WriteRegString(HKEY_CURRENT_USER, kFindKey, name, "");
     if (rt::Trim(text).empty()) continue;
-    AddDetailRow(kFindRow + text + RowEnd(blanked, " "));
-    if (blanked) AddRegCount(1);
+    run.AddDetailRow(kFindRow + text + RunContext::RowEnd(blanked, " "));
+    if (blanked) run.AddRegCount(1);
   }
   for (const char* key : kExplorerBarKeys) DeleteRegKey(HKEY_CURRENT_USER, key);
 }
+
+}  // namespace categories

@@ -1,25 +1,29 @@
 // The addresses typed into Internet Explorer's address bar (code 0): the values of one key of the
 // current user. The erase deletes the key and writes back the addresses of the keep list "url.vel".
 // The category has no detail rows: an erase that fails says so on its status row.
-#include "mainwindow/form1.h"
+#include "categories/categories.h"
+#include "forms/forms.h"
 #include "runtime/app.h"
 #include "runtime/files.h"
+#include "runtime/outcome.h"
 #include "runtime/text.h"
 #include "runtime/textfile.h"
 #include "shared/settings.h"
 #include "shared/storage.h"
 
+namespace categories {
+
 namespace {
 const char kTypedUrlsKey[] = "software\\microsoft\\internet explorer\\typedurls";
 }  // namespace
 
-void Form1::t6() {
+void t6(RunContext& run) {
   std::string values;
-  fEnumValueb("HKCU", kTypedUrlsKey, values, List20);
-  AddRegCount(List20.ListCount());
+  fEnumValueb("HKCU", kTypedUrlsKey, values, run.Lists().values);
+  run.AddRegCount(run.Lists().values.ListCount());
 }
 
-void Form1::c6() {
+void c6(RunContext& run) {
   // The keep list is read before anything goes: one that is there but cannot be read leaves the
   // addresses as they are, so no kept address is ever lost.
   std::vector<std::string> keep;
@@ -27,7 +31,7 @@ void Form1::c6() {
   if (rt::GetAttr(keepFile) != rt::kNoAttributes) {
     std::vector<std::string> lines;
     if (!rt::ReadLines(keepFile, lines)) {
-      StepFailed();
+      run.StepFailed();
       return;
     }
     for (const std::string& line : lines) {
@@ -36,14 +40,16 @@ void Form1::c6() {
     }
   }
   std::string values;
-  fEnumValueb("HKCU", kTypedUrlsKey, values, List20);
+  fEnumValueb("HKCU", kTypedUrlsKey, values, run.Lists().values);
   long status = DeleteRegKey(HKEY_CURRENT_USER, kTypedUrlsKey);
-  if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {  // it stays: nothing to write back over
-    StepFailed();
+  if (!rt::Gone(status)) {  // it stays: nothing to write back over
+    run.StepFailed();
     return;
   }
-  if (status == ERROR_SUCCESS) AddRegCount(List20.ListCount());
+  if (status == ERROR_SUCCESS) run.AddRegCount(run.Lists().values.ListCount());
   int number = 1;
   for (const std::string& address : keep)
-    if (!WriteRegString(HKEY_CURRENT_USER, kTypedUrlsKey, "URL" + rt::NumberText(number++), address)) StepFailed();
+    if (!WriteRegString(HKEY_CURRENT_USER, kTypedUrlsKey, "URL" + rt::NumberText(number++), address)) run.StepFailed();
 }
+
+}  // namespace categories

@@ -1,6 +1,6 @@
 #include "mainwindow/aboutbox.h"
 
-#include "app/version.h"
+#include "shared/version.h"
 #include "mainwindow/form1.h"
 #include "runtime/app.h"
 #include "runtime/text.h"

@@ -8,6 +8,7 @@
 #include "pluginengine/engine.h"
 #include "runtime/app.h"
 #include "runtime/files.h"
+#include "runtime/outcome.h"
 #include "runtime/seams.h"
 #include "runtime/text.h"
 #include "runtime/textfile.h"
@@ -98,7 +99,11 @@ Form1::Form1()
       a3(*this, "a3", &bccc, "-"),
       a2(*this, "a2", &bccc, "Download Plugins"),
       a1(*this, "a1", &bccc, "-"),
-      a(*this, "a", &bccc, "Exit") {
+      a(*this, "a", &bccc, "Exit"),
+      run_(runs::RunControls{View100, View200, View1, Bar1, Label2, Label4, Label6, txtregcount, txtfilecount,
+                             txtfilesize, txtcountfil, Text14, RunContext::WorkLists{List20, List12, List21, List13, File1},
+                             Text3, hsc},
+           *this) {
   SetCaption("Velk Rezeza Pro");
   SetBorder(forms::Border::FixedSingle);
   SetMaxButton(false);
@@ -394,7 +399,7 @@ void Form1::EndWithSession() {
     StartExitRun();
     runInProgress_ = stopped;
   } else if (stopped) {
-    FinishRun();
+    run_.Finish();
   }
   EndProgram();
 }
@@ -406,7 +411,7 @@ void Form1::Form_Terminate() {
 }
 
 bool Form1::ExitRunDue() const {
-  return !exitRunDone_ && rt::Trim(Text11.Text()) == "s" &&
+  return !exitRunDone_ && StartMode == 2 &&
          settings::IsOn(settings::kOptionOption, settings::kOptEraseAtShutdown);
 }
 
@@ -414,6 +419,7 @@ bool Form1::ExitRunDue() const {
 // it waits for a save of the plug-in list.
 void Form1::StartExitRun() {
   exitRunAsked_ = true;
+  exitRunWaiting_ = true;
   Text10.SetText("1");
   requestOrigin_ = RequestOrigin::Exit;
   Text5.SetText("");
@@ -428,7 +434,7 @@ void Form1::ExitSteps() {
     StartExitRun();
     if (ended_) return;  // an end asked for during the run, or the end of the session, came first
   }
-  if (rt::Val(Text10.Text()) != 0) {
+  if (exitRunWaiting_) {
     // The exit run waits for a save of the plug-in list: the program ends after it.
     AskEnd();
     return;
@@ -473,7 +479,7 @@ void Form1::chameleonButton1_Click() { StartDoc(rt::JoinPath(rt::ProgramFolder()
 void Form1::chameleonButton2_Click() {
   std::string log = rt::JoinPath(rt::ProgramFolder(), "eraselog.txt");
   DWORD deleted = rt::DeleteExactFile(log);
-  bool ok = deleted == 0 || deleted == ERROR_FILE_NOT_FOUND;
+  bool ok = rt::Gone(deleted);
   if (ok) ok = rt::WriteFileReplacing(log, "");
   std::string text = Lang(ok ? "019" : "017");
   if (!ok && text.empty()) text = "The log file could not be cleared.";

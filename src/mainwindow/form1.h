@@ -1,10 +1,8 @@
 // The main window: the program from start-up to its end. It holds the toolbar, the status and
 // detail lists of the runs, the totals, the progress bar, the notification-area icon with its menu,
 // the timer and the boss key, and the hidden controls that the other windows and the runs use as
-// shared variables and triggers.
-//
-// Its methods live in several folders: the life cycle, toolbar and tray menu here in mainwindow/,
-// the run drivers, log and status list in runs/, the category routines in categories/.
+// shared variables and triggers. Its runs are a runs::Run over its lists and totals; the window
+// keeps the requests for them and the life cycle around them.
 #pragma once
 
 #include <deque>
@@ -16,14 +14,10 @@
 #include "controls/hotkey.h"
 #include "controls/trayarea.h"
 #include "forms/forms.h"
-#include "runtime/files.h"
+#include "runs/run.h"
 #include "shared/historycleaner.h"
 
-namespace rt {
-class FileWalk;
-}
-
-class Form1 : public forms::Form {
+class Form1 : public forms::Form, private runs::RunHost {
  public:
   Form1();
   ~Form1() override;
@@ -88,61 +82,7 @@ class Form1 : public forms::Form {
   // Closes every top-level window of the desktop. Nothing calls it, and no control reaches it.
   void Command6_Click();
 
-  // --- what the category routines share ------------------------------------------------------------------
-  void AddDetailRow(const std::string& text);
-  void AddRegCount(int64_t n);
-  void AddFileCount(int64_t n);
-  void AddFileSize(uint64_t bytes);
-  // "<OK>" or "<FAILED>" at the end of a detail row, after the given blanks.
-  static std::string RowEnd(bool ok, const char* blanks);
-  // The file categories' shared loop over listed files: a row for each file (the prefix, its
-  // path, the blanks and "<OK>", or "<FAILED>" where the erase failed), then the count and the
-  // bytes of the files listed or erased, added once. The erase deletes on a few threads, only
-  // files that the root of their listing holds; it overwrites the files first when secure erasing
-  // is on, unless `overwrite` is false.
-  void ListOrEraseFiles(const std::vector<rt::FoundFile>& files, const rt::WalkRoot& root, bool erase,
-                        bool clearAttributes, const std::string& rowPrefix, const char* blanks, bool overwrite = true);
-  // The same over the files of a walk, taken a part at a time while the walk lists the rest: the
-  // first rows come at once, and the files are never all held in memory.
-  void ListOrEraseFiles(rt::FileWalk& walk, bool erase, bool clearAttributes, const std::string& rowPrefix,
-                        const char* blanks);
-
-  // --- category routines -------------------------------------------------------------------------------
-  void t1();  // Start-menu Run history
-  void c1();
-  void t2();  // Start-menu search history
-  void c2();
-  void t5();  // Open/Save dialog history
-  void c5();
-  void t3();  // recent documents
-  void c3();
-  void t4();  // recycle bin
-  void c4();
-  void t10();  // Windows temporary files
-  void c10();
-  // The Windows folder as the settings record it ("systemroot"), else as the system gives it,
-  // without a closing ""; "" when it is not an absolute path.
-  static std::string WindowsFolder();
-
-  // --- Internet Explorer categories and the browser steps of the runs ----------------------------------
-  void t6();  // typed addresses
-  void c6();
-  void t7();  // cookies
-  void c7();
-  void t8();  // temporary Internet files
-  void c8();
-  void t11();  // Internet history
-  void c11();
-  void t9();  // index.dat
-  void c9();
-  // Fills List20 (the entries' local files, or their URLs) and List21 (their URLs) from the URL
-  // cache, leaving out cookies and history; an item's data is 1 when its local file lies in the
-  // cache folder (the only files the category touches).
-  void ListUrlCache();
-  // The user's Cookies folder as the shell gives it, without a closing "\" ("" when the shell has
-  // none or it is not absolute); `remember` keeps it in Text3 and the setting "cookies".
-  std::string CookiesFolder(bool remember);
-  HistoryCleaner hsc;  // erases the history entries at the start of c11
+  HistoryCleaner hsc;  // erases the history entries at the start of the Internet-history erase
 
   // --- plug-in engine ---------------------------------------------------------------------------------
   void Command400_Click();  // lists and ticks the plug-ins, builds and loads the work lists
@@ -157,10 +97,10 @@ class Form1 : public forms::Form {
   // in one loop: each run starts from here, never from inside the run before it.
   void RunDeferred();
   // Which row of the status list shows which category ("0".."24"); 0 when it has none.
-  int StatusRowOf(const std::string& code) const;
-  int FirstPluginRow() const { return firstPluginRow_; }
+  int StatusRowOf(const std::string& code) const { return run_.StatusRowOf(code); }
+  int FirstPluginRow() const { return run_.FirstPluginRow(); }
   // True once the program has ended (in tests the process goes on).
-  bool Ended() const { return ended_; }
+  bool Ended() const override { return ended_; }
   // True from the moment the end is asked for (Exit, the close box, the end of the Windows
   // session) until it has come: the timer starts nothing and asks nothing meanwhile.
   bool Ending() const { return ended_ || exitPending_ || exitRunAsked_ || sessionEnding_; }
@@ -195,40 +135,22 @@ class Form1 : public forms::Form {
   void AskEnd();  // the end is asked for during a run: queued scheduled runs go
   bool ExitRunDue() const;
   void StartExitRun();
-  void StartRun();
-  void EraseRun();
-  void TestRun();
-  void RunCategories(bool erase);
-  // A status step: "Erasing" as it starts; "Done" with the done icon when it is over, or "Failed"
-  // (the category's own icon stays) when the step said so with StepFailed.
-  void MarkStatus(const std::string& code, bool starting);
-  void StepFailed() { stepFailed_ = true; }
-  void FinishRun();  // totals, run log, end state
-  void WriteRunLog();
   void ExitSteps();  // the close handlers' and Exit's steps: exit run, then the end
   void EndProgram();
   void SetCaptions();
   void SetupStealth();
   void ShowToolTip(controls::chameleonButton& button, const char* key);
   void OpenPage(const std::string& address, const std::string& heading);
-  void PluginPass(bool erase);
-  void OpenSaveHistory(bool erase);
+  // What a run asks of the window.
+  void RebuildStatusList() override;
+  void PluginSteps(bool erase) override;
+  void RunFinished() override;
+  HWND Window() const override { return hWnd(); }
   void HomePageGuard();
   void Scheduler();
   void EndWithSession();  // Windows ends the session: the run at shutdown, then the end
-  void InternetHistory(const std::string& root, const std::string& branch, bool erase);
-  void Cookies(bool erase);
-  void CacheEntries(bool erase);
-  void IndexDat(bool erase);
-  // The clipboard, Opera and Netscape/Mozilla steps of both runs.
-  void BrowserSteps(bool erase);
-  void BrowserFileStep(const char* code, const std::string& folder, const std::vector<const char*>& names,
-                       const char* row, bool erase);
-  void BrowserCacheStep(const char* code, const std::string& folder, const char* cacheFolder,
-                        const std::string& rowPrefix, bool erase);
 
   bool runInProgress_ = false;
-  bool stepFailed_ = false;
   bool rebuildPending_ = false;
   bool exitPending_ = false;
   bool exitRunAsked_ = false;  // the run at exit has been asked for: it runs once
@@ -243,8 +165,8 @@ class Form1 : public forms::Form {
   bool ticking_ = false;
   long long lastScheduledMinute_ = -1;  // the clock minute of the last scheduled run started
   std::deque<Request> pending_;
-  std::map<std::string, int> statusRows_;
-  int firstPluginRow_ = 1;
+  bool exitRunWaiting_ = false;  // the erase at shutdown was asked for and has not finished yet
+  runs::Run run_;
 };
 
 // The main window of the program (made on first use).

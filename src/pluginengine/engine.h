@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "shared/runcontext.h"
+
 namespace forms {
 class ListView;
 class ListBox;
@@ -79,6 +81,21 @@ void BuildWorkLists(forms::ListView& view, forms::ListBox& files, forms::ListBox
 // lines is dropped, so the three folder lists keep one length. It stops at the first missing file.
 void LoadWorkLists(forms::ListBox& files, forms::ListBox& folders, forms::ListBox& masks, forms::ListBox& flags,
                    forms::ListBox& registry);
+
+// The lists a plug-in pass walks, as LoadWorkLists filled them, and the scratch list of its
+// registry enumerations.
+struct PassLists {
+  const forms::ListBox& files;
+  const forms::ListBox& folders;
+  const forms::ListBox& masks;
+  const forms::ListBox& flags;
+  const forms::ListBox& registry;
+  forms::ListBox& scratch;
+};
+// The plug-in pass of a run over the loaded entries: the test pass lists and counts them, the
+// erase pass erases them (files overwritten first with secure erasing on). Each item gets its row
+// and its count through the run; last, every plug-in row of the status list is marked.
+void PluginPass(RunContext& run, const PassLists& lists, bool erase);
 
 // One rewrite of the selection and work-list files at a time. The main window's runs and the
 // erasing-settings window both rewrite them, and both yield while they do: a rewrite asked for

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <functional>
 
-#include "mainwindow/form1.h"
+#include "forms/forms.h"
 #include "pluginengine/engine.h"
 #include "runtime/files.h"
 #include "runtime/overwrite.h"
@@ -70,44 +70,19 @@ bool ValueExists(const std::string& root, const std::string& path, const std::st
 
 std::string RegistryRow(const std::string& root, const std::string& path, const std::string& last, bool ok) {
   std::string key = path.empty() ? root : root + "\\" + path;
-  return kRegistryRow + key + "\\" + last + Form1::RowEnd(ok, " ");
+  return kRegistryRow + key + "\\" + last + RunContext::RowEnd(ok, " ");
 }
 
 }  // namespace
 
-void Form1::Command400_Click() {
-  CookiesFolder(true);
-  // The fill, its ticks, the rewrite and the load are one rewrite of the selection: a tick the
-  // erasing-settings window saves while they yield waits for them and is saved after them, never
-  // undone by them. (A run never starts during another rewrite, so this one runs at once.)
-  plugins::RunBuild(this, 0, [this] {
-    plugins::PluginListFill fill = plugins::FillPluginList(View1, "", [this] {
-      if (View100.Count()) View100.SetSmallIcon(View100.Count(), "o");
-    });
-    if (fill == plugins::PluginListFill::NoSelection) {
-      // No selection: no plug-in is chosen, so the passes find nothing to do.
-      for (forms::ListBox* l : {&List7, &List8, &List9, &List10, &List11}) l->Clear();
-      return;
-    }
-    // A selection that could not be read keeps its files as they are: the passes take them.
-    if (fill == plugins::PluginListFill::Ticked) Command1_Click();
-    Command3_Click();
-  });
-}
+namespace plugins {
 
-void Form1::Command1_Click() { plugins::BuildWorkLists(View1, List4, List5, List6); }
-
-void Form1::Command3_Click() { plugins::LoadWorkLists(List7, List8, List9, List10, List11); }
-
-void Form1::Command2_Click() { PluginPass(false); }
-
-void Form1::Command4_Click() { PluginPass(true); }
-
-void Form1::PluginPass(bool erase) {
+void PluginPass(RunContext& run, const PassLists& lists, bool erase) {
   // Every walk goes over a copy of its list: nothing that runs during a yield can change it.
-  const std::vector<std::string> fileEntries = List7.Items();
-  const std::vector<std::string> folders = List8.Items(), masks = List9.Items(), flags = List10.Items();
-  const std::vector<std::string> registryLines = List11.Items();
+  const std::vector<std::string> fileEntries = lists.files.Items();
+  const std::vector<std::string> folders = lists.folders.Items(), masks = lists.masks.Items(),
+                                 flags = lists.flags.Items();
+  const std::vector<std::string> registryLines = lists.registry.Items();
   int64_t files = 0;
   uint64_t bytes = 0;
 
@@ -121,7 +96,7 @@ void Form1::PluginPass(bool erase) {
     uint64_t size = 0;
     if (!rt::FileSize64(file, size)) return;
     bool ok = !erase || EraseFile(file, true, root);
-    AddDetailRow(kFileRow + file.path + RowEnd(ok, " "));
+    run.AddDetailRow(kFileRow + file.path + RunContext::RowEnd(ok, " "));
     if (ok) {
       ++files;
       bytes += size;
@@ -149,19 +124,19 @@ void Form1::PluginPass(bool erase) {
       if (gone) size += m.size;
       ok = ok && gone;
     }
-    AddDetailRow(kFileRow + entry + RowEnd(ok, " "));
+    run.AddDetailRow(kFileRow + entry + RunContext::RowEnd(ok, " "));
     if (ok) {
       ++files;
       bytes += size;
     }
   }
-  AddFileCount(files);
+  run.AddFileCount(files);
   files = 0;
 
   for (size_t i = 0; i < folders.size() && i < masks.size() && i < flags.size(); ++i) {
     rt::YieldIfDue();
-    plugins::FolderEntry e{folders[i], masks[i], flags[i]};
-    if (!plugins::IsValidFolderEntry(e) || !rt::FolderExists(e.folder)) continue;
+    FolderEntry e{folders[i], masks[i], flags[i]};
+    if (!IsValidFolderEntry(e) || !rt::FolderExists(e.folder)) continue;
     const rt::WalkRoot root(e.folder);  // before the listing: what the entry erases lies below it
     std::vector<rt::FileEntry> own;
     rt::ListFolder(e.folder, e.mask, rt::ListWhat::Files, own);
@@ -175,26 +150,26 @@ void Form1::PluginPass(bool erase) {
       for (const auto& file : below) listFile(file, &root);
     }
   }
-  AddFileCount(files);
-  AddFileSize(bytes);
+  run.AddFileCount(files);
+  run.AddFileSize(bytes);
 
   // One registry item: deleted in the erase pass, then its row, and counted when it went. A key or
   // value that is not there has nothing to list: the test pass gives it no row; the erase pass
   // says it was not erased (the deletion itself takes "not found" for done).
-  auto registryItem = [&](const plugins::RegistryEntry& r, const std::string& path, const std::string& last,
+  auto registryItem = [&](const RegistryEntry& r, const std::string& path, const std::string& last,
                           bool isKey, const std::function<long()>& remove) {
     std::string key = path.empty() ? last : path + "\\" + last;
     bool there = isKey ? KeyExists(r.root, key) : ValueExists(r.root, path, last);
     if (!erase && !there) return;
     bool ok = there && (!erase || remove() == 0);
-    AddDetailRow(RegistryRow(r.root, path, last, ok));
-    if (ok) AddRegCount(1);
+    run.AddDetailRow(RegistryRow(r.root, path, last, ok));
+    if (ok) run.AddRegCount(1);
   };
   std::string scratch;
   for (const std::string& line : registryLines) {
     rt::YieldIfDue();
-    plugins::RegistryEntry r;
-    if (!plugins::ParseRegistryEntry(line, r)) continue;
+    RegistryEntry r;
+    if (!ParseRegistryEntry(line, r)) continue;
     if (r.action == '1') {
       registryItem(r, r.parentPath, r.keyName, true, [&] { return fDeleteKey(r.root, r.parentPath, r.keyName); });
     } else if (r.action == '4') {
@@ -202,9 +177,9 @@ void Form1::PluginPass(bool erase) {
     } else {
       // '2' the key's sub-keys, '3' its values: each one found is an item of its own.
       scratch.clear();
-      if (r.action == '2') fEnumKey(r.root, r.keyPath, scratch, List12);
-      else fEnumValuec(r.root, r.keyPath, scratch, List12);
-      for (const std::string& name : std::vector<std::string>(List12.Items())) {
+      if (r.action == '2') fEnumKey(r.root, r.keyPath, scratch, lists.scratch);
+      else fEnumValuec(r.root, r.keyPath, scratch, lists.scratch);
+      for (const std::string& name : std::vector<std::string>(lists.scratch.Items())) {
         rt::YieldIfDue();
         registryItem(r, r.keyPath, name, r.action == '2', [&] {
           return r.action == '2' ? fDeleteKey(r.root, r.keyPath, name) : fDeleteValue(r.root, r.keyPath, name);
@@ -214,10 +189,7 @@ void Form1::PluginPass(bool erase) {
   }
 
   // The plug-in rows of the status list, from the first one to the last.
-  for (int k = static_cast<int>(rt::Val(Text14.Text())); k >= 1 && k <= View100.Count(); ++k) {
-    rt::YieldIfDue();
-    View100.SetSubItem(k, 1, "Erasing");
-    View100.SetSmallIcon(k, "o");
-    View100.SetSubItem(k, 1, "Done");
-  }
+  run.MarkPluginRows();
 }
+
+}  // namespace plugins

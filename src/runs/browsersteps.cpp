@@ -6,11 +6,14 @@
 // root, the Windows folder, ...) names no file: its steps give no row and no count.
 #include <algorithm>
 
-#include "mainwindow/form1.h"
+#include "categories/filelists.h"
+#include "forms/forms.h"
 #include "pluginengine/engine.h"
 #include "runs/browserfolders.h"
+#include "runs/run.h"
 #include "runtime/clipboard.h"
 #include "runtime/files.h"
+#include "runtime/outcome.h"
 #include "runtime/parallel.h"
 #include "runtime/pump.h"
 #include "runtime/text.h"
@@ -58,11 +61,11 @@ std::vector<std::string> NetscapeProfiles() {
 
 }  // namespace
 
-void Form1::BrowserSteps(bool erase) {
+void runs::Run::BrowserSteps(bool erase) {
   if (settings::IsOn(settings::kOptionWin, "17")) {
     MarkStatus("17", true);
     bool ok = !erase || rt::ClearClipboard();
-    AddDetailRow(kClipboardRow + RowEnd(ok, "  "));
+    AddDetailRow(kClipboardRow + RunContext::RowEnd(ok, "  "));
     MarkStatus("17", false);
   }
 
@@ -75,7 +78,7 @@ void Form1::BrowserSteps(bool erase) {
   const std::vector<std::string> profiles = NetscapeProfiles();
   for (const std::string& profile : profiles) {
     rt::YieldIfDue();
-    if (ended_) return;  // Windows ended the session meanwhile
+    if (Ended()) return;  // Windows ended the session meanwhile
     BrowserFileStep("22", profile, {"localstore.rdf"}, "Cleaning Netscape Location bar History", erase);
     BrowserFileStep("23", profile, {"cookies.txt"}, "Cleaning Netscape Cookies", erase);
     BrowserFileStep("24", profile, {"history.dat"}, "Cleaning Netscape History", erase);
@@ -92,9 +95,9 @@ void Form1::BrowserSteps(bool erase) {
 
 // One step over fixed files of a browser folder: one row, and a fixed count of files whether they
 // are there or not (less those that could not be erased); the bytes of those that are there.
-void Form1::BrowserFileStep(const char* code, const std::string& folder, const std::vector<const char*>& names,
+void runs::Run::BrowserFileStep(const char* code, const std::string& folder, const std::vector<const char*>& names,
                             const char* row, bool erase) {
-  if (ended_ || !settings::IsOn(settings::kOptionWin, code)) return;
+  if (Ended() || !settings::IsOn(settings::kOptionWin, code)) return;
   MarkStatus(code, true);
   if (!IsBrowserProfileFolder(folder)) {
     MarkStatus(code, false);
@@ -109,7 +112,7 @@ void Form1::BrowserFileStep(const char* code, const std::string& folder, const s
     if (attributes == rt::kNoAttributes || !rt::FileSize64(path, size)) continue;  // missing, or a folder
     if (erase) {
       DWORD r = EraseOneFile(path, attributes, true, 0);
-      if (r != 0 && r != ERROR_FILE_NOT_FOUND) {
+      if (!rt::Gone(r)) {
         ++failed;
         continue;
       }
@@ -118,15 +121,15 @@ void Form1::BrowserFileStep(const char* code, const std::string& folder, const s
   }
   AddFileCount(static_cast<int64_t>(names.size()) - failed);
   AddFileSize(bytes);
-  AddDetailRow(row + RowEnd(failed == 0, "  "));
+  AddDetailRow(row + RunContext::RowEnd(failed == 0, "  "));
   MarkStatus(code, false);
 }
 
 // A browser's cache folder: one row per file directly in it, every file deleted in the erase run,
 // never overwritten first, as the browsers' other files. A cache folder that is a link is not entered.
-void Form1::BrowserCacheStep(const char* code, const std::string& folder, const char* cacheFolder,
+void runs::Run::BrowserCacheStep(const char* code, const std::string& folder, const char* cacheFolder,
                              const std::string& rowPrefix, bool erase) {
-  if (ended_ || !settings::IsOn(settings::kOptionWin, code)) return;
+  if (Ended() || !settings::IsOn(settings::kOptionWin, code)) return;
   MarkStatus(code, true);
   std::string cache = rt::JoinPath(folder, cacheFolder);
   DWORD attributes = IsBrowserProfileFolder(folder) ? rt::GetAttr(cache) : rt::kNoAttributes;
@@ -144,7 +147,7 @@ void Form1::BrowserCacheStep(const char* code, const std::string& folder, const 
     files.reserve(entries.size());
     for (const rt::FileEntry& e : entries) files.push_back(rt::FileIn(cache, e));
     entries = {};
-    ListOrEraseFiles(files, root, erase, true, rowPrefix, " ", false);
+    categories::ListOrEraseFiles(*this, files, root, erase, true, rowPrefix, " ", false);
   }
   MarkStatus(code, false);
 }

@@ -1,10 +1,9 @@
 // The end of both runs: the totals, the run log "eraselog.txt" (unless the user turned it off) and
 // the idle state.
-#include "runs/runlog.h"
-
 #include <cmath>
 
-#include "mainwindow/form1.h"
+#include "forms/forms.h"
+#include "runs/run.h"
 #include "runtime/app.h"
 #include "runtime/datetime.h"
 #include "runtime/files.h"
@@ -12,6 +11,8 @@
 #include "runtime/text.h"
 #include "runtime/textfile.h"
 #include "shared/settings.h"
+
+namespace runs {
 
 namespace {
 
@@ -33,13 +34,13 @@ std::string DiskSpaceText(double bytes) {
   return ThreeDecimals(bytes / 1048576.0) + " MB";
 }
 
-void Form1::FinishRun() {
-  Label2.SetCaption(txtregcount.Text());
-  Label4.SetCaption(txtfilecount.Text());
-  Label6.SetCaption(DiskSpaceText(rt::Val(txtfilesize.Text())));
-  if (!settings::IsOn(settings::kOptionOption, settings::kOptNoLog)) WriteRunLog();
-  Text10.SetText("0");
-  Bar1.SetValue(0);
+void Run::Finish() {
+  c_.registryTotal.SetCaption(rt::NumberText(registryItems_));
+  c_.fileTotal.SetCaption(rt::NumberText(files_));
+  c_.sizeTotal.SetCaption(DiskSpaceText(static_cast<double>(bytes_)));
+  if (!settings::IsOn(settings::kOptionOption, settings::kOptNoLog)) WriteLog();
+  host_.RunFinished();
+  c_.progress.SetValue(0);
 }
 
 namespace {
@@ -48,7 +49,7 @@ namespace {
 rt::ReplacingFile* logInProgress = nullptr;
 }  // namespace
 
-void Form1::WriteRunLog() {
+void Run::WriteLog() {
   std::string path = rt::JoinPath(rt::ProgramFolder(), "eraselog.txt");
   if (logInProgress) logInProgress->Abandon();
   // A read-only, hidden or system log is replaced all the same.
@@ -57,18 +58,20 @@ void Form1::WriteRunLog() {
   rt::ReplacingFile log(path);
   logInProgress = &log;
   log.Write("Test Mode: Test Start --------------------at " + rt::DateText() + "  " + rt::TimeText() + "\r\n");
-  for (int j = 1; j <= View200.Count(); ++j) {
+  for (int j = 1; j <= c_.detailList.Count(); ++j) {
     rt::YieldIfDue();
-    if (ended_) break;  // the session ended: another log was written in the yield
+    if (Ended()) break;  // the session ended: another log was written in the yield
     log.Write("Test Mode : Erasing ");
-    log.Write(rt::TrimView(View200.TextView(j)));
+    log.Write(rt::TrimView(c_.detailList.TextView(j)));
     log.Write("\r\n");
-    Bar1.SetValue(100);
+    c_.progress.SetValue(100);
   }
   log.Write(std::string(155, '-') + "\r\n");
-  log.Write("Test Mode: --Test Completed ----Registry Keys Scanned: " + Label2.Caption() + ", Files : " +
-            Label4.Caption() + " , Hard Disk Space: " + Label6.Caption() + " *********  at " + rt::DateText() + "  " +
+  log.Write("Test Mode: --Test Completed ----Registry Keys Scanned: " + c_.registryTotal.Caption() + ", Files : " +
+            c_.fileTotal.Caption() + " , Hard Disk Space: " + c_.sizeTotal.Caption() + " *********  at " + rt::DateText() + "  " +
             rt::TimeText() + "\r\n");
   log.Commit();
   if (logInProgress == &log) logInProgress = nullptr;
 }
+
+}  // namespace runs

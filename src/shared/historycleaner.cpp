@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "runtime/outcome.h"
 #include "runtime/pump.h"
 #include "runtime/text.h"
 #include "shared/urlcache.h"
@@ -19,7 +20,7 @@ bool HistoryCleaner::ClearHistory() {
   for (const std::string& url : visited) {
     rt::YieldIfDue();
     DWORD err = 0;
-    if (!CacheDeleteEntry(url, &err) && err != ERROR_FILE_NOT_FOUND) ok = false;
+    if (!CacheDeleteEntry(url, &err) && !rt::Gone(err)) ok = false;
   }
   return ok;
 }

@@ -6,6 +6,7 @@
 #include "runtime/text.h"
 #include "runtime/textfile.h"
 #include "shared/settings.h"
+#include "shared/systemfolders.h"
 
 bool IsSectionLine(const std::string& text) {
   std::string k = rt::LCase(rt::Trim(text));
@@ -80,13 +81,9 @@ bool WritePluginFile(const std::string& path, const std::string& title, const st
 
 namespace {
 
-// The drive of the Windows folder ("D:\"), or "" when it does not read as one.
+// The drive of the Windows folder ("D:\"), or "" when it does not begin with one.
 std::string WindowsDrive() {
-  std::string root;
-  ReadRegString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "systemroot", root);
-  if (rt::Trim(root).empty())
-    ReadRegString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows nt\\CurrentVersion", "systemroot", root);
-  std::string d = root.substr(0, std::min<size_t>(3, root.size()));
+  std::string d = WindowsFolder().substr(0, 3);
   bool letter = d.size() == 3 && ((d[0] >= 'A' && d[0] <= 'Z') || (d[0] >= 'a' && d[0] <= 'z'));
   return letter && d[1] == ':' && d[2] == '\\' ? d : std::string();
 }

@@ -89,3 +89,17 @@ bool IsSystemFolder(const std::string& folder) {
   }
   return false;
 }
+
+std::string WindowsFolder() {
+  std::string root;
+  ReadRegString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "systemroot", root);
+  if (rt::Trim(root).empty())
+    ReadRegString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows nt\\CurrentVersion", "systemroot", root);
+  if (rt::Trim(root).empty()) {
+    char buf[MAX_PATH] = "";
+    UINT n = GetWindowsDirectoryA(buf, MAX_PATH);
+    root = n > 0 && n < MAX_PATH ? std::string(buf, n) : std::string();
+  }
+  root = rt::WithoutTrailingSlash(root);
+  return rt::IsAbsolutePath(root) ? root : std::string();
+}

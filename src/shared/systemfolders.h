@@ -10,3 +10,9 @@
 // "C:" for a drive's root, or through a short name, a link or a substituted drive that resolves
 // to one of them.
 bool IsSystemFolder(const std::string& folder);
+
+// The Windows folder as the settings record it ("systemroot" of the current version's key, or of
+// the NT key when that is blank), else as the system gives it; without a closing "", and "" when
+// that is not an absolute path. Every part of the program that builds on the Windows folder takes
+// it from here.
+std::string WindowsFolder();

@@ -7,6 +7,7 @@
 #include "fixture.h"
 #include "runtime/files.h"
 #include "shared/fileprop.h"
+#include "shared/systemfolders.h"
 
 namespace {
 
@@ -37,16 +38,16 @@ class FileCategories : public MainWindowTest {
 };
 
 TEST_F(FileCategories, TheWindowsFolderComesFromTheSettings) {
-  EXPECT_EQ(Form1::WindowsFolder(), windows);
+  EXPECT_EQ(WindowsFolder(), windows);
   WriteRegString(HKEY_LOCAL_MACHINE, kCurrentVersion, "systemroot", windows + "\\");
-  EXPECT_EQ(Form1::WindowsFolder(), windows);
+  EXPECT_EQ(WindowsFolder(), windows);
   WriteRegString(HKEY_LOCAL_MACHINE, kCurrentVersion, "systemroot", "   ");
   std::string nt;
   ReadRegString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows nt\\CurrentVersion", "systemroot", nt);
-  EXPECT_EQ(Form1::WindowsFolder(), rt::WithoutTrailingSlash(nt));
+  EXPECT_EQ(WindowsFolder(), rt::WithoutTrailingSlash(nt));
   // A folder that is not absolute erases nothing.
   WriteRegString(HKEY_LOCAL_MACHINE, kCurrentVersion, "systemroot", "windows");
-  EXPECT_EQ(Form1::WindowsFolder(), "");
+  EXPECT_EQ(WindowsFolder(), "");
   mw::Enable({"10", "13"});
   Form1& f = Main();
   f.Load();

@@ -7,7 +7,7 @@
 
 #include "fixture.h"
 #include "pluginengine/engine.h"
-#include "runs/runlog.h"
+#include "runs/run.h"
 #include "runtime/app.h"
 #include "runtime/datetime.h"
 #include "runtime/pump.h"
@@ -236,7 +236,7 @@ TEST_F(Runs, TheTotalsSwitchToMegabytesAt1024000Bytes) {
     const char* text;
   } cases[] = {{0, "0.000 KB"},         {5120, "5.000 KB"},       {1023999, "999.999 KB"},
                {1024000, "0.977 MB"},   {1048576, "1.000 MB"},    {3221225472.0, "3072.000 MB"}};
-  for (const auto& c : cases) EXPECT_EQ(DiskSpaceText(c.bytes), c.text) << c.bytes;
+  for (const auto& c : cases) EXPECT_EQ(runs::DiskSpaceText(c.bytes), c.text) << c.bytes;
 }
 
 TEST_F(Runs, NoLogWhenTheUserTurnedItOff) {
