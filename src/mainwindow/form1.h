@@ -18,6 +18,7 @@
 #include "forms/forms.h"
 #include "runtime/files.h"
 #include "shared/historycleaner.h"
+#include "shared/language.h"
 
 namespace rt {
 class FileWalk;
@@ -169,8 +170,8 @@ class Form1 : public forms::Form {
   static const char* const kHomePage;
   static const char* const kPluginPage;
 
-  // The language text of a key, from the file named in txtlang.
-  std::string Lang(const std::string& key) const;
+  // The language texts, from the file named in txtlang.
+  LanguageTexts Lang{[this] { return txtlang.Text(); }};
 
  protected:
   void Form_Initialize() override;
