@@ -52,10 +52,17 @@ void Form1::Run(RunKind kind) {
 
 void Form1::RunNow(Request request) {
   runInProgress_ = true;
-  if (request.kind == RunKind::EraseRun)
-    EraseRun();
-  else
-    TestRun();
+  {
+    // However the run was asked for (a click, the scheduler, another window that ended a rewrite
+    // of the plug-in selection, a caller's code), it is a long handler of this window: its native
+    // views follow at intervals, not at every yield, so the window's refreshes, which the
+    // deleting threads wait for, take a small part of the run.
+    forms::HandlerScope handler(*this);
+    if (request.kind == RunKind::EraseRun)
+      EraseRun();
+    else
+      TestRun();
+  }
   runInProgress_ = false;
   if (request.origin == RequestOrigin::Exit) exitRunDone_ = true;
 }

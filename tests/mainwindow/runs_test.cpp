@@ -3,7 +3,10 @@
 // from nesting.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "fixture.h"
+#include "pluginengine/engine.h"
 #include "runs/runlog.h"
 #include "runtime/app.h"
 #include "runtime/datetime.h"
@@ -321,6 +324,42 @@ TEST_F(Runs, AnExitIsNeverStarvedByScheduledRunsThatKeepComing) {
     EXPECT_EQ(ts::Observed().exits, (std::vector<int>{0}));
     EXPECT_TRUE(f.Ended());
     EXPECT_FALSE(f.RunInProgress());
+  }
+}
+
+// However a run is asked for, by a click or by code outside any message of the main window (the
+// end of a plug-in list's save in another window, the program's own steps), its native lists
+// follow at intervals, not at every look at the messages, and every row shows once it has ended.
+TEST_F(Runs, ARunStartedByCodeRefreshesTheWindowAtIntervals) {
+  Plant();
+  Form1& f = Main();
+  f.Show();
+  struct Way {
+    const char* name;
+    std::function<void()> ask;
+  };
+  int saver = 0;
+  const Way ways[] = {
+      {"called by code", [&] { f.chameleonButton5_Click(); }},
+      {"after a plug-in list's save", [&] { plugins::RunBuild(&saver, 1, [&] { f.chameleonButton6_Click(); }); }},
+  };
+  auto shown = [&] { return static_cast<int>(SendMessageA(f.View200.hWnd(), LVM_GETITEMCOUNT, 0, 0)); };
+  for (const Way& way : ways) {
+    Plant();
+    rt::DoEvents();
+    int rows = -1, rowsShown = -1;
+    f.Bar1.ValueSet = [&](int v) {
+      if (v != 85) return;  // the categories are done
+      rt::DoEvents();
+      rows = f.View200.Count();
+      rowsShown = shown();
+    };
+    way.ask();
+    f.Bar1.ValueSet = nullptr;
+    EXPECT_EQ(rows, 7) << way.name;
+    EXPECT_LT(rowsShown, rows) << way.name << ": the rows of the last moment follow a little later";
+    rt::DoEvents();
+    EXPECT_EQ(shown(), f.View200.Count()) << way.name << ": every row shows after the run";
   }
 }
 
