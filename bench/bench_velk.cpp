@@ -6,9 +6,15 @@
 //                            that counts the files and adds up their sizes
 //   micro <folder>           where an erase's time goes: the listing, then the erase of each file
 //   wipe <file> <passes>     WipeFile over one file
+//   rows <n>                 n rows added to a shown detail list (forms::ListView), each selected
+//                            and scrolled into view as a run's detail rows are
+//   rows-bare <n>            its peer: the same rows, kept as strings, in a bare owner-data list
+//                            view of the system's whose count, selection and scroll are set each
+//                            time the window catches up
 // BENCH_STALLS=1 also shows, on the error output, every wait of the window over 30 ms and the
 // progress values of the run, each with its time in the run.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <atomic>
 #include <cstdio>
@@ -19,6 +25,8 @@
 
 #include "bench/measure.h"
 #include "mainwindow/form1.h"
+#include "forms/form.h"
+#include "forms/listview.h"
 #include "runtime/app.h"
 #include "runtime/files.h"
 #include "runtime/pump.h"
@@ -140,6 +148,118 @@ int Wipe(const std::string& file, const std::string& passes) {
   return ok ? 0 : 1;
 }
 
+// The text of the n-th detail row, as an erase run writes them.
+std::string RowText(int i) { return "Windows Temporary Files = C:\\temp\\f" + std::to_string(i) + ".tmp <OK>"; }
+constexpr int kRowsBetweenYields = 5000;  // a long run lets its window catch up about as often
+
+void PrintRows(int rows, int shown, double seconds) {
+  printf("rows=%d shown=%d seconds=%.3f peak_mb=%.1f\n", rows, shown, seconds, bench::PeakMegabytes());
+  fflush(stdout);
+}
+
+class RowsForm : public forms::Form {
+ public:
+  RowsForm() : Form("RowsForm"), View200(*this, "View200") {
+    SetClientSize(9000, 6000);
+    View200.Move(0, 0, 9000, 6000);
+    View200.AddColumn("Task", 6000);
+    View200.AddColumn("Status", 2000);
+  }
+  forms::ListView View200;
+};
+
+int Rows(int n) {
+  RowsForm f;
+  f.Show();
+  rt::DoEvents();
+  double t0 = Seconds();
+  for (int i = 1; i <= n; ++i) {
+    int row = f.View200.Add(RowText(i));
+    f.View200.SetSelected(row, true);
+    f.View200.EnsureVisible(row);
+    if (i % kRowsBetweenYields == 0) rt::DoEvents();
+  }
+  rt::DoEvents();
+  double t1 = Seconds();
+  PrintRows(f.View200.Count(), static_cast<int>(SendMessageA(f.View200.hWnd(), LVM_GETITEMCOUNT, 0, 0)), t1 - t0);
+  f.Unload();
+  return 0;
+}
+
+// The system's owner-data list view in a bare window of its own, shown as the form shows its list.
+struct BareList {
+  HWND frame = nullptr, list = nullptr;
+  static inline std::vector<std::string>* texts = nullptr;
+  BareList() {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&icc);
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) CALLBACK -> LRESULT {
+      if (m == WM_NOTIFY && reinterpret_cast<NMHDR*>(l)->code == LVN_GETDISPINFOA && texts) {
+        LVITEMA& it = reinterpret_cast<NMLVDISPINFOA*>(l)->item;
+        if ((it.mask & LVIF_TEXT) && it.pszText && it.cchTextMax > 0) {
+          const std::string& s = it.iSubItem == 0 ? (*texts)[static_cast<size_t>(it.iItem)] : std::string();
+          lstrcpynA(it.pszText, s.c_str(), it.cchTextMax);
+        }
+        return 0;
+      }
+      return DefWindowProcA(h, m, w, l);
+    };
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "VelkBareList";
+    RegisterClassA(&wc);
+    frame = CreateWindowA("VelkBareList", "Bare list", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 620, 440, nullptr,
+                          nullptr, wc.hInstance, nullptr);
+    DWORD style = WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL | LVS_OWNERDATA;
+    list = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", style, 0, 0, 600, 400, frame, nullptr, wc.hInstance,
+                           nullptr);
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_DOUBLEBUFFER, LVS_EX_DOUBLEBUFFER);
+    const char* heads[] = {"Task", "Status"};
+    for (int c = 0; c < 2; ++c) {
+      LVCOLUMNA col{};
+      col.mask = LVCF_TEXT | LVCF_WIDTH;
+      col.cx = c == 0 ? 400 : 133;
+      col.pszText = const_cast<char*>(heads[c]);
+      SendMessageA(list, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&col));
+    }
+    rt::DoEvents();
+  }
+  ~BareList() { DestroyWindow(frame); }
+  // The row selected before gives its selection up first: the list need not look for it.
+  int selected = -1;
+  void Select(int index) {
+    LVITEMA it{};
+    it.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    if (selected >= 0) SendMessageA(list, LVM_SETITEMSTATE, selected, reinterpret_cast<LPARAM>(&it));
+    it.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&it));
+    SendMessageA(list, LVM_ENSUREVISIBLE, index, FALSE);
+    selected = index;
+  }
+  int Count() const { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
+};
+
+int RowsBare(int n) {
+  std::vector<std::string> texts;
+  BareList::texts = &texts;
+  BareList bare;
+  auto show = [&] {
+    SendMessageA(bare.list, LVM_SETITEMCOUNT, texts.size(), LVSICF_NOSCROLL);
+    bare.Select(static_cast<int>(texts.size()) - 1);
+    rt::DoEvents();
+  };
+  double t0 = Seconds();
+  for (int i = 1; i <= n; ++i) {
+    texts.push_back(RowText(i));
+    if (i % kRowsBetweenYields == 0) show();
+  }
+  show();
+  double t1 = Seconds();
+  PrintRows(static_cast<int>(texts.size()), bare.Count(), t1 - t0);
+  BareList::texts = nullptr;
+  return 0;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -148,6 +268,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (args.size() >= 3 && (args[1] == "bare" || args[1] == "walk")) return Bare(args[2], args[1] == "bare");
   if (args.size() >= 3 && args[1] == "micro") return Micro(args[2]);
   if (args.size() >= 4 && args[1] == "wipe") return Wipe(args[2], args[3]);
-  fprintf(stderr, "bench_velk erase|test <windows folder> | bare|walk|micro <folder> | wipe <file> <passes>\n");
+  if (args.size() >= 3 && args[1] == "rows") return Rows(atoi(args[2].c_str()));
+  if (args.size() >= 3 && args[1] == "rows-bare") return RowsBare(atoi(args[2].c_str()));
+  fprintf(stderr, "bench_velk erase|test <windows folder> | bare|walk|micro <folder> | wipe <file> <passes> | "
+                  "rows|rows-bare <n>\n");
   return 2;
 }

@@ -102,7 +102,7 @@ void chameleonButton::Shown() {
   }
   paintingOn_ = true;
   BuildPalette();
-  PaintButton(0, true);
+  PaintButton(ButtonStage::Released, true);
 }
 
 bool chameleonButton::ShownStyle() const {
@@ -162,13 +162,13 @@ void chameleonButton::CaptionChanged() {
   SetNativeText(caption_);
   accessKey_ = chameleon::DeriveAccessKey(caption_);
   LayoutCaption();
-  PaintButton(0, true);
+  PaintButton(ButtonStage::Released, true);
   Report("TX");
 }
 
 void chameleonButton::FontChanged() {
   LayoutCaption();
-  PaintButton(0, true);
+  PaintButton(ButtonStage::Released, true);
   if (!quietFont_) Report("FONT");
 }
 
@@ -200,7 +200,7 @@ int16_t chameleonButton::FontSize() const { return static_cast<int16_t>(std::nea
 void chameleonButton::SetColorScheme(ColorSchemeKind s) {
   colorScheme_ = s;
   BuildPalette();
-  PaintButton(0, true);
+  PaintButton(ButtonStage::Released, true);
   Report("COLTYPE");
 }
 
@@ -289,7 +289,7 @@ void chameleonButton::SetCheckBoxBehaviour(bool v) {
 
 void chameleonButton::SetValue(bool v) {
   value_ = v;
-  if (checkBoxBehaviour_) PaintButton(0, true);
+  if (checkBoxBehaviour_) PaintButton(ButtonStage::Released, true);
   Report("VALUE");
 }
 
@@ -411,7 +411,7 @@ bool chameleonButton::PointerIsOver() const {
 void chameleonButton::MouseDownStep(int16_t button, int16_t shift, float x, float y) {
   Fire(MouseDown, button, shift, x, y);
   lastMouseButton_ = static_cast<uint8_t>(button);
-  if (button != forms::kRightButton) PaintButton(2, false);
+  if (button != forms::kRightButton) PaintButton(ButtonStage::Pressed, false);
 }
 
 // A click of the mouse or the access key: the button shows itself released (or checked) at once,
@@ -420,7 +420,7 @@ void chameleonButton::MouseDownStep(int16_t button, int16_t shift, float x, floa
 void chameleonButton::ClickStep(HWND h) {
   if (lastMouseButton_ != forms::kLeftButton || !Enabled()) return;
   if (checkBoxBehaviour_) value_ = !value_;
-  PaintButton(0, true);
+  PaintButton(ButtonStage::Released, true);
   if (hwnd_ == h) ShowImage(true);
   Fire(Click);
 }
@@ -478,7 +478,7 @@ LRESULT chameleonButton::SubclassProc(HWND h, UINT m, WPARAM w, LPARAM l, bool& 
     case WM_GETOBJECT:
       // Accessibility tools see a push button named by its caption, whose default action clicks.
       if (static_cast<LONG>(l) == static_cast<LONG>(OBJID_CLIENT)) {
-        if (LRESULT r = ButtonAccessibleResult(h, w, lastStage_ == 2, checkBoxBehaviour_ && value_, accessKey_))
+        if (LRESULT r = ButtonAccessibleResult(h, w, lastStage_ == ButtonStage::Pressed, checkBoxBehaviour_ && value_, accessKey_))
           return r;
       }
       break;
@@ -488,7 +488,7 @@ LRESULT chameleonButton::SubclassProc(HWND h, UINT m, WPARAM w, LPARAM l, bool& 
     case BM_GETCHECK:
       return checkBoxBehaviour_ && value_ ? BST_CHECKED : BST_UNCHECKED;
     case BM_GETSTATE:
-      return (lastStage_ == 2 ? BST_PUSHED : 0) | (hasFocus_ ? BST_FOCUS : 0) |
+      return (lastStage_ == ButtonStage::Pressed ? BST_PUSHED : 0) | (hasFocus_ ? BST_FOCUS : 0) |
              (checkBoxBehaviour_ && value_ ? BST_CHECKED : 0);
     case WM_SETCURSOR:
       if (LOWORD(l) == HTCLIENT && mousePointer_ != 0) {
@@ -523,7 +523,7 @@ LRESULT chameleonButton::SubclassProc(HWND h, UINT m, WPARAM w, LPARAM l, bool& 
         hovered_ = false;
         mousePressed_ = false;
       }
-      PaintButton(0, true);
+      PaintButton(ButtonStage::Released, true);
       return 0;
     case WM_SYSCOLORCHANGE:
     case WM_THEMECHANGED: {
@@ -540,7 +540,7 @@ LRESULT chameleonButton::SubclassProc(HWND h, UINT m, WPARAM w, LPARAM l, bool& 
       hasFocus_ = m == WM_SETFOCUS;
       if (spacePressed_) {
         spacePressed_ = false;
-        if (!mousePressed_) lastStage_ = 0;  // the press is forgotten: no longer drawn pressed
+        if (!mousePressed_) lastStage_ = ButtonStage::Released;  // the press is forgotten: no longer drawn pressed
       }
       PaintButton(lastStage_, true);
       return 0;
@@ -594,7 +594,7 @@ LRESULT chameleonButton::SubclassProc(HWND h, UINT m, WPARAM w, LPARAM l, bool& 
       float x = static_cast<float>(GET_X_LPARAM(l)), y = static_cast<float>(GET_Y_LPARAM(l));
       Fire(MouseUp, button, shift, x, y);
       if (hwnd_ != h) return 0;
-      if (button != forms::kRightButton) PaintButton(0, false);
+      if (button != forms::kRightButton) PaintButton(ButtonStage::Released, false);
       if (click) ClickStep(h);
       return 0;
     }
@@ -602,7 +602,7 @@ LRESULT chameleonButton::SubclassProc(HWND h, UINT m, WPARAM w, LPARAM l, bool& 
       // The press was taken away (another window took the mouse): no click, and not left drawn pressed.
       if (reinterpret_cast<HWND>(l) != h && mousePressed_) {
         mousePressed_ = false;
-        PaintButton(0, false);
+        PaintButton(ButtonStage::Released, false);
       }
       return 0;
     case WM_MOUSEMOVE: {
@@ -616,16 +616,16 @@ LRESULT chameleonButton::SubclassProc(HWND h, UINT m, WPARAM w, LPARAM l, bool& 
           TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, h, 0};
           TrackMouseEvent(&t);
           hovered_ = true;
-          PaintButton(0, true);
+          PaintButton(ButtonStage::Released, true);
           Fire(MouseOver);
         } else if (button == forms::kLeftButton) {
           // The pressed look uses the hover colours; the next plain move hovers again.
           hovered_ = true;
-          PaintButton(2, false);
+          PaintButton(ButtonStage::Pressed, false);
           hovered_ = false;
         }
       } else {
-        PaintButton(0, false);
+        PaintButton(ButtonStage::Released, false);
       }
       return 0;
     }
@@ -639,7 +639,7 @@ LRESULT chameleonButton::SubclassProc(HWND h, UINT m, WPARAM w, LPARAM l, bool& 
       }
       tracking_ = false;
       hovered_ = false;
-      PaintButton(0, true);
+      PaintButton(ButtonStage::Released, true);
       Fire(MouseOut);
       return 0;
 
@@ -653,7 +653,7 @@ LRESULT chameleonButton::SubclassProc(HWND h, UINT m, WPARAM w, LPARAM l, bool& 
           // A repeat (the key was already down) arms only the button its first press armed.
           if (!(l & 0x40000000) || spacePressed_) {
             spacePressed_ = true;
-            PaintButton(2, false);
+            PaintButton(ButtonStage::Pressed, false);
           }
           break;
         case VK_LEFT:
@@ -671,17 +671,17 @@ LRESULT chameleonButton::SubclassProc(HWND h, UINT m, WPARAM w, LPARAM l, bool& 
       bool pressed = spacePressed_;
       spacePressed_ = false;  // any key-up ends the press
       if (code != VK_SPACE) {
-        if (pressed && !mousePressed_) PaintButton(0, false);
+        if (pressed && !mousePressed_) PaintButton(ButtonStage::Released, false);
         return 0;
       }
       if (lastKeyCode_ != VK_SPACE || !pressed) {
         // Another key came between, or the press began elsewhere: no click, but the button does
         // not stay drawn pressed.
-        PaintButton(0, false);
+        PaintButton(ButtonStage::Released, false);
         return 0;
       }
       if (checkBoxBehaviour_ && Enabled()) value_ = !value_;
-      PaintButton(0, false);
+      PaintButton(ButtonStage::Released, false);
       ShowImage(true);
       if (Enabled()) Fire(Click);
       return 0;
@@ -694,7 +694,7 @@ LRESULT chameleonButton::SubclassProc(HWND h, UINT m, WPARAM w, LPARAM l, bool& 
       if (m == WM_SYSKEYDOWN && hwnd_ == h) lastKeyCode_ = static_cast<uint8_t>(code);
       if (m == WM_SYSKEYUP && hwnd_ == h && spacePressed_) {
         spacePressed_ = false;
-        if (!mousePressed_) PaintButton(0, false);
+        if (!mousePressed_) PaintButton(ButtonStage::Released, false);
       }
       handled = false;
       return 0;

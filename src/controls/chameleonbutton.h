@@ -136,6 +136,10 @@ POINT PlacePicture(const std::string& caption, PicturePositionKind pos, const RE
 
 }  // namespace chameleon
 
+// The stage a button is drawn in. A button is drawn released or pressed (a checked button with
+// CheckBoxBehaviour always pressed); while it is disabled, in its disabled look whatever its stage.
+enum class ButtonStage { Released, Pressed, Disabled };
+
 // The settings this system's windows give their buttons, in one place. The defaults are those of
 // most buttons of the secondary windows.
 struct ButtonSettings {
@@ -252,7 +256,7 @@ class chameleonButton : public forms::CaptionedControl {
 
   // --- what tests and screenshots look at ------------------------------------------------------
   int PaintCount() const { return paintCount_; }  // paintings of the off-screen image so far
-  int LastStage() const { return lastStage_; }    // 0 released, 2 pressed
+  ButtonStage LastStage() const { return lastStage_; }  // Released or Pressed
   bool IsHovered() const { return hovered_; }
   bool HasFocus() const { return hasFocus_; }
   RECT TextRect() const { return textRect_; }
@@ -272,6 +276,19 @@ class chameleonButton : public forms::CaptionedControl {
   void EnabledChanged() override { Report("ENAB"); }
 
  private:
+  // How the caption is drawn: in which colours, at the released or the pressed (one pixel down
+  // and right) place.
+  enum class CaptionLook {
+    Normal,          // the text colour
+    Hovered,         // the hover text colour
+    Pressed,         // the hover text colour, pressed place (the RoundedLight look: the light colour)
+    Engraved,        // highlight at the pressed place under shadow at the released place
+    Greyed,          // the shadow colour alone
+    ThemedGreyed,    // a dark shade of the theme colour
+    EngravedOnFace,  // highlight at the pressed place under the face colour at the released place
+    Embossed,        // a dark shadow at the pressed place under highlight at the released place
+  };
+
   void Init();
   void Report(const char* key);
   bool ShownStyle() const;  // no window yet, or a window of its own that is not hidden
@@ -284,13 +301,13 @@ class chameleonButton : public forms::CaptionedControl {
   void LayoutCaption();
   void MeasurePicture();
   void BuildWindowShape();
-  void PaintButton(int stage, bool force);
-  void PaintType(int stage);
-  void PaintCaption(int state);
+  void PaintButton(ButtonStage stage, bool force);
+  void PaintType(ButtonStage look);
+  void PaintCaption(CaptionLook look);
   void PaintCaptionEffect(const RECT& r);
   void DrawCaptionAt(const RECT& r, COLORREF c);
   void PaintFocusMark();
-  void PaintPictures(int state);
+  void PaintPictures(ButtonStage look);
   void PaintPictureEffect(int offset, const ButtonPicture& p);
   void BlitPicture(int x, int y, const ButtonPicture& p, COLORREF transparent, int32_t brush, bool darkOnly,
                    bool greyscale, bool fade);
@@ -337,7 +354,8 @@ class chameleonButton : public forms::CaptionedControl {
   RECT textRect_{}, textRectDown_{}, focusRect_{};
   int captionW_ = 0, captionH_ = 0;
   int picX_ = 0, picY_ = 0, picW_ = 0, picH_ = 0;
-  int lastStage_ = 0, lastCaptionState_ = 0;
+  ButtonStage lastStage_ = ButtonStage::Released;
+  CaptionLook lastCaptionLook_ = CaptionLook::Normal;
   std::string lastCaption_;
   bool painted_ = false;
   int paintCount_ = 0;

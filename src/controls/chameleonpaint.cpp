@@ -337,7 +337,7 @@ void chameleonButton::Resized() {
   }
   LayoutCaption();
   BuildWindowShape();
-  if (clientH_ != 0) PaintButton(0, true);
+  if (clientH_ != 0) PaintButton(ButtonStage::Released, true);
 }
 
 void chameleonButton::MeasurePicture() {
@@ -422,8 +422,8 @@ void chameleonButton::BuildWindowShape() {
 
 // --- painting ------------------------------------------------------------------------------------------
 
-void chameleonButton::PaintButton(int stage, bool force) {
-  if (checkBoxBehaviour_ && value_) stage = 2;
+void chameleonButton::PaintButton(ButtonStage stage, bool force) {
+  if (checkBoxBehaviour_ && value_) stage = ButtonStage::Pressed;
   if (!(force || !painted_ || caption_ != lastCaption_ || stage != lastStage_)) return;
   if (clientH_ == 0 || !paintingOn_ || !imageDc_) return;
   lastStage_ = stage;
@@ -440,16 +440,9 @@ void chameleonButton::PaintButton(int stage, bool force) {
     swapped = true;
   }
   Fill(imageDc_, 0, 0, W, H, palette_.face);
-  if (!Enabled()) {
-    PaintType(-1);
-    PaintPictures(2);
-  } else if (stage == 0) {
-    PaintType(0);
-    PaintPictures(0);
-  } else {
-    PaintType(2);
-    PaintPictures(1);
-  }
+  const ButtonStage look = Enabled() ? stage : ButtonStage::Disabled;
+  PaintType(look);
+  PaintPictures(look);
   if (swapped) {
     backColor_ = remembered;
     BuildPalette();
@@ -469,7 +462,7 @@ void chameleonButton::PaintCaptionEffect(const RECT& rect) {
   COLORREF base = palette_.face;
   if (buttonType_ == BT::ThemedGradient || buttonType_ == BT::RoundedLight || buttonType_ == BT::Gradient)
     base = palette_.themeFace;
-  else if (buttonType_ == BT::HighlightHover && hovered_ && lastStage_ == 0 &&
+  else if (buttonType_ == BT::HighlightHover && hovered_ && lastStage_ == ButtonStage::Released &&
            colorScheme_ != ColorSchemeKind::CustomColors)
     base = palette_.hoverFace;
   int a = specialEffect_ == SpecialEffectKind::EffectSunken ? 40 : -40;
@@ -478,41 +471,39 @@ void chameleonButton::PaintCaptionEffect(const RECT& rect) {
     DrawCaptionAt(Moved(rect, -1, -1), AdjustColor(base, -a, false, softBevel_));
 }
 
-void chameleonButton::PaintCaption(int state) {
-  lastCaptionState_ = state;
+void chameleonButton::PaintCaption(CaptionLook look) {
+  lastCaptionLook_ = look;
   const auto& p = palette_;
-  switch (state) {
-    case 0:
+  switch (look) {
+    case CaptionLook::Normal:
       PaintCaptionEffect(textRect_);
       DrawCaptionAt(textRect_, p.text);
       break;
-    case 1:
+    case CaptionLook::Hovered:
       PaintCaptionEffect(textRect_);
       DrawCaptionAt(textRect_, p.textOver);
       break;
-    case 2:
+    case CaptionLook::Pressed:
       PaintCaptionEffect(textRectDown_);
       DrawCaptionAt(textRectDown_, buttonType_ == BT::RoundedLight ? p.light : p.textOver);
       break;
-    case 3:
+    case CaptionLook::Engraved:
       DrawCaptionAt(textRectDown_, p.highlight);
       DrawCaptionAt(textRect_, p.shadow);
       break;
-    case 4:
+    case CaptionLook::Greyed:
       DrawCaptionAt(textRect_, p.shadow);
       break;
-    case 5:
+    case CaptionLook::ThemedGreyed:
       DrawCaptionAt(textRect_, AdjustColor(p.themeFace, -104, true, softBevel_));
       break;
-    case 6:
+    case CaptionLook::EngravedOnFace:
       DrawCaptionAt(textRectDown_, p.highlight);
       DrawCaptionAt(textRect_, p.face);
       break;
-    case 7:
+    case CaptionLook::Embossed:
       DrawCaptionAt(textRectDown_, AdjustColor(p.shadow, -50, false, softBevel_));
       DrawCaptionAt(textRect_, p.highlight);
-      break;
-    default:
       break;
   }
 }
@@ -523,19 +514,20 @@ void chameleonButton::PaintFocusMark() {
   DrawFocusRect(imageDc_, &focusRect_);
 }
 
-// The looks, by type; stage 0 released, 2 pressed, -1 disabled.
-void chameleonButton::PaintType(int stage) {
+// The looks, by type.
+void chameleonButton::PaintType(ButtonStage look) {
   HDC dc = imageDc_;
   const int W = clientW_, H = clientH_;
-  const int h = hovered_ ? 1 : 0;
+  const CaptionLook resting = hovered_ ? CaptionLook::Hovered : CaptionLook::Normal;
   const auto& p = palette_;
   auto A = [&](COLORREF c, int v) { return AdjustColor(c, v, false, softBevel_); };
   auto AT = [&](COLORREF c, int v) { return AdjustColor(c, v, true, softBevel_); };
-  const bool released = stage == 0, pressed = stage == 2, disabled = stage < 0;
+  const bool released = look == ButtonStage::Released, pressed = look == ButtonStage::Pressed,
+             disabled = look == ButtonStage::Disabled;
 
   switch (buttonType_) {
     case BT::Framed:
-      PaintCaption(released ? h : pressed ? 2 : 3);
+      PaintCaption(released ? resting : pressed ? CaptionLook::Pressed : CaptionLook::Engraved);
       if (pressed)
         Bevel(dc, W, H, p.shadow, p.highlight, p.shadow, p.highlight, -1, false);
       else
@@ -546,10 +538,10 @@ void chameleonButton::PaintType(int stage) {
 
     case BT::Standard:
       if (disabled) {
-        PaintCaption(3);
+        PaintCaption(CaptionLook::Engraved);
         Bevel(dc, W, H, p.highlight, p.darkShadow, p.light, p.shadow, 0, false);
       } else if (released) {
-        PaintCaption(h);
+        PaintCaption(resting);
         if (showFocusRect_ && ShownAsDefault()) {
           Bevel(dc, W, H, p.highlight, p.darkShadow, p.light, p.shadow, -1, false);
           PaintFocusMark();
@@ -558,7 +550,7 @@ void chameleonButton::PaintType(int stage) {
           Bevel(dc, W, H, p.highlight, p.darkShadow, p.light, p.shadow, 0, false);
         }
       } else {
-        PaintCaption(2);
+        PaintCaption(CaptionLook::Pressed);
         if (showFocusRect_ && ShownAsDefault()) {
           Frame(dc, 0, 0, W, H, p.darkShadow);
           Frame(dc, 1, 1, W - 2, H - 2, p.shadow);
@@ -587,12 +579,12 @@ void chameleonButton::PaintType(int stage) {
       };
       if (disabled) {
         Fill(dc, 0, 0, W, H, AT(p.themeFace, -24));
-        PaintCaption(5);
+        PaintCaption(CaptionLook::ThemedGreyed);
         Frame(dc, 0, 0, W, H, AT(p.themeFace, -84));
         corners(AT(p.themeFace, -72));
       } else if (released) {
         for (int i = 1; i <= H; ++i) Line(dc, 0, i, W, i, AT(p.themeFace, GradientAmount(s, i)));
-        PaintCaption(h);
+        PaintCaption(resting);
         Frame(dc, 0, 0, W, H, RGB(0, 60, 115));
         corners(RGB(16, 77, 123));
         if (hovered_) {
@@ -614,7 +606,7 @@ void chameleonButton::PaintType(int stage) {
       } else {
         COLORREF P = AT(p.themeFace, -32);
         for (int i = 1; i <= H; ++i) Line(dc, 0, H - i, W, H - i, AT(P, GradientAmount(s, i)));
-        PaintCaption(2);
+        PaintCaption(CaptionLook::Pressed);
         Frame(dc, 0, 0, W, H, RGB(0, 60, 115));
         corners(RGB(16, 77, 123));
         Line(dc, 2, H - 2, W - 2, H - 2, AT(P, 16));
@@ -632,7 +624,7 @@ void chameleonButton::PaintType(int stage) {
     case BT::RoundedLight:
       if (!pressed) {
         Fill(dc, 1, 1, W - 2, H - 2, p.light);
-        PaintCaption(disabled ? 3 : h);
+        PaintCaption(disabled ? CaptionLook::Engraved : resting);
         Frame(dc, 0, 0, W, H, p.darkShadow);
         for (POINT c : {POINT{1, 1}, POINT{1, H - 2}, POINT{W - 2, 1}, POINT{W - 2, H - 2}})
           Pixel(dc, c.x, c.y, p.darkShadow);
@@ -650,7 +642,7 @@ void chameleonButton::PaintType(int stage) {
         COLORREF d16 = A(p.shadow, -16);
         Fill(dc, 1, 1, W - 2, H - 2, d16);
         palette_.themeFace = d16;
-        PaintCaption(2);
+        PaintCaption(CaptionLook::Pressed);
         palette_.themeFace = A(p.face, 48);
         Frame(dc, 0, 0, W, H, p.darkShadow);
         Frame(dc, 1, 1, W - 2, H - 2, A(p.shadow, -64));
@@ -676,11 +668,11 @@ void chameleonButton::PaintType(int stage) {
           Frame(dc, textRect_.left - 2, textRect_.top - 1, captionW_ + 4, captionH_ + 2, RGB(153, 153, 204));
       };
       if (disabled) {
-        PaintCaption(4);
+        PaintCaption(CaptionLook::Greyed);
         Frame(dc, 0, 0, W, H, p.shadow);
       } else if (released) {
         Fill(dc, 1, 1, W - 1, H - 1, A(p.face, 12));
-        PaintCaption(h);
+        PaintCaption(resting);
         Frame(dc, 1, 1, W - 1, H - 1, p.highlight);
         Frame(dc, 0, 0, W - 1, H - 1, A(p.shadow, -26));
         Pixel(dc, 1, H - 2, A(p.shadow, 26));
@@ -699,7 +691,7 @@ void chameleonButton::PaintType(int stage) {
 
     case BT::LightBevel: {
       COLORREF l8 = A(p.light, 8);
-      PaintCaption(released ? h : pressed ? 2 : 4);
+      PaintCaption(released ? resting : pressed ? CaptionLook::Pressed : CaptionLook::Greyed);
       if (pressed)
         Bevel(dc, W, H, p.shadow, l8, p.shadow, l8, 0, false);
       else
@@ -709,7 +701,7 @@ void chameleonButton::PaintType(int stage) {
     }
 
     case BT::Flat:
-      PaintCaption(released ? h : pressed ? 2 : 3);
+      PaintCaption(released ? resting : pressed ? CaptionLook::Pressed : CaptionLook::Engraved);
       if (pressed)
         Bevel(dc, W, H, p.shadow, p.highlight, 0, 0, 0, true);
       else
@@ -719,13 +711,13 @@ void chameleonButton::PaintType(int stage) {
 
     case BT::FlatHover:
       if (disabled) {
-        PaintCaption(3);
+        PaintCaption(CaptionLook::Engraved);
       } else if (released) {
-        PaintCaption(h);
+        PaintCaption(resting);
         if (hovered_) Bevel(dc, W, H, p.highlight, p.shadow, 0, 0, 0, true);
         PaintFocusMark();
       } else {
-        PaintCaption(2);
+        PaintCaption(CaptionLook::Pressed);
         Bevel(dc, W, H, p.shadow, p.highlight, 0, 0, 0, true);
         PaintFocusMark();
       }
@@ -733,10 +725,10 @@ void chameleonButton::PaintType(int stage) {
 
     case BT::HighlightHover:
       if (disabled) {
-        PaintCaption(4);
+        PaintCaption(CaptionLook::Greyed);
       } else if (released) {
         if (hovered_) Fill(dc, 1, 1, W, H, p.hoverFace);
-        PaintCaption(h);
+        PaintCaption(resting);
         if (hovered_) Frame(dc, 0, 0, W, H, p.hoverFrame);
         PaintFocusMark();
       } else {
@@ -745,7 +737,7 @@ void chameleonButton::PaintType(int stage) {
                                                                      : TintTowardWhite(p.hoverFrame, 128);
           Fill(dc, 0, 0, W, H, c);
         }
-        PaintCaption(2);
+        PaintCaption(CaptionLook::Pressed);
         Frame(dc, 0, 0, W, H, p.hoverFrame);
         PaintFocusMark();
       }
@@ -759,19 +751,19 @@ void chameleonButton::PaintType(int stage) {
         SelectObject(src, old);
         DeleteDC(src);
       }
-      PaintCaption(released ? h : pressed ? 2 : 3);
+      PaintCaption(released ? resting : pressed ? CaptionLook::Pressed : CaptionLook::Engraved);
       if (!disabled) PaintFocusMark();
       break;
 
     case BT::BevelHover:
       if (disabled) {
-        PaintCaption(3);
+        PaintCaption(CaptionLook::Engraved);
       } else if (released) {
-        PaintCaption(h);
+        PaintCaption(resting);
         if (hovered_) Bevel(dc, W, H, p.highlight, p.darkShadow, p.light, p.shadow, 0, false);
         PaintFocusMark();
       } else {
-        PaintCaption(2);
+        PaintCaption(CaptionLook::Pressed);
         Bevel(dc, W, H, p.darkShadow, p.highlight, p.shadow, p.light, 0, false);
         PaintFocusMark();
       }
@@ -779,13 +771,13 @@ void chameleonButton::PaintType(int stage) {
 
     case BT::Oval:
       if (disabled) {
-        PaintCaption(3);
+        PaintCaption(CaptionLook::Engraved);
       } else if (released) {
         Ellipse(dc, 0, 0, W, H, hovered_ ? p.shadow : p.face, p.face);
-        PaintCaption(h);
+        PaintCaption(resting);
       } else {
         Ellipse(dc, 0, 0, W, H, p.darkShadow, A(p.face, -32));
-        PaintCaption(2);
+        PaintCaption(CaptionLook::Pressed);
       }
       break;
 
@@ -803,7 +795,7 @@ void chameleonButton::PaintType(int stage) {
       if (disabled) {
         gradient();
         bars();
-        PaintCaption(6);
+        PaintCaption(CaptionLook::EngravedOnFace);
       } else if (released) {
         if (hovered_)
           Fill(dc, 0, 0, W, H, p.light);
@@ -814,11 +806,11 @@ void chameleonButton::PaintType(int stage) {
           paintingOn_ = false;
           bool wasBold = FontBold();
           SetFontBold(true);
-          PaintCaption(h);
+          PaintCaption(resting);
           SetFontBold(wasBold);
           paintingOn_ = true;
         } else {
-          PaintCaption(h);
+          PaintCaption(resting);
         }
         bars();
         PaintFocusMark();
@@ -827,7 +819,7 @@ void chameleonButton::PaintType(int stage) {
         Frame(dc, 0, 0, W, H, A(p.shadow, -48));
         Line(dc, 2, H - 2, W - 2, H - 2, p.highlight);
         Line(dc, W - 2, 2, W - 2, H - 1, p.highlight);
-        PaintCaption(7);
+        PaintCaption(CaptionLook::Embossed);
         PaintFocusMark();
       }
       break;
@@ -903,7 +895,7 @@ void chameleonButton::PaintPictureEffect(int offset, const ButtonPicture& pic) {
                 static_cast<int32_t>(AdjustColor(base, -a, false, softBevel_)), false, false, false);
 }
 
-void chameleonButton::PaintPictures(int state) {
+void chameleonButton::PaintPictures(ButtonStage look) {
   if (pictureNormal_.Empty()) return;
   const auto& pn = pictureNormal_;
   const auto& po = pictureOver_;
@@ -913,7 +905,7 @@ void chameleonButton::PaintPictures(int state) {
     BlitPicture(x, y, pn, mask, static_cast<int32_t>(brush), darkOnly, false, false);
   };
   const bool highlight = buttonType_ == BT::HighlightHover;
-  if (state == 0) {
+  if (look == ButtonStage::Released) {
     if (!hovered_) {
       PaintPictureEffect(0, pn);
       BlitPicture(picX_, picY_, pn, mask, -1, false, useGreyscale_, highlight);
@@ -928,7 +920,7 @@ void chameleonButton::PaintPictures(int state) {
       PaintPictureEffect(0, pn);
       plain(picX_, picY_, pn);
     }
-  } else if (state == 1) {
+  } else if (look == ButtonStage::Pressed) {
     if (!po.Empty() && !highlight) {
       int d = buttonType_ == BT::SoftOutline ? 0 : 1;
       plain(picX_ + d, picY_ + d, po);
@@ -957,7 +949,7 @@ void chameleonButton::PaintPictures(int state) {
         break;
     }
   }
-  if (picturePosition_ == PicturePositionKind::PictureBehind) PaintCaption(lastCaptionState_);
+  if (picturePosition_ == PicturePositionKind::PictureBehind) PaintCaption(lastCaptionLook_);
 }
 
 // --- the parent's background, for the Transparent look ---------------------------------------------------

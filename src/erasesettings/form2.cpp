@@ -117,7 +117,8 @@ Form2::Form2()
       List9(*this, "List9"),
       List10(*this, "List10"),
       List11(*this, "List11"),
-      dlg1(*this, "dlg1") {
+      dlg1(*this, "dlg1"),
+      Lang([] { return MainForm().txtlang.Text(); }) {
   SetCaption("Erase Settings");
   SetBorder(forms::Border::FixedSingle);
   SetMaxButton(false);
@@ -295,7 +296,6 @@ Form2::Form2()
 
 Form2::~Form2() { plugins::DropBuilds(this); }
 
-std::string Form2::Lang(const std::string& key) const { return LangText(MainForm().txtlang.Text(), key); }
 
 // --- loading ----------------------------------------------------------------------------------------
 

@@ -13,6 +13,7 @@
 
 #include "controls/chameleonbutton.h"
 #include "forms/forms.h"
+#include "shared/language.h"
 
 class Form2 : public forms::Form {
  public:
@@ -96,7 +97,7 @@ class Form2 : public forms::Form {
   void Form_Terminate() override;
 
  private:
-  std::string Lang(const std::string& key) const;
+  LanguageTexts Lang;  // from the main window's language box
   void SetCaptions();
   void RestoreBoxes();
   void SelectBoxes(int first, int last, bool ticked);

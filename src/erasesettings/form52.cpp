@@ -43,7 +43,8 @@ Form52::Form52()
       orubutton10(*this, "orubutton10", " Cancel"),
       Text1(*this, "Text1"),
       List3(*this, "List3"),
-      File1(*this, "File1") {
+      File1(*this, "File1"),
+      Lang([] { return MainForm().txtlang.Text(); }) {
   SetCaption("Keep List");
   SetBorder(forms::Border::FixedDialog);
   SetIcon(icons::AppIcon(32), icons::AppIcon(16));
@@ -109,18 +110,17 @@ Form52::Form52()
 void Form52::Form_Load() {
   SetTopmost(true);
   CenterOnScreen();
-  auto lang = [](const char* key) { return LangText(MainForm().txtlang.Text(), key); };
-  SetCaption(lang("108"));
-  Label1[1].SetCaption(lang("106"));
-  Label1[0].SetCaption(lang("108"));
-  orubutton11.SetCaption(lang("107"));
-  orubutton3.SetCaption(lang("109"));
-  std::string selectAll = lang("043");
+  SetCaption(Lang("108"));
+  Label1[1].SetCaption(Lang("106"));
+  Label1[0].SetCaption(Lang("108"));
+  orubutton11.SetCaption(Lang("107"));
+  orubutton3.SetCaption(Lang("109"));
+  std::string selectAll = Lang("043");
   chameleonButton1.SetCaption(selectAll);
   chameleonButton2.SetCaption(selectAll);
-  orubutton7.SetCaption(lang("100"));
-  orubutton10.SetCaption(lang("110"));
-  orubutton2.SetCaption(lang("157"));
+  orubutton7.SetCaption(Lang("100"));
+  orubutton10.SetCaption(Lang("110"));
+  orubutton2.SetCaption(Lang("157"));
 }
 
 int Form52::Mode() const {
@@ -243,9 +243,9 @@ void Form52::orubutton7_Click() {
   std::string path = KeepListFile(listMode_);
   if (keepListUnread_) {
     // What the window shows is not what the file keeps: replacing it would lose the rest.
-    std::string text = LangTextOr(MainForm().txtlang.Text(), "271",
-                                  "The keep list could not be read, so it was not replaced. Close the program that holds "
-                                  "it and open the keep list again:");
+    std::string text = Lang.Or("271",
+                               "The keep list could not be read, so it was not replaced. Close the program that holds "
+                               "it and open the keep list again:");
     rt::MsgBox(hWnd(), text + "\r\n" + path, "Velk Rezeza Pro", MB_OK | MB_ICONEXCLAMATION);
   } else if (!path.empty()) {
     std::vector<std::string> lines;

@@ -17,6 +17,7 @@
 
 #include "controls/chameleonbutton.h"
 #include "forms/forms.h"
+#include "shared/language.h"
 
 class Form52 : public forms::Form {
  public:
@@ -60,6 +61,7 @@ class Form52 : public forms::Form {
   bool ReadKeepList(const std::string& path);  // false when the file is there but cannot be read
   static void SelectAll(forms::ListBox& list);
 
+  LanguageTexts Lang;  // from the main window's language box
   bool filling_ = false;
   int listMode_ = 0;              // the mode the lists were filled for
   bool keepListUnread_ = false;   // its keep file is there but could not be read

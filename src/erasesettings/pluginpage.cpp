@@ -150,7 +150,7 @@ void Form2::chameleonButton11_Click() {
   std::string name = PluginImportName(chosen);
   if (name.empty()) {
     ShowMessageForm("Velk Rezeza Pro",
-                    LangTextOr(MainForm().txtlang.Text(), "276", "This is not the name of a plug-in file, so it was not imported:") +
+                    Lang.Or("276", "This is not the name of a plug-in file, so it was not imported:") +
                         "\r" + chosen,
                     "Plug-ins");
     return;
@@ -161,8 +161,7 @@ void Form2::chameleonButton11_Click() {
   uint64_t size = 0;
   if (rt::FileSize64(chosen, size) && size > kMaxPluginFileSize) {
     ShowMessageForm("Velk Rezeza Pro",
-                    LangTextOr(MainForm().txtlang.Text(), "277",
-                               "This file is far larger than a plug-in can be (1 MiB), so it was not imported:") +
+                    Lang.Or("277", "This file is far larger than a plug-in can be (1 MiB), so it was not imported:") +
                         "\r" + chosen,
                     "Plug-ins");
     return;

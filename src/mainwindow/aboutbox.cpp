@@ -82,13 +82,12 @@ Form5::Form5()
 }
 
 void Form5::Form_Load() {
-  std::string language = LanguageFileName();
   Label4.SetCaption(VersionText());
-  Label2.SetCaption(LangText(language, "207"));
-  Label3.SetCaption(LangText(language, "208"));
-  Label5.SetCaption(LangText(language, "192"));
-  Label6.SetCaption(LangText(language, "209"));
-  chameleonButton2.SetCaption(LangText(language, "110"));
+  Label2.SetCaption(Lang("207"));
+  Label3.SetCaption(Lang("208"));
+  Label5.SetCaption(Lang("192"));
+  Label6.SetCaption(Lang("209"));
+  chameleonButton2.SetCaption(Lang("110"));
   SetTopmost(true);
   CenterOnScreen();
 }

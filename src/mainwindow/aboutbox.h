@@ -3,6 +3,7 @@
 
 #include "controls/chameleonbutton.h"
 #include "forms/forms.h"
+#include "shared/language.h"
 
 class Form5 : public forms::Form {
  public:
@@ -21,6 +22,9 @@ class Form5 : public forms::Form {
 
  protected:
   void Form_Load() override;
+
+ private:
+  LanguageTexts Lang{LanguageFileName};  // the language set for the program
 };
 
 forms::DefaultInstance<Form5>& AboutBox();

@@ -236,7 +236,6 @@ Form1::~Form1() {
   if (BossHideState == 1) RestoreExplorerWindows();  // the windows the boss key hid outlive us
 }
 
-std::string Form1::Lang(const std::string& key) const { return LangText(txtlang.Text(), key); }
 
 // --- start-up and life cycle ---------------------------------------------------------------------------
 

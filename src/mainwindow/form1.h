@@ -16,6 +16,7 @@
 #include "forms/forms.h"
 #include "runs/run.h"
 #include "shared/historycleaner.h"
+#include "shared/language.h"
 
 class Form1 : public forms::Form, private runs::RunHost {
  public:
@@ -109,8 +110,8 @@ class Form1 : public forms::Form, private runs::RunHost {
   static const char* const kHomePage;
   static const char* const kPluginPage;
 
-  // The language text of a key, from the file named in txtlang.
-  std::string Lang(const std::string& key) const;
+  // The language texts, from the file named in txtlang.
+  LanguageTexts Lang{[this] { return txtlang.Text(); }};
 
  protected:
   void Form_Initialize() override;

@@ -89,7 +89,8 @@ Form3::Form3()
       Label7(*this, "Label7", "Language File Name"),
       chameleonButton12(*this, "chameleonButton12", "Click to translate"),
       Label4(*this, "Label4", "www.morvane.example/languages.htm"),
-      dialog1(*this, "dialog1") {
+      dialog1(*this, "dialog1"),
+      Lang([] { return MainForm().txtlang.Text(); }) {
   SetCaption("Options");
   SetBorder(forms::Border::FixedDialog);
   SetClientSize(7680, 4920);
@@ -316,7 +317,6 @@ void Form3::Layout() {
                &chameleonButton9, &chameleonButton4});
 }
 
-std::string Form3::Lang(const char* key) const { return LangText(rt::Trim(MainForm().txtlang.Text()), key); }
 
 // --- loading ------------------------------------------------------------------------------------------
 
@@ -485,9 +485,9 @@ void Form3::chameleonButton9_Click() {
   if (passes) {
     settings::Write(settings::kSecureValue, rt::NumberText(passes));
   } else {
-    std::string text = LangTextOr(rt::Trim(MainForm().txtlang.Text()), "270",
-                                  "Secure erasing overwrites a file 1 to 10 times: choose or type a number from 1 to 10. "
-                                  "The number of times was not changed.");
+    std::string text = Lang.Or("270",
+                               "Secure erasing overwrites a file 1 to 10 times: choose or type a number from 1 to 10. "
+                               "The number of times was not changed.");
     rt::MsgBox(hWnd(), text, "Velk Rezeza Pro", MB_OK | MB_ICONEXCLAMATION);
   }
   settings::Write(settings::kShowHideKey, rt::Trim(Combo2.Text()));

@@ -11,6 +11,7 @@
 
 #include "controls/chameleonbutton.h"
 #include "forms/forms.h"
+#include "shared/language.h"
 
 class Form3 : public forms::Form {
  public:
@@ -120,7 +121,7 @@ class Form3 : public forms::Form {
   void LoadScheduleBoxes();
   void ShowPage(forms::Frame& page);
   std::array<controls::chameleonButton*, 5> PageButtons();  // in the order of the pages
-  std::string Lang(const char* key) const;  // a text of the language in use
+  LanguageTexts Lang;  // the language in use: the main window's language box
   static void SelectAll(forms::TextBox& box);
 
   std::string loadedLanguageName_;  // what the language box held when the window loaded

@@ -116,7 +116,6 @@ Form6::Form6()
   chameleonButton2.Click = [this] { chameleonButton2_Click(); };
 }
 
-std::string Form6::Lang(const char* key) const { return LangText(LanguageFileName(), key); }
 
 void Form6::Form_Load() {
   CenterOnScreen();

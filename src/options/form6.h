@@ -9,6 +9,7 @@
 
 #include "controls/chameleonbutton.h"
 #include "forms/forms.h"
+#include "shared/language.h"
 
 class Form6 : public forms::Form {
  public:
@@ -65,7 +66,7 @@ class Form6 : public forms::Form {
   void Form_Load() override;
 
  private:
-  std::string Lang(const char* key) const;  // a text of the language set for the program
+  LanguageTexts Lang{LanguageFileName};  // the language set for the program
   // Keys 211 to 300 of the opened file, which the list leaves out: saved as they were.
   std::vector<std::pair<std::string, std::string>> carried_;
   // The opened file is the one of that name in the "lang" folder, which a save rewrites. A file

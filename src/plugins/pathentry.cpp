@@ -56,7 +56,8 @@ PathEntryDialog::PathEntryDialog()
       Command4(*this, "Command4", "Select Folder"),
       Command3(*this, "Command3", "Select File"),
       Command2(*this, "Command2", "Add"),
-      command1(*this, "command1", "Cancel") {
+      command1(*this, "command1", "Cancel"),
+      Lang([] { return PluginEditor()->txtlang.Text(); }) {
   SetCaption("Folder and file editor");
   SetBorder(forms::Border::FixedDialog);
   SetMinButton(false);
@@ -101,10 +102,6 @@ PathEntryDialog::PathEntryDialog()
   Command4.Click = [this] { Command4_Click(); };
   Command2.Click = [this] { Command2_Click(); };
   command1.Click = [this] { command1_Click(); };
-}
-
-std::string PathEntryDialog::Lang(const std::string& key) const {
-  return LangText(PluginEditor()->txtlang.Text(), key);
 }
 
 void PathEntryDialog::Form_Load() {
@@ -155,9 +152,9 @@ void PathEntryDialog::Command4_Click() {
   std::string wildcard = rt::Trim(Text1.Text());
   if (!IsOnePattern(wildcard)) {
     rt::MsgBox(hWnd(),
-               LangTextOr(PluginEditor()->txtlang.Text(), "275",
-                          "The wildcard must be one pattern such as *.tmp: not empty, no list with ; and none of \\ / : "
-                          "< > | or a double quote. Nothing was added."),
+               Lang.Or("275",
+                       "The wildcard must be one pattern such as *.tmp: not empty, no list with ; and none of \\ / : "
+                       "< > | or a double quote. Nothing was added."),
                PluginEditorWindow::kTitle, MB_OK | MB_ICONEXCLAMATION);
     return;
   }
@@ -171,9 +168,9 @@ void PathEntryDialog::Command4_Click() {
 
 void PathEntryDialog::Unspellable(const std::string& path) {
   rt::MsgBox(hWnd(),
-             LangTextOr(PluginEditor()->txtlang.Text(), "274",
-                        "Windows cannot spell this name in the plug-in: the entry would erase other files in its place. "
-                        "Nothing was added:") +
+             Lang.Or("274",
+                     "Windows cannot spell this name in the plug-in: the entry would erase other files in its place. "
+                     "Nothing was added:") +
                  "\r\n" + path,
              PluginEditorWindow::kTitle, MB_OK | MB_ICONEXCLAMATION);
 }

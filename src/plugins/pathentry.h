@@ -10,6 +10,7 @@
 
 #include "controls/chameleonbutton.h"
 #include "forms/forms.h"
+#include "shared/language.h"
 
 class PathEntryDialog : public forms::Form {
  public:
@@ -40,7 +41,7 @@ class PathEntryDialog : public forms::Form {
   void Form_Load() override;
 
  private:
-  std::string Lang(const std::string& key) const;
+  LanguageTexts Lang;  // from the editor's language box
   void Unspellable(const std::string& path);  // the notice for a name the code page cannot spell
 };
 

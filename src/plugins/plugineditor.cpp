@@ -169,7 +169,6 @@ PluginEditorWindow::PluginEditorWindow()
   b2.Click = [this] { b2_Click(); };
 }
 
-std::string PluginEditorWindow::Lang(const std::string& key) const { return LangText(txtlang.Text(), key); }
 
 int PluginEditorWindow::Notice(const std::string& text, UINT icon) {
   return rt::MsgBox(hWnd(), text, kTitle, MB_OK | icon);
@@ -281,16 +280,16 @@ bool PluginEditorWindow::PrepareContent() {
   for (const forms::ListBox* list : {&List1, &List2})
     for (const std::string& entry : list->Items()) check(entry);
   if (section) {
-    Notice(LangTextOr(txtlang.Text(), "272",
-                      "A title, a provider, a description or an entry cannot be just the word files or registry: the "
-                      "plug-in would read back otherwise. The plug-in was not saved."),
+    Notice(Lang.Or("272",
+                   "A title, a provider, a description or an entry cannot be just the word files or registry: the "
+                   "plug-in would read back otherwise. The plug-in was not saved."),
            MB_ICONEXCLAMATION);
     return false;
   }
   if (tooLong) {
-    Notice(LangTextOr(txtlang.Text(), "278",
-                      "An entry, a title, a provider or a description is longer than a plug-in line can be (64 KiB). "
-                      "The plug-in was not saved."),
+    Notice(Lang.Or("278",
+                   "An entry, a title, a provider or a description is longer than a plug-in line can be (64 KiB). "
+                   "The plug-in was not saved."),
            MB_ICONEXCLAMATION);
     return false;
   }

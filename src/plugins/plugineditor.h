@@ -10,6 +10,7 @@
 
 #include "controls/chameleonbutton.h"
 #include "forms/forms.h"
+#include "shared/language.h"
 
 // A label for a path: a path too long for it keeps its file name and loses letters in the middle.
 class PathLabel : public forms::Label {
@@ -60,8 +61,8 @@ class PluginEditorWindow : public forms::Form {
   void b4_Click();         // Help
   void b2_Click();         // About
 
-  // A language text of the window's language file.
-  std::string Lang(const std::string& key) const;
+  // The texts of the window's language file, named in txtlang.
+  LanguageTexts Lang{[this] { return txtlang.Text(); }};
 
  protected:
   void Form_Load() override;

@@ -42,7 +42,8 @@ RegistryEntryDialog::RegistryEntryDialog()
       Text2(*this, "Text2"),
       Timer1(*this, "Timer1"),
       Command2(*this, "Command2", "Add"),
-      Command3(*this, "Command3", "Cancel") {
+      Command3(*this, "Command3", "Cancel"),
+      Lang([] { return PluginEditor()->txtlang.Text(); }) {
   SetCaption("Registry Items");
   SetBorder(forms::Border::FixedDialog);
   SetMinButton(false);
@@ -97,13 +98,8 @@ RegistryEntryDialog::RegistryEntryDialog()
   Command3.Click = [this] { Command3_Click(); };
 }
 
-std::string RegistryEntryDialog::Lang(const std::string& key) const {
-  return LangText(PluginEditor()->txtlang.Text(), key);
-}
-
 void RegistryEntryDialog::Notice(const std::string& key, const std::string& fallback) {
-  rt::MsgBox(hWnd(), LangTextOr(PluginEditor()->txtlang.Text(), key, fallback), PluginEditorWindow::kTitle,
-             MB_OK | MB_ICONSTOP);
+  rt::MsgBox(hWnd(), Lang.Or(key, fallback), PluginEditorWindow::kTitle, MB_OK | MB_ICONSTOP);
 }
 
 void RegistryEntryDialog::Form_Load() {

@@ -11,6 +11,7 @@
 
 #include "controls/chameleonbutton.h"
 #include "forms/forms.h"
+#include "shared/language.h"
 
 // The visual styles of the window's controls: the program's manifest asks for version 6 of the
 // common controls, and starting the service makes sure their classes are registered.
@@ -45,7 +46,7 @@ class RegistryEntryDialog : public forms::Form {
   void Form_Load() override;
 
  private:
-  std::string Lang(const std::string& key) const;
+  LanguageTexts Lang;  // from the editor's language box
   void Notice(const std::string& key, const std::string& fallback = "");
 };
 

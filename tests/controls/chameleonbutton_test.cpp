@@ -20,6 +20,7 @@
 namespace {
 
 using controls::ButtonPicture;
+using controls::ButtonStage;
 using controls::ButtonTypeKind;
 using controls::chameleonButton;
 using controls::ColorSchemeKind;
@@ -234,11 +235,11 @@ class Input : public ::testing::Test {
 TEST_F(Input, ALeftClickRaisesOneClickAfterMouseUp) {
   CursorOver(f.Button1);
   Send(WM_LBUTTONDOWN, MK_LBUTTON);
-  EXPECT_EQ(f.Button1.LastStage(), 2);
+  EXPECT_EQ(f.Button1.LastStage(), ButtonStage::Pressed);
   EXPECT_EQ(GetCapture(), f.Button1.hWnd());
   EXPECT_EQ(GetFocus(), f.Button1.hWnd());
   Send(WM_LBUTTONUP);
-  EXPECT_EQ(f.Button1.LastStage(), 0);
+  EXPECT_EQ(f.Button1.LastStage(), ButtonStage::Released);
   EXPECT_EQ(GetCapture(), nullptr);
   EXPECT_EQ(log.events, (std::vector<std::string>{"MouseDown 1 5,5", "MouseUp 1", "Click"}));
 }
@@ -246,7 +247,7 @@ TEST_F(Input, ALeftClickRaisesOneClickAfterMouseUp) {
 TEST_F(Input, TheRightButtonNeverPressesNorClicks) {
   int painted = f.Button1.PaintCount();
   Send(WM_RBUTTONDOWN, MK_RBUTTON);
-  EXPECT_EQ(f.Button1.LastStage(), 0);
+  EXPECT_EQ(f.Button1.LastStage(), ButtonStage::Released);
   EXPECT_EQ(f.Button1.PaintCount(), painted);
   Send(WM_RBUTTONUP);
   EXPECT_EQ(log.Count("Click"), 0);
@@ -261,10 +262,10 @@ TEST_F(Input, ADoubleClickClicksOnce) {
   Send(WM_LBUTTONDOWN, MK_LBUTTON);
   Send(WM_LBUTTONUP);
   Send(WM_LBUTTONDBLCLK, MK_LBUTTON, At(7, 8));
-  EXPECT_EQ(f.Button1.LastStage(), 2);  // the second press shows the pressed look
+  EXPECT_EQ(f.Button1.LastStage(), ButtonStage::Pressed);  // the second press shows the pressed look
   EXPECT_EQ(GetCapture(), f.Button1.hWnd());
   Send(WM_LBUTTONUP);
-  EXPECT_EQ(f.Button1.LastStage(), 0);
+  EXPECT_EQ(f.Button1.LastStage(), ButtonStage::Released);
   EXPECT_EQ(log.events, (std::vector<std::string>{"MouseDown 1 5,5", "MouseUp 1", "Click", "MouseDown 1 0,0",
                                                   "MouseUp 1"}));
 }
@@ -274,15 +275,15 @@ TEST_F(Input, DraggingOutReleasesAndReleasingOutsideDoesNotClick) {
   Send(WM_LBUTTONDOWN, MK_LBUTTON);
   CursorAway(f);
   Send(WM_MOUSEMOVE, MK_LBUTTON, At(-30, -30));
-  EXPECT_EQ(f.Button1.LastStage(), 0);
+  EXPECT_EQ(f.Button1.LastStage(), ButtonStage::Released);
   CursorOver(f.Button1, 9, 9);
   Send(WM_MOUSEMOVE, MK_LBUTTON, At(9, 9));
-  EXPECT_EQ(f.Button1.LastStage(), 2);
+  EXPECT_EQ(f.Button1.LastStage(), ButtonStage::Pressed);
   CursorAway(f);
   Send(WM_MOUSEMOVE, MK_LBUTTON, At(-30, -30));
   Send(WM_LBUTTONUP, 0, At(-30, -30));
   EXPECT_EQ(log.Count("Click"), 0);
-  EXPECT_EQ(f.Button1.LastStage(), 0);
+  EXPECT_EQ(f.Button1.LastStage(), ButtonStage::Released);
   // Back over it and released there, it clicks.
   CursorOver(f.Button1);
   Send(WM_LBUTTONDOWN, MK_LBUTTON);
@@ -292,23 +293,23 @@ TEST_F(Input, DraggingOutReleasesAndReleasingOutsideDoesNotClick) {
 
 TEST_F(Input, SpaceClicksOnItsReleaseUnlessAnotherKeyCameBetween) {
   Send(WM_KEYDOWN, VK_SPACE);
-  EXPECT_EQ(f.Button1.LastStage(), 2);
+  EXPECT_EQ(f.Button1.LastStage(), ButtonStage::Pressed);
   Send(WM_KEYUP, VK_SPACE);
   EXPECT_EQ(log.Count("Click"), 1);
-  EXPECT_EQ(f.Button1.LastStage(), 0);
+  EXPECT_EQ(f.Button1.LastStage(), ButtonStage::Released);
 
   Send(WM_KEYDOWN, VK_SPACE);
   Send(WM_KEYDOWN, 'A');
   Send(WM_KEYUP, VK_SPACE);
   EXPECT_EQ(log.Count("Click"), 1);
-  EXPECT_EQ(f.Button1.LastStage(), 0);  // released all the same
+  EXPECT_EQ(f.Button1.LastStage(), ButtonStage::Released);  // released all the same
 
   // A KeyDown handler that sets KeyCode to 0 stops Space.
   f.Button1.KeyDown = [](int16_t& code, int16_t&) {
     if (code == VK_SPACE) code = 0;
   };
   Send(WM_KEYDOWN, VK_SPACE);
-  EXPECT_EQ(f.Button1.LastStage(), 0);
+  EXPECT_EQ(f.Button1.LastStage(), ButtonStage::Released);
   Send(WM_KEYUP, VK_SPACE);
   EXPECT_EQ(log.Count("Click"), 1);
 }
@@ -343,22 +344,22 @@ TEST_F(Input, ASpacePressIsForgottenWhenTheFocusMovesOrAnyKeyComesUp) {
     log.events.clear();
     other.events.clear();
     to(f.Button1, WM_KEYDOWN, VK_SPACE);
-    EXPECT_EQ(f.Button1.LastStage(), 2) << c.what;
+    EXPECT_EQ(f.Button1.LastStage(), ButtonStage::Pressed) << c.what;
     c.between();
-    EXPECT_EQ(f.Button1.LastStage(), 0) << c.what << ": no longer drawn pressed";
+    EXPECT_EQ(f.Button1.LastStage(), ButtonStage::Released) << c.what << ": no longer drawn pressed";
     to(*c.releasedOn, WM_KEYDOWN, VK_SPACE, repeat);
     to(*c.releasedOn, WM_KEYDOWN, VK_SPACE, repeat);
-    EXPECT_EQ(c.releasedOn->LastStage(), 0) << c.what << ": a repeat presses nothing";
+    EXPECT_EQ(c.releasedOn->LastStage(), ButtonStage::Released) << c.what << ": a repeat presses nothing";
     to(*c.releasedOn, WM_KEYUP, VK_SPACE, 0xC0000001);
     EXPECT_EQ(log.Count("Click"), 0) << c.what;
     EXPECT_EQ(other.Count("Click"), 0) << c.what;
-    EXPECT_EQ(c.releasedOn->LastStage(), 0) << c.what;
+    EXPECT_EQ(c.releasedOn->LastStage(), ButtonStage::Released) << c.what;
   }
   // Held on one button, with its repeats, Space clicks that button once.
   SetFocus(f.Button1.hWnd());
   to(f.Button1, WM_KEYDOWN, VK_SPACE);
   to(f.Button1, WM_KEYDOWN, VK_SPACE, repeat);
-  EXPECT_EQ(f.Button1.LastStage(), 2);
+  EXPECT_EQ(f.Button1.LastStage(), ButtonStage::Pressed);
   to(f.Button1, WM_KEYUP, VK_SPACE, 0xC0000001);
   EXPECT_EQ(log.Count("Click"), 1);
   EXPECT_EQ(other.Count("Click"), 0);
@@ -470,16 +471,16 @@ TEST_F(Input, CheckBoxBehaviourInvertsValueOnEveryClick) {
   Send(WM_LBUTTONDOWN, MK_LBUTTON);
   Send(WM_LBUTTONUP);
   EXPECT_TRUE(b.Value());
-  EXPECT_EQ(b.LastStage(), 2);  // a checked button looks pressed
+  EXPECT_EQ(b.LastStage(), ButtonStage::Pressed);  // a checked button looks pressed
   Send(WM_KEYDOWN, VK_SPACE);
   Send(WM_KEYUP, VK_SPACE);
   EXPECT_FALSE(b.Value());
-  EXPECT_EQ(b.LastStage(), 0);
+  EXPECT_EQ(b.LastStage(), ButtonStage::Released);
   SendMessageA(b.hWnd(), BM_CLICK, 0, 0);
   EXPECT_EQ(SendMessageA(b.hWnd(), BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_EQ(seen, (std::vector<bool>{true, false, true}));  // Click sees the new value
   b.SetValue(false);  // repaints, raises nothing
-  EXPECT_EQ(b.LastStage(), 0);
+  EXPECT_EQ(b.LastStage(), ButtonStage::Released);
   EXPECT_EQ(seen.size(), 3u);
 }
 
@@ -539,7 +540,7 @@ TEST_F(Input, ArrowKeysMoveTheFocusWithinItsOwnWindow) {
   EXPECT_TRUE(f.Button1.HasFocus());
   EXPECT_FALSE(f.Button2.HasFocus());
   // The focus mark is painted and taken away again.
-  EXPECT_EQ(f.Button1.LastStage(), 0);
+  EXPECT_EQ(f.Button1.LastStage(), ButtonStage::Released);
 }
 
 TEST_F(Input, AClickThatUnloadsItsWindowOrRunsALongJobIsSurvived) {

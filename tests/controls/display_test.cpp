@@ -15,6 +15,7 @@
 
 namespace {
 
+using controls::ButtonStage;
 using controls::ButtonTypeKind;
 using controls::chameleonButton;
 
@@ -103,7 +104,7 @@ TEST(Display, EveryLookInEveryState) {
   Pump(300);
   for (int r = 0; r < kRows; ++r) {
     EXPECT_TRUE(f.buttons[r][1]->IsHovered()) << kLooks[r];
-    EXPECT_EQ(f.buttons[r][2]->LastStage(), 2) << kLooks[r];
+    EXPECT_EQ(f.buttons[r][2]->LastStage(), ButtonStage::Pressed) << kLooks[r];
   }
   EXPECT_TRUE(ts::SaveScreenshot(f.hWnd(), ts::ShotPath("chameleon-button-looks.bmp")));
   f.Unload();

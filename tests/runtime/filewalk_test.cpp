@@ -1,5 +1,7 @@
 #include "runtime/filewalk.h"
 
+#include <tlhelp32.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -68,14 +70,43 @@ TEST(FileWalk, NothingForMissingRelativeOrWildcardFolders) {
   }
 }
 
+// The threads of this process.
+int ThreadsOfThisProcess() {
+  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  if (snap == INVALID_HANDLE_VALUE) return -1;
+  int n = 0;
+  THREADENTRY32 t{};
+  t.dwSize = sizeof t;
+  for (BOOL more = Thread32First(snap, &t); more; more = Thread32Next(snap, &t))
+    if (t.th32OwnerProcessID == GetCurrentProcessId()) ++n;
+  CloseHandle(snap);
+  return n;
+}
+
 TEST(FileWalk, AWalkLeftBeforeItsEndStopsItsListing) {
   std::string root = MakeTree();
+  ts::OnWalkListed listedToTheEnd(root, [] {});
+  const int threads = ThreadsOfThisProcess();
+  ASSERT_GT(threads, 0);
   for (int i = 0; i < 20; ++i) {
     rt::FileWalk walk(root, "*.*", true, 1);  // the lister waits for room after one file
     std::vector<rt::FoundFile> part;
-    if (i % 2) walk.Take(part, 1, 1);
+    if (i % 2) {
+      ASSERT_TRUE(walk.Take(part, 1, 1));
+      ASSERT_EQ(part.size(), 1u);
+      EXPECT_EQ(part[0].path, root + "\\A.tmp");
+    }
   }  // each walk ends here, its lister stopped and joined
-  SUCCEED();
+  EXPECT_LE(ThreadsOfThisProcess(), threads) << "a walk left a thread behind";
+  EXPECT_FALSE(listedToTheEnd.Ran()) << "a walk left early listed on to the end of its tree";
+
+  // Taken to its end, the same walk lists all of the tree and tells the end of its listing.
+  rt::FileWalk walk(root, "*.*", true, 1);
+  std::vector<rt::FoundFile> part;
+  size_t files = 0;
+  while (walk.Take(part)) files += part.size();
+  EXPECT_EQ(files, 10u);
+  EXPECT_TRUE(listedToTheEnd.Ran());
 }
 
 TEST(SortByName, OrdersAsLstrcmpiDoes) {

@@ -43,9 +43,7 @@ TEST(Pump, DoEventsHandlesWaitingMessages) {
     Sleep(20);
     SetEvent(done);
   });
-  DWORD start = GetTickCount();
-  EXPECT_TRUE(rt::WaitHandlingMessages(done, 5000));
-  EXPECT_LT(GetTickCount() - start, 2000u);
+  EXPECT_TRUE(rt::WaitHandlingMessages(done, 5000));  // true: ended by the handle, not by its time
   EXPECT_EQ(handled, 5);
   other.join();
   // A worker thread's wait only waits.

@@ -65,6 +65,24 @@ TEST(Language, AFileFarLargerThanALanguageFileGivesNoTexts) {
   EXPECT_EQ(LanguageTextAt(ts::ProgramDir() + "\\lang\\big.ini", "002"), "");
 }
 
+// A window's texts come from the file its name source names at the moment of each text, as
+// LangText takes a name: trimmed, and nothing outside the "lang" folder.
+TEST(Language, AWindowsTextsFollowItsNameSource) {
+  WriteLanguage("english.ini", "[001]\r\n002=\"Start Erasing\"\r\n003=\"  \"\r\n");
+  WriteLanguage("deutsch.ini", "[001]\r\n002=\"Jetzt entfernen\"\r\n");
+  std::string name = " english.ini ";
+  LanguageTexts Lang([&] { return name; });
+  EXPECT_EQ(Lang("002"), "Start Erasing");
+  EXPECT_EQ(Lang("004"), "");
+  EXPECT_EQ(Lang.Or("003", "Test Now"), "Test Now") << "a blank text takes the fallback";
+  EXPECT_EQ(Lang.Or("002", "Test Now"), "Start Erasing");
+  name = "deutsch.ini";
+  EXPECT_EQ(Lang("002"), "Jetzt entfernen");
+  name = "..\\lang\\english.ini";
+  EXPECT_EQ(Lang("002"), "");
+  EXPECT_EQ(Lang.Or("002", "Start"), "Start");
+}
+
 // The language file we ship: one section, three-digit keys, quoted texts, CR LF line ends.
 TEST(Language, TheShippedEnglishFileIsWellFormed) {
   std::string unix = VELK_SOURCE_DIR "/lang/english.ini";
