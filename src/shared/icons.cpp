@@ -170,9 +170,6 @@ Sdf Triangle(double x0, double y0, double x1, double y1, double x2, double y2) {
 Sdf Grow(Sdf a, double by) {
   return [=](double u, double v) { return a(u, v) - by; };
 }
-Sdf Both(Sdf a, Sdf b) {
-  return [=](double u, double v) { return std::max(a(u, v), b(u, v)); };
-}
 Sdf Either(Sdf a, Sdf b) {
   return [=](double u, double v) { return std::min(a(u, v), b(u, v)); };
 }

@@ -145,7 +145,9 @@ TEST_F(OptionsTest, StoredTextsLoadAsTheirNumbersOrTheDefaults) {
     settings::Write(settings::kOptionBoss, settings::kBossAction, c.action);
     Form3& f = Open();
     EXPECT_EQ(f.Combo1.Text(), c.passesShown) << c.passes;
-    if (!rt::Trim(c.passes).empty()) EXPECT_EQ(rt::NumberText(WipePasses()), c.passesShown) << "what erasing makes";
+    if (!rt::Trim(c.passes).empty()) {
+      EXPECT_EQ(rt::NumberText(WipePasses()), c.passesShown) << "what erasing makes";
+    }
     EXPECT_EQ(f.Combo2.Text(), c.keyShown) << c.key;
     EXPECT_EQ(f.Combo3.Text(), c.bossShown) << c.boss;
     for (forms::OptionButton Form3::*o : {&Form3::Option7, &Form3::Option8, &Form3::Option9})
