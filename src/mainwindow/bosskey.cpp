@@ -9,10 +9,10 @@ void Form1::BossKeyPressed() {
   if (ended_) return;
   double action = rt::Val(settings::Read(settings::kOptionBoss, settings::kBossAction));
   if (BossHideState == 0 && action == 1) {
-    HideExplorerWindows();
+    bossHidden_.HideExplorerWindows();
     BossHideState = 1;
   } else if (BossHideState == 1 && action == 1) {
-    RestoreExplorerWindows();
+    bossHidden_.RestoreExplorerWindows();
     BossHideState = 0;
   } else if (action == 2) {
     CloseBrowserWindows();
@@ -26,7 +26,7 @@ void Form1::BossKeyPressed() {
 // action would ever show them again.
 void Form1::BossActionChanged() {
   if (BossHideState != 1 || rt::Val(settings::Read(settings::kOptionBoss, settings::kBossAction)) == 1) return;
-  RestoreExplorerWindows();
+  bossHidden_.RestoreExplorerWindows();
   BossHideState = 0;
 }
 

@@ -217,7 +217,7 @@ Form1::Form1()
   a.Click = [this] { chameleonButton11_Click(); };
   Timer1.TimerEvent = [this] { Timer1_Timer(); };
   hk1.Pressed = [this] { BossKeyPressed(); };
-  SetShowHideAction([this] {
+  showHideKey_.SetAction([this] {
     if (Visible()) {
       UnloadErasingSettingsWindows();
       Hide();
@@ -231,10 +231,9 @@ Form1::Form1()
   });
 }
 
-Form1::~Form1() {
-  SetShowHideAction(nullptr);
-  if (BossHideState == 1) RestoreExplorerWindows();  // the windows the boss key hid outlive us
-}
+// The show/hide key and the windows the boss key hid are given back by their members; a rewrite of
+// the plug-in lists this window asked for and that still waits would run on a window that is gone.
+Form1::~Form1() { plugins::DropBuilds(this); }
 
 
 // --- start-up and life cycle ---------------------------------------------------------------------------
@@ -321,11 +320,7 @@ void Form1::SetupStealth() {
   // A letter or a digit; a lower-case letter means the key of its capital.
   char c = static_cast<char>(toupper(static_cast<unsigned char>(key[0])));
   if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return;
-  if (!PrevWndProc()) {
-    SetPrevWndProc(reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(hWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ShowHideWndProc))));
-  }
-  stealthKey_ = RegisterShowHideKey(hWnd(), MOD_ALT, static_cast<UINT>(c)) != 0;
+  stealthKey_ = showHideKey_.RegisterShowHideKey(hWnd(), MOD_ALT, static_cast<UINT>(c)) != 0;
   // Without its key the window would be unreachable once hidden: it stays as it is.
   if (stealthKey_) SetWindowState(forms::kMinimized);
 }
@@ -447,21 +442,17 @@ void Form1::EndProgram() {
   plugins::DropBuilds(this);    // a rewrite of the plug-in lists that waited is not for anyone now
   TrayArea1.SetVisible(false);  // the icon leaves with the program
   if (BossHideState == 1) {     // so do the windows the boss key hid
-    RestoreExplorerWindows();
+    bossHidden_.RestoreExplorerWindows();
     BossHideState = 0;
   }
   hk1.Release();
-  UnregisterShowHideKeys(hWnd());
+  showHideKey_.UnregisterShowHideKeys();
   rt::ExitProgram(0);
 }
 
 void Form1::Command5_Click() {
-  UnregisterShowHideKeys(hWnd());
+  showHideKey_.UnregisterShowHideKeys();
   stealthKey_ = false;
-  if (WNDPROC prev = PrevWndProc()) {
-    if (hWnd()) SetWindowLongPtrA(hWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(prev));
-    SetPrevWndProc(nullptr);
-  }
 }
 
 void Form1::Text5_Change() {

@@ -17,6 +17,7 @@
 #include "runs/run.h"
 #include "shared/historycleaner.h"
 #include "shared/language.h"
+#include "shared/windowutils.h"
 
 class Form1 : public forms::Form, private runs::RunHost {
  public:
@@ -50,6 +51,10 @@ class Form1 : public forms::Form, private runs::RunHost {
   int StartMode = 7;     // 2 when started with "s"
   int BossHideState = 0;
   void Command5_Click();  // releases the show/hide key and the window-procedure hook
+  // Stealth mode's show/hide key and the windows the boss key hid: both are given back when the
+  // window goes, however it goes.
+  ShowHideKey& StealthKey() { return showHideKey_; }
+  HiddenExplorerWindows& BossHidden() { return bossHidden_; }
   void Text5_Change();    // the run trigger: "1" test run, "2" erase run
   void Text4_Change();    // the status-list trigger: "1" rebuilds the status list
 
@@ -168,6 +173,8 @@ class Form1 : public forms::Form, private runs::RunHost {
   std::deque<Request> pending_;
   bool exitRunWaiting_ = false;  // the erase at shutdown was asked for and has not finished yet
   runs::Run run_;
+  ShowHideKey showHideKey_;
+  HiddenExplorerWindows bossHidden_;
 };
 
 // The main window of the program (made on first use).

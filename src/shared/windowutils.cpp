@@ -5,11 +5,9 @@
 #include "runtime/text.h"
 
 namespace {
-std::vector<SavedPlacement> g_saved;
 WindowTitleTable g_titles;
-WNDPROC g_prev = nullptr;
-int g_hotKeys = 0;
-std::function<void()> g_showHide;
+// The window property through which ShowHideWndProc finds the key it serves.
+constexpr const char* kShowHideProperty = "VelkRezezaShowHideKey";
 
 template <class F>
 void ForEachTopLevel(F f) {
@@ -46,22 +44,28 @@ void CloseBrowserWindows() {
 // The windows belong to other programs, which may be busy or hung: they are shown and hidden with
 // requests that do not wait for them. Hiding leaves a window's placement as it is, so its show
 // command brings it back exactly where and as it was.
-void HideExplorerWindows() {
-  g_saved.clear();
-  ForEachTopLevel([](HWND h) {
+HiddenExplorerWindows::~HiddenExplorerWindows() {
+  if (hiding_) RestoreExplorerWindows();
+}
+
+void HiddenExplorerWindows::HideExplorerWindows() {
+  saved_.clear();
+  hiding_ = true;
+  ForEachTopLevel([this](HWND h) {
     std::string cls = WindowClassName(h);
     if (cls != "CabinetWClass" && cls != "IEFrame") return;
     if (!IsWindowVisible(h)) return;  // a window nobody sees is not ours to show later
     SavedPlacement s{h, cls, {}};
     s.placement.length = sizeof s.placement;
     if (!GetWindowPlacement(h, &s.placement)) return;
-    g_saved.push_back(s);
+    saved_.push_back(s);
     ShowWindowAsync(h, SW_HIDE);
   });
 }
 
-void RestoreExplorerWindows() {
-  for (auto it = g_saved.rbegin(); it != g_saved.rend(); ++it) {
+void HiddenExplorerWindows::RestoreExplorerWindows() {
+  hiding_ = false;
+  for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
     // A handle may have been given to another window since: only the window we hid comes back,
     // and one that has been shown meanwhile is left as it is.
     if (!IsWindow(it->window) || WindowClassName(it->window) != it->className) continue;
@@ -69,8 +73,6 @@ void RestoreExplorerWindows() {
     ShowWindowAsync(it->window, ShowCommandFor(it->placement));
   }
 }
-
-const std::vector<SavedPlacement>& SavedPlacements() { return g_saved; }
 
 void WindowTitleTable::Clear() {
   for (auto& r : records) r = WindowTitleRecord{};
@@ -95,26 +97,37 @@ BOOL CALLBACK CollectWindowTitles(HWND window, LPARAM) {
   return TRUE;
 }
 
-LRESULT CALLBACK ShowHideWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK ShowHideKey::ShowHideWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* key = static_cast<ShowHideKey*>(GetPropA(window, kShowHideProperty));
+  if (!key) return DefWindowProcA(window, message, wParam, lParam);
   if (message == WM_HOTKEY) {
-    if (wParam == 1 && g_showHide) g_showHide();
+    if (wParam == 1) key->Press();
     return 0;
   }
-  return g_prev ? CallWindowProcA(g_prev, window, message, wParam, lParam) : DefWindowProcA(window, message, wParam, lParam);
+  WNDPROC prev = key->prev_;
+  // The window goes: its keys and its own procedure are given back before it is gone.
+  if (message == WM_NCDESTROY) key->UnregisterShowHideKeys();
+  return prev ? CallWindowProcA(prev, window, message, wParam, lParam) : DefWindowProcA(window, message, wParam, lParam);
 }
 
-void SetShowHideAction(std::function<void()> action) { g_showHide = std::move(action); }
-WNDPROC PrevWndProc() { return g_prev; }
-void SetPrevWndProc(WNDPROC proc) { g_prev = proc; }
-
-BOOL RegisterShowHideKey(HWND window, UINT modifiers, UINT keyCode) {
-  ++g_hotKeys;
-  return RegisterHotKey(window, g_hotKeys, modifiers, keyCode);
+BOOL ShowHideKey::RegisterShowHideKey(HWND window, UINT modifiers, UINT keyCode) {
+  if (!window || (window_ && window_ != window)) return FALSE;
+  if (!prev_) {
+    if (!SetPropA(window, kShowHideProperty, this)) return FALSE;
+    window_ = window;
+    prev_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ShowHideKey::ShowHideWndProc)));
+  }
+  ++hotKeys_;
+  return RegisterHotKey(window, hotKeys_, modifiers, keyCode);
 }
 
-void UnregisterShowHideKeys(HWND window) {
-  for (int id = 1; id <= g_hotKeys; ++id) UnregisterHotKey(window, id);
-  g_hotKeys = 0;
+void ShowHideKey::UnregisterShowHideKeys() {
+  if (!window_) return;
+  for (int id = 1; id <= hotKeys_; ++id) UnregisterHotKey(window_, id);
+  hotKeys_ = 0;
+  if (prev_ && IsWindow(window_)) SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(prev_));
+  RemovePropA(window_, kShowHideProperty);
+  prev_ = nullptr;
+  window_ = nullptr;
 }
-
-int HotKeyCount() { return g_hotKeys; }

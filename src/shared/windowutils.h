@@ -24,13 +24,28 @@ struct SavedPlacement {
   std::string className;
   WINDOWPLACEMENT placement;
 };
-// Saves the placement of every visible top-level Explorer ("CabinetWClass") and Internet Explorer
-// ("IEFrame") window and hides it; the windows saved before are forgotten. RestoreExplorerWindows
-// gives every saved window that still exists, with the class it had, its placement back, the last
-// saved first; the list stays, so a second call repeats the first.
-void HideExplorerWindows();
-void RestoreExplorerWindows();
-const std::vector<SavedPlacement>& SavedPlacements();
+// The Explorer and Internet Explorer windows the boss key hid. HideExplorerWindows saves the
+// placement of every visible top-level Explorer ("CabinetWClass") and Internet Explorer ("IEFrame")
+// window and hides it; the windows saved before are forgotten. RestoreExplorerWindows gives every
+// saved window that still exists, with the class it had, its placement back, the last saved first;
+// the list stays, so a second call repeats the first. Windows still hidden when the object goes
+// come back: they belong to other programs and must never stay hidden behind a program that ended.
+class HiddenExplorerWindows {
+ public:
+  HiddenExplorerWindows() = default;
+  HiddenExplorerWindows(const HiddenExplorerWindows&) = delete;
+  HiddenExplorerWindows& operator=(const HiddenExplorerWindows&) = delete;
+  ~HiddenExplorerWindows();
+
+  void HideExplorerWindows();
+  void RestoreExplorerWindows();
+  const std::vector<SavedPlacement>& SavedPlacements() const { return saved_; }
+  bool Hiding() const { return hiding_; }  // hidden and not restored since
+
+ private:
+  std::vector<SavedPlacement> saved_;
+  bool hiding_ = false;
+};
 
 // The titles and handles of the top-level windows, as CollectWindowTitles records them.
 struct WindowTitleRecord {
@@ -49,14 +64,34 @@ WindowTitleTable& WindowTitles();
 // WindowTitles(); always goes on (returns 1).
 BOOL CALLBACK CollectWindowTitles(HWND window, LPARAM number);
 
-// The show/hide hot key of stealth mode: ShowHideWndProc stands in for the main window's own
-// window procedure (saved in PrevWndProc) and runs the action set here when hot key 1 is pressed.
-LRESULT CALLBACK ShowHideWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-void SetShowHideAction(std::function<void()> action);
-WNDPROC PrevWndProc();
-void SetPrevWndProc(WNDPROC proc);
-// Registers one more hot key (identifiers 1, 2, ...); nonzero on success.
-BOOL RegisterShowHideKey(HWND window, UINT modifiers, UINT keyCode);
-// Releases every hot key registered so far.
-void UnregisterShowHideKeys(HWND window);
-int HotKeyCount();
+// The show/hide hot key of stealth mode, for one window: RegisterShowHideKey installs
+// ShowHideWndProc in place of the window's own procedure (kept in PrevWndProc) the first time, and
+// registers one more hot key (identifiers 1, 2, ...); hot key 1 then runs the action. Everything is
+// given back (the keys released, the previous procedure put back) by UnregisterShowHideKeys, when
+// the window is destroyed, and when the object goes, whichever comes first.
+class ShowHideKey {
+ public:
+  ShowHideKey() = default;
+  ShowHideKey(const ShowHideKey&) = delete;
+  ShowHideKey& operator=(const ShowHideKey&) = delete;
+  ~ShowHideKey() { UnregisterShowHideKeys(); }
+
+  void SetAction(std::function<void()> action) { action_ = std::move(action); }
+  // Nonzero on success. A window other than the one the key was installed on is refused.
+  BOOL RegisterShowHideKey(HWND window, UINT modifiers, UINT keyCode);
+  void UnregisterShowHideKeys();
+  // What hot key 1 does.
+  void Press() {
+    if (action_) action_();
+  }
+  int HotKeyCount() const { return hotKeys_; }
+  WNDPROC PrevWndProc() const { return prev_; }
+
+  static LRESULT CALLBACK ShowHideWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  std::function<void()> action_;
+  HWND window_ = nullptr;
+  WNDPROC prev_ = nullptr;
+  int hotKeys_ = 0;
+};

@@ -84,7 +84,7 @@ TEST_F(BossKey, ActionOneHidesTheVisibleWindowsAndBringsThemBackAsTheyWere) {
   Settle();
   EXPECT_TRUE(IsWindowVisible(w[kMozilla])) << "only Explorer and Internet Explorer windows hide";
   std::vector<HWND> saved;
-  for (const SavedPlacement& s : SavedPlacements()) saved.push_back(s.window);
+  for (const SavedPlacement& s : f.BossHidden().SavedPlacements()) saved.push_back(s.window);
   EXPECT_EQ(saved.size(), 3u);
   EXPECT_EQ(std::count(saved.begin(), saved.end(), w[kHiddenFolder]), 0) << "an invisible window is not saved";
 
@@ -100,7 +100,7 @@ TEST_F(BossKey, ActionOneHidesTheVisibleWindowsAndBringsThemBackAsTheyWere) {
 
   // The list stays, but a second restore does not touch windows that are shown.
   ShowWindow(w[kFolder], SW_RESTORE);
-  RestoreExplorerWindows();
+  f.BossHidden().RestoreExplorerWindows();
   Settle();
   EXPECT_FALSE(IsZoomed(w[kFolder]));
 }
@@ -197,6 +197,15 @@ TEST_F(BossKey, HiddenWindowsComeBackAtEveryWayTheProgramEnds) {
     EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(w[kIE]) && IsWindowVisible(w[kFolder]); })) << way.name;
     EXPECT_TRUE(IsZoomed(w[kFolder])) << way.name;
   }
+}
+
+TEST_F(BossKey, HiddenWindowsComeBackWhenTheWindowGoesWithoutAnEnd) {
+  FixtureWindows w(kDesktop);
+  Form1& f = Loaded("1");
+  Press(f);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(w[kIE]) && !IsWindowVisible(w[kFolder]); }));
+  MainFormInstance().Reset();  // no handler of the window runs
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(w[kIE]) && IsWindowVisible(w[kFolder]); }));
 }
 
 TEST_F(BossKey, HiddenWindowsComeBackWhenTheActionIsNoLongerHide) {

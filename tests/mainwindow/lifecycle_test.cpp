@@ -258,7 +258,7 @@ TEST_F(ExitRun, TheEndOfAWindowsSessionDuringAPluginListSaveIsNeverRefused) {
   EXPECT_EQ(answer, TRUE);
   EXPECT_EQ(ts::Observed().exits, (std::vector<int>{0}));
   EXPECT_TRUE(f.Ended());
-  EXPECT_EQ(HotKeyCount(), 0);
+  EXPECT_EQ(f.StealthKey().HotKeyCount(), 0);
   // The erase at shutdown was not dropped with the waiting requests: it ran before the end.
   EXPECT_EQ(eraseRuns, 1);
   EXPECT_FALSE(mw::UserKeyExists(mw::kRunMru));
@@ -315,7 +315,7 @@ TEST_F(ExitRun, TheEndOfAWindowsSessionRunsTheEraseAtShutdownEvenDuringARun) {
     EXPECT_TRUE(heldDuringErase);
     EXPECT_EQ(holds, (std::vector<std::string>{"hold: Erasing first, then the end.", "release"}));
     EXPECT_EQ(f.Text10.Text(), "0");
-    EXPECT_EQ(HotKeyCount(), 0);
+    EXPECT_EQ(f.StealthKey().HotKeyCount(), 0);
   }
 }
 
@@ -343,7 +343,7 @@ TEST_F(Lifecycle, StealthModeHidesTheWindowBehindItsKey) {
   EXPECT_EQ(f.WindowState(), forms::kMinimized);
   EXPECT_FALSE(f.Visible());
   EXPECT_FALSE(f.TrayArea1.Visible());
-  EXPECT_EQ(HotKeyCount(), 1);
+  EXPECT_EQ(f.StealthKey().HotKeyCount(), 1);
   EXPECT_FALSE(RegisterHotKey(nullptr, 77, MOD_ALT, 'Q')) << "ALT+Q is taken by the program";
   // The key shows the window, then hides it again.
   SendMessageA(f.hWnd(), WM_HOTKEY, 1, 0);
@@ -353,10 +353,32 @@ TEST_F(Lifecycle, StealthModeHidesTheWindowBehindItsKey) {
   EXPECT_FALSE(f.Visible());
   // At the end the key and the window procedure are given back.
   f.Command5_Click();
-  EXPECT_EQ(HotKeyCount(), 0);
+  EXPECT_EQ(f.StealthKey().HotKeyCount(), 0);
   EXPECT_TRUE(RegisterHotKey(nullptr, 77, MOD_ALT, 'Q'));
   UnregisterHotKey(nullptr, 77);
-  EXPECT_EQ(PrevWndProc(), nullptr);
+  EXPECT_EQ(f.StealthKey().PrevWndProc(), nullptr);
+}
+
+// A main window that goes without its exit button (thrown away, or its window destroyed) gives
+// the key and the window procedure back all the same, so the key is free for the next window.
+TEST_F(Lifecycle, TheShowHideKeyIsGivenBackHoweverTheWindowGoes) {
+  settings::Write(settings::kOptionOption, settings::kOptStealth, "1");
+  settings::Write(settings::kShowHideKey, "Q");
+  for (bool destroyWindow : {false, true}) {
+    SCOPED_TRACE(destroyWindow ? "window destroyed" : "object thrown away");
+    Form1& f = Main();
+    f.Load();
+    ASSERT_EQ(f.StealthKey().HotKeyCount(), 1);
+    EXPECT_FALSE(RegisterHotKey(nullptr, 77, MOD_ALT, 'Q'));
+    if (destroyWindow) {
+      DestroyWindow(f.hWnd());
+      EXPECT_EQ(f.StealthKey().HotKeyCount(), 0);
+      EXPECT_EQ(f.StealthKey().PrevWndProc(), nullptr);
+    }
+    MainFormInstance().Reset();
+    EXPECT_TRUE(RegisterHotKey(nullptr, 77, MOD_ALT, 'Q')) << "the key is free again";
+    UnregisterHotKey(nullptr, 77);
+  }
 }
 
 TEST_F(Lifecycle, StealthWithoutAKeyLeavesTheTrayIcon) {

@@ -173,7 +173,7 @@ TEST_F(OptionsTest, EveryWayOfClosingEnablesTheMainWindowAndStoresNothing) {
       {"close box", [](Form3& f) { SendMessageA(f.hWnd(), WM_CLOSE, 0, 0); }},
       {"unloaded from outside", [](Form3& f) { f.Unload(); }},
       {"hidden with the main window in stealth mode", [&main](Form3&) {
-         ShowHideWndProc(main.hWnd(), WM_HOTKEY, 1, 0);
+         main.StealthKey().Press();
        }},
       {"the end of the Windows session", [](Form3& f) {
          EXPECT_TRUE(SendMessageA(f.hWnd(), WM_QUERYENDSESSION, 0, 0)) << "never refuses it";
