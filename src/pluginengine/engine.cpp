@@ -287,47 +287,61 @@ struct WaitingBuild {
   std::function<void()> build;
 };
 
-bool g_building = false;
-std::deque<WaitingBuild> g_waiting;
-std::vector<std::function<void()>> g_afterBuilds;
+// The lock over the rewrites and what waits for it. A build that ends by an exception still
+// gives the lock back, so no later rewrite waits for ever behind it.
+struct BuildLock {
+  bool building = false;
+  std::deque<WaitingBuild> waiting;
+  std::vector<std::function<void()>> afterBuilds;
+};
+BuildLock g_lock;
+
+class HoldBuildLock {
+ public:
+  HoldBuildLock() { g_lock.building = true; }
+  ~HoldBuildLock() { g_lock.building = false; }
+  HoldBuildLock(const HoldBuildLock&) = delete;
+  HoldBuildLock& operator=(const HoldBuildLock&) = delete;
+};
 
 }  // namespace
 
-bool BuildInProgress() { return g_building; }
+bool BuildInProgress() { return g_lock.building; }
 
 void RunBuild(const void* owner, int kind, std::function<void()> build) {
-  if (g_building) {
-    for (WaitingBuild& w : g_waiting)
+  if (g_lock.building) {
+    for (WaitingBuild& w : g_lock.waiting)
       if (w.owner == owner && w.kind == kind) {
         w.build = std::move(build);
         return;
       }
-    g_waiting.push_back({owner, kind, std::move(build)});
+    g_lock.waiting.push_back({owner, kind, std::move(build)});
     return;
   }
-  g_building = true;
-  build();
-  while (!g_waiting.empty()) {
-    WaitingBuild next = std::move(g_waiting.front());
-    g_waiting.pop_front();
-    next.build();
+  {
+    HoldBuildLock hold;
+    build();
+    while (!g_lock.waiting.empty()) {
+      WaitingBuild next = std::move(g_lock.waiting.front());
+      g_lock.waiting.pop_front();
+      next.build();
+    }
   }
-  g_building = false;
   std::vector<std::function<void()>> after;
-  after.swap(g_afterBuilds);
+  after.swap(g_lock.afterBuilds);
   for (auto& then : after) then();
 }
 
 void DropBuilds(const void* owner) {
-  std::erase_if(g_waiting, [owner](const WaitingBuild& w) { return w.owner == owner; });
+  std::erase_if(g_lock.waiting, [owner](const WaitingBuild& w) { return w.owner == owner; });
 }
 
 void AfterBuilds(std::function<void()> then) {
-  if (!g_building) {
+  if (!g_lock.building) {
     then();
     return;
   }
-  g_afterBuilds.push_back(std::move(then));
+  g_lock.afterBuilds.push_back(std::move(then));
 }
 
 }  // namespace plugins

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "fixture.h"
 #include "forms/forms.h"
 #include "runtime/files.h"
@@ -93,7 +95,8 @@ TEST(Entries, NoEntryTakesASystemFolderAsAWhole) {
   ASSERT_TRUE(rt::IsAbsolutePath(s.windows) && rt::IsAbsolutePath(s.programFiles) && rt::IsAbsolutePath(s.profile));
   ASSERT_NE(s.programFilesShort, s.programFiles);
   std::vector<std::string> systemFolders = {"C:", "Z:", "\\\\server\\share", s.windows, rt::UCase(s.windows),
-                                            s.programFiles, s.programFilesShort, s.profile};
+                                            s.programFiles, s.programFilesShort, s.profile,
+                                            rt::ParentFolder(s.profile)};  // every user's profile
   if (!s.programFilesX86.empty()) systemFolders.push_back(s.programFilesX86);
   for (const std::string& system : systemFolders) {
     SCOPED_TRACE(system);
@@ -315,6 +318,15 @@ TEST(Builds, ARewriteAskedForDuringAnotherRunsAfterItOnceInTheOrderAsked) {
     plugins::DropBuilds(&owner2);
   });
   EXPECT_TRUE(log.empty());
+}
+
+TEST(Builds, ARewriteThatFailsGivesTheLockBack) {
+  int owner = 0;
+  std::vector<std::string> log;
+  EXPECT_THROW(plugins::RunBuild(&owner, 1, [] { throw std::runtime_error("disk gone"); }), std::runtime_error);
+  EXPECT_FALSE(plugins::BuildInProgress());
+  plugins::RunBuild(&owner, 1, [&] { log.push_back("next"); });
+  EXPECT_EQ(log, (Lines{"next"})) << "the next rewrite runs at once, not behind the failed one";
 }
 
 }  // namespace
