@@ -82,6 +82,25 @@ Form* Form::FromHwnd(HWND h) {
 }
 
 void Form::SetQuitWhenLastFormCloses(bool quit) { g_quitWhenLastCloses = quit; }
+
+namespace {
+std::vector<DefaultInstanceBase*>& DefaultInstances() {
+  static std::vector<DefaultInstanceBase*> instances;
+  return instances;
+}
+}  // namespace
+
+DefaultInstanceBase::DefaultInstanceBase() { DefaultInstances().push_back(this); }
+DefaultInstanceBase::~DefaultInstanceBase() { std::erase(DefaultInstances(), this); }
+
+void ResetDefaultInstances() {
+  // The last made first: a window made later may lean on one made before it. Over a copy, as
+  // throwing a window away may make or end another default instance.
+  std::vector<DefaultInstanceBase*> instances = DefaultInstances();
+  for (auto it = instances.rbegin(); it != instances.rend(); ++it)
+    if (std::find(DefaultInstances().begin(), DefaultInstances().end(), *it) != DefaultInstances().end())
+      (*it)->Reset();
+}
 int Form::LoadedFormCount() { return static_cast<int>(LoadedForms().size()); }
 
 void Form::Register(Control* c) { controls_.push_back(c); }

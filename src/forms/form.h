@@ -192,9 +192,25 @@ class Form {
 // The default instance of a window class, as the windows address one another: the object is made
 // on first use; once it has been unloaded and terminated, the next use makes a fresh one that starts
 // from the design state again. An old object is freed only when none of its handlers is running.
-template <class T>
-class DefaultInstance {
+// Every default instance that exists is known, so that tests can start each case from no windows
+// at all: ResetDefaultInstances throws away the object of each.
+class DefaultInstanceBase {
  public:
+  DefaultInstanceBase(const DefaultInstanceBase&) = delete;
+  DefaultInstanceBase& operator=(const DefaultInstanceBase&) = delete;
+  virtual void Reset() = 0;
+
+ protected:
+  DefaultInstanceBase();
+  ~DefaultInstanceBase();
+};
+void ResetDefaultInstances();
+
+template <class T>
+class DefaultInstance : public DefaultInstanceBase {
+ public:
+  DefaultInstance() = default;
+  ~DefaultInstance() = default;
   T& operator*() { return Get(); }
   T* operator->() { return &Get(); }
   T& Get() {
@@ -208,7 +224,7 @@ class DefaultInstance {
   bool Exists() const { return current_ && !current_->Terminated(); }
   bool IsLoaded() const { return Exists() && current_->IsLoaded(); }
   // Throws the current object away (its window goes without any handler running).
-  void Reset() {
+  void Reset() override {
     if (current_) retired_.push_back(std::move(current_));
     Collect();
   }

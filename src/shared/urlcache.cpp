@@ -76,6 +76,11 @@ void CacheFindClose() {
   w.handle = nullptr;
 }
 
+void ResetCacheWalkForTests() {
+  CacheFindClose();
+  State() = Walk{};
+}
+
 std::string CacheLocalFileName() { return State().localFile; }
 
 std::string CacheSourceUrl() { return State().url; }

@@ -18,6 +18,9 @@ bool CacheFindFirst(const std::string& pattern = "");
 bool CacheFindNext();
 // Ends the walk.
 void CacheFindClose();
+// Ends the walk and forgets the entry it fetched last, as at the program's start (for tests, which
+// share one process).
+void ResetCacheWalkForTests();
 
 // The current entry: its local file ("" when it has none), its URL and its entry-type bits. After a
 // fetch that gave false they still describe the last entry fetched (or are empty).

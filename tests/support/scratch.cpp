@@ -7,6 +7,7 @@
 #include <atomic>
 
 #include "forms/dialogs.h"
+#include "forms/form.h"
 #include "runtime/app.h"
 #include "runtime/clipboard.h"
 #include "runtime/files.h"
@@ -15,6 +16,7 @@
 #include "runtime/text.h"
 #include "runtime/textfile.h"
 #include "shared/fileprop.h"
+#include "shared/urlcache.h"
 
 namespace ts {
 
@@ -33,52 +35,59 @@ std::string SafeName(std::string s) {
   return s;
 }
 
-// Sets up the scratch state before every test and checks the seams after it.
+// Every test starts from the same process: see ResetProcessState.
 class Isolation : public ::testing::EmptyTestEventListener {
   void OnTestStart(const ::testing::TestInfo& info) override {
     g_scratch = std::string("C:\\velk-tests\\") + TestProgramName() + "\\" +
                 SafeName(std::string(info.test_suite_name()) + "." + info.name());
-    rt::DeleteTree(g_scratch);
-    rt::CreateFolder(g_scratch + "\\program");
-    rt::SetProgramFolder(g_scratch + "\\program");
-    ResetRegistry();
-    rt::SetClockForTests(std::nullopt);
-    rt::ClearCommandLineForTests();
-    Observed() = Seen{};
-    rt::SetMessageBoxHandler([](const rt::MessageBoxCall& c) {
-      Observed().messageBoxes.push_back(c.text);
-      ADD_FAILURE() << "unexpected message box: " << c.text;
-      return IDCANCEL;
-    });
-    rt::SetExitHandler([](int code) {
-      Observed().exits.push_back(code);
-    });
-    rt::SetSessionHoldHandler(nullptr);
-    forms::SetInputBoxHandler([](const forms::InputBoxCall& c) -> std::optional<std::string> {
-      Observed().dialogs.push_back(c.title);
-      ADD_FAILURE() << "unexpected input box: " << c.title;
-      return std::nullopt;
-    });
-    forms::SetFileDialogHandler([](const forms::FileDialogCall& c) -> std::optional<std::string> {
-      Observed().dialogs.push_back(c.title);
-      ADD_FAILURE() << "unexpected file dialog: " << c.title;
-      return std::nullopt;
-    });
-    SetBrowseFolderHandler([](const BrowseFolderCall& c) {
-      Observed().dialogs.push_back(c.title);
-      ADD_FAILURE() << "unexpected folder picker: " << c.title;
-      return std::string();
-    });
-    rt::SetClipboardHandlers(nullptr, nullptr);
-    rt::SetProcessStartHandler([](const rt::ProcessStart& p) -> INT_PTR {
-      std::string what = p.viaShell ? p.verb + "|" + p.file + "|" + p.parameters + "|" + p.folder : p.commandLine;
-      Observed().starts.push_back(what);
-      ADD_FAILURE() << "unexpected process start: " << what;
-      return 0;
-    });
+    ResetProcessState();
   }
 };
 }  // namespace
+
+void ResetProcessState() {
+  // No window of an earlier test, and with them their hot keys, window hooks, hidden windows and
+  // waiting plug-in rewrites, which the windows own; no URL-cache walk of an earlier test.
+  forms::ResetDefaultInstances();
+  ResetCacheWalkForTests();
+  rt::SetWalkListedHookForTests(nullptr);
+  rt::DeleteTree(g_scratch);
+  rt::CreateFolder(g_scratch + "\\program");
+  rt::SetProgramFolder(g_scratch + "\\program");
+  ResetRegistry();
+  rt::SetClockForTests(std::nullopt);
+  rt::ClearCommandLineForTests();
+  Observed() = Seen{};
+  rt::SetMessageBoxHandler([](const rt::MessageBoxCall& c) {
+    Observed().messageBoxes.push_back(c.text);
+    ADD_FAILURE() << "unexpected message box: " << c.text;
+    return IDCANCEL;
+  });
+  rt::SetExitHandler([](int code) { Observed().exits.push_back(code); });
+  rt::SetSessionHoldHandler(nullptr);
+  forms::SetInputBoxHandler([](const forms::InputBoxCall& c) -> std::optional<std::string> {
+    Observed().dialogs.push_back(c.title);
+    ADD_FAILURE() << "unexpected input box: " << c.title;
+    return std::nullopt;
+  });
+  forms::SetFileDialogHandler([](const forms::FileDialogCall& c) -> std::optional<std::string> {
+    Observed().dialogs.push_back(c.title);
+    ADD_FAILURE() << "unexpected file dialog: " << c.title;
+    return std::nullopt;
+  });
+  SetBrowseFolderHandler([](const BrowseFolderCall& c) {
+    Observed().dialogs.push_back(c.title);
+    ADD_FAILURE() << "unexpected folder picker: " << c.title;
+    return std::string();
+  });
+  rt::SetClipboardHandlers(nullptr, nullptr);
+  rt::SetProcessStartHandler([](const rt::ProcessStart& p) -> INT_PTR {
+    std::string what = p.viaShell ? p.verb + "|" + p.file + "|" + p.parameters + "|" + p.folder : p.commandLine;
+    Observed().starts.push_back(what);
+    ADD_FAILURE() << "unexpected process start: " << what;
+    return 0;
+  });
+}
 
 std::string Scratch() { return g_scratch; }
 std::string ProgramDir() { return g_scratch + "\\program"; }
