@@ -44,12 +44,15 @@ std::vector<rt::FoundFile> FolderFiles(forms::FileListBox& list, const std::stri
   std::vector<rt::FoundFile> files;
   list.SetPattern("*.*");
   if (!list.SetPath(folder)) return files;
-  for (const std::string& name : list.Items()) {
+  // A name the code page cannot spell is taken by its wide name: its item has "?" in it.
+  const std::wstring wideFolder = rt::ToWide(folder);
+  for (const rt::FileEntry& e : list.Entries()) {
     rt::FoundFile f;
-    f.path = rt::JoinPath(folder, name);
-    f.attributes = rt::GetAttr(f.path);
-    rt::FileSize64(f.path, f.size);
-    if (f.attributes != rt::kNoAttributes) files.push_back(f);
+    f.path = rt::JoinPath(folder, e.name);
+    f.attributes = e.attributes;
+    f.size = e.size;
+    if (!e.wide.empty()) f.wide = wideFolder + (wideFolder.ends_with(L'\\') ? L"" : L"\\") + e.wide;
+    files.push_back(std::move(f));
   }
   return files;
 }

@@ -317,13 +317,16 @@ bool FileListBox::Fill(const std::string& folder) {
   if (!rt::ListFolder(folder, "*", rt::ListWhat::Files, entries)) return false;
   std::vector<std::string> patterns = rt::Split(pattern_, ';');
   std::vector<std::string> names;
+  entries_.clear();
   for (const auto& e : entries) {
     if ((e.attributes & FILE_ATTRIBUTE_HIDDEN) && !hidden_) continue;
     if ((e.attributes & FILE_ATTRIBUTE_SYSTEM) && !system_) continue;
     if ((e.attributes & FILE_ATTRIBUTE_READONLY) && !readOnly_) continue;
     bool match = false;
     for (const auto& p : patterns) match = match || rt::MatchesPattern(e.name, rt::Trim(p));
-    if (match) names.push_back(e.name);
+    if (!match) continue;
+    names.push_back(e.name);
+    entries_.push_back(e);
   }
   ReplaceItems(std::move(names));
   return true;

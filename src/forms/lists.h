@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "forms/control.h"
+#include "runtime/files.h"
 
 namespace forms {
 
@@ -125,9 +126,13 @@ class FileListBox : public ListBox {
   void SetShowReadOnly(bool b) { readOnly_ = b; }
 
   std::string FileName() const { return List(ListIndex()); }
+  // The listed files as the last fill found them, in the order of the items: their wide names too,
+  // where the code page cannot spell a name (the item then shows "?" for what it lacks).
+  const std::vector<rt::FileEntry>& Entries() const { return entries_; }
 
  private:
   bool Fill(const std::string& folder);
+  std::vector<rt::FileEntry> entries_;
   std::string path_;
   std::string pattern_ = "*.*";
   bool hidden_ = false, system_ = false, readOnly_ = true;

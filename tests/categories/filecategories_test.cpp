@@ -220,6 +220,24 @@ TEST_F(FileCategories, TempFilesWhoseNamesTheCodePageCannotSpell) {
   EXPECT_FALSE(ts::Exists(plain));
 }
 
+TEST_F(FileCategories, RecentDocumentsWhoseNamesTheCodePageCannotSpell) {
+  const std::wstring recent = rt::ToWide(windows) + L"\\Recent";
+  ts::WriteWideFile(recent + L"\\\x043e\x0442\x0447\x0451\x0442.doc.lnk", "1234");
+  mw::Enable({"13"});
+  Form1& f = Main();
+  f.Load();
+  const Rows expected = {"Windows Recent Documents History  <OK>",
+                         "Recent Documents File = " + windows + "\\Recent\\?????.doc.lnk  <OK>"};
+  for (bool erase : {false, true}) {
+    SCOPED_TRACE(erase ? "erase run" : "test run");
+    erase ? f.chameleonButton5_Click() : f.chameleonButton6_Click();
+    EXPECT_EQ(mw::DetailRows(f), expected);
+    EXPECT_EQ(f.txtfilecount.Text(), "1");
+    EXPECT_EQ(f.txtfilesize.Text(), "4");
+    EXPECT_EQ(ts::WideExists(recent + L"\\\x043e\x0442\x0447\x0451\x0442.doc.lnk"), !erase);
+  }
+}
+
 TEST_F(FileCategories, SecureErasingOverwritesTempFilesBeforeTheyGo) {
   settings::Write(settings::kOptionOption, settings::kOptSecureErase, "1");
   std::string p = File("temp\\secret.txt", std::string(5000, 'S'));
