@@ -43,7 +43,8 @@ void AddRegistryFolder(std::vector<std::string>& out, const char* key, const cha
 }
 
 // The Windows folder (as the system and the settings name it), the Program Files folders of both
-// views and the user's profile folder, as texts; some may be empty or name one folder twice.
+// views, the user's profile folder and the folder of the profiles, as texts; some may be empty or
+// name one folder twice.
 std::vector<std::string> SystemFolders() {
   std::vector<std::string> out;
   char buf[MAX_PATH] = "";
@@ -57,6 +58,12 @@ std::vector<std::string> SystemFolders() {
     out.push_back(root);
   }
   for (int csidl : {CSIDL_WINDOWS, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86, CSIDL_PROFILE}) AddShellFolder(out, csidl);
+  // The folder that holds every user's profile ("C:\Users", "C:\Documents and Settings"): taken
+  // whole, it is every user's profile at once.
+  std::vector<std::string> profile;
+  AddShellFolder(profile, CSIDL_PROFILE);
+  if (!profile.empty()) out.push_back(rt::ParentFolder(rt::WithoutTrailingSlash(profile[0])));
+  AddRegistryFolder(out, "Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", "ProfilesDirectory", 0);
   // A 32-bit program on 64-bit Windows is shown "Program Files (x86)" as its Program Files: the
   // 64-bit one is named in the 64-bit view of the registry.
   const char* current = "Software\\Microsoft\\Windows\\CurrentVersion";

@@ -1,7 +1,7 @@
 // The system's own folders, which no run erases as a whole and none takes for a folder of traces
 // whose files it erases: a drive's root (or a network share's), the Windows folder, the Program
-// Files folders (the 32- and the 64-bit one, as the system gives them) and the user's profile
-// folder itself. Folders below them are none of them.
+// Files folders (the 32- and the 64-bit one, as the system gives them), the user's profile folder
+// itself and the folder that holds the profiles. Folders below them are none of them.
 #pragma once
 
 #include <string>
