@@ -45,15 +45,7 @@ std::vector<rt::FoundFile> FolderFiles(forms::FileListBox& list, const std::stri
   list.SetPattern("*.*");
   if (!list.SetPath(folder)) return files;
   // A name the code page cannot spell is taken by its wide name: its item has "?" in it.
-  const std::wstring wideFolder = rt::ToWide(folder);
-  for (const rt::FileEntry& e : list.Entries()) {
-    rt::FoundFile f;
-    f.path = rt::JoinPath(folder, e.name);
-    f.attributes = e.attributes;
-    f.size = e.size;
-    if (!e.wide.empty()) f.wide = wideFolder + (wideFolder.ends_with(L'\\') ? L"" : L"\\") + e.wide;
-    files.push_back(std::move(f));
-  }
+  for (const rt::FileEntry& e : list.Entries()) files.push_back(rt::FileIn(folder, e));
   return files;
 }
 }  // namespace

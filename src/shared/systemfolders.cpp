@@ -57,12 +57,13 @@ std::vector<std::string> SystemFolders() {
     ReadRegString(HKEY_LOCAL_MACHINE, key, "systemroot", root);
     out.push_back(root);
   }
-  for (int csidl : {CSIDL_WINDOWS, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86, CSIDL_PROFILE}) AddShellFolder(out, csidl);
-  // The folder that holds every user's profile ("C:\Users", "C:\Documents and Settings"): taken
-  // whole, it is every user's profile at once.
-  std::vector<std::string> profile;
-  AddShellFolder(profile, CSIDL_PROFILE);
-  if (!profile.empty()) out.push_back(rt::ParentFolder(rt::WithoutTrailingSlash(profile[0])));
+  for (int csidl : {CSIDL_WINDOWS, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86}) AddShellFolder(out, csidl);
+  // The profile folder, and the folder that holds every user's profile ("C:\Users",
+  // "C:\Documents and Settings"): taken whole, it is every user's profile at once.
+  if (SHGetFolderPathA(nullptr, CSIDL_PROFILE, nullptr, SHGFP_TYPE_CURRENT, buf) == S_OK) {
+    out.push_back(buf);
+    out.push_back(rt::ParentFolder(rt::WithoutTrailingSlash(buf)));
+  }
   AddRegistryFolder(out, "Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", "ProfilesDirectory", 0);
   // A 32-bit program on 64-bit Windows is shown "Program Files (x86)" as its Program Files: the
   // 64-bit one is named in the 64-bit view of the registry.

@@ -40,11 +40,10 @@ class HiddenExplorerWindows {
   void HideExplorerWindows();
   void RestoreExplorerWindows();
   const std::vector<SavedPlacement>& SavedPlacements() const { return saved_; }
-  bool Hiding() const { return hiding_; }  // hidden and not restored since
 
  private:
   std::vector<SavedPlacement> saved_;
-  bool hiding_ = false;
+  bool hiding_ = false;  // hidden and not restored since
 };
 
 // The titles and handles of the top-level windows, as CollectWindowTitles records them.
