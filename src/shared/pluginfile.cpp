@@ -20,8 +20,8 @@ std::string WithoutLineBreaks(const std::string& text) {
 }
 
 std::string PluginImportName(const std::string& chosenPath, unsigned codePage) {
-  std::string name = rt::FileNamePart(rt::Trim(chosenPath), codePage);
-  return rt::IsPlainFileNameIn(name, codePage) ? name : "";
+  std::string name = rt::FileNameOf(rt::Trim(chosenPath), codePage);
+  return rt::IsPlainFileName(name, codePage) ? name : "";
 }
 
 PluginRead ReadPluginFile(const std::string& path, PluginContent& content) {
