@@ -16,6 +16,7 @@
 #include "runtime/text.h"
 #include "runtime/textfile.h"
 #include "shared/fileprop.h"
+#include "shared/systemfolders.h"
 #include "shared/urlcache.h"
 
 namespace ts {
@@ -50,6 +51,7 @@ void ResetProcessState() {
   // waiting plug-in rewrites, which the windows own; no URL-cache walk of an earlier test.
   forms::ResetDefaultInstances();
   ResetCacheWalkForTests();
+  ForgetSystemFolders();  // a test may name another Windows folder
   rt::SetWalkListedHookForTests(nullptr);
   rt::DeleteTree(g_scratch);
   rt::CreateFolder(g_scratch + "\\program");
