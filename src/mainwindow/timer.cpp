@@ -86,6 +86,9 @@ void Form1::Scheduler() {
   SYSTEMTIME due{};
   if (!schedule::IsDue(mode, interval, stored, now, &due)) return;
   if (MinuteStamp(now) == lastScheduledMinute_) return;  // one scheduled run in a minute
+  // The end asked for while the home-page guard asked its question: the run would be dropped, so
+  // the stored next run stays as it is, due at the next start.
+  if (Ending()) return;
   schedule::NextRun next;
   if (!schedule::NextRunAfter(mode, interval, due, now, next)) return;
   lastScheduledMinute_ = MinuteStamp(now);

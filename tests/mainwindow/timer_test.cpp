@@ -497,6 +497,22 @@ class Guard : public TimerTest {
     mw::SetUserValue(kExplorer, "window title", title);
   }
   std::string BrowserValue(const char* name) { return mw::UserValue(kExplorer, name); }
+  // A fresh window started with this command line, the erase at shutdown on, a day schedule due
+  // at the first tick (unless the case stored its next day), and a start page to ask about.
+  Form1& LoadedWithADueRunAndAChangedPage(const char* commandLine) {
+    MainFormInstance().Reset();
+    ts::Observed().exits.clear();
+    questions.clear();
+    runs = 0;
+    Protect("http://home.example/", "Home");
+    Browser("http://bought.example/", "Home");
+    settings::Write(settings::kTimer, settings::kScheduleMode, "3");
+    settings::Write(settings::kTimer, settings::kScheduleValue, "1");
+    settings::Write(settings::kOptionOption, settings::kOptEraseAtShutdown, "1");
+    mw::Enable({"11"});
+    rt::SetCommandLineForTests(commandLine);
+    return Loaded();
+  }
   std::vector<rt::MessageBoxCall> questions;
   int answer = IDNO;
   std::function<void()> whileAsking;
@@ -616,18 +632,7 @@ TEST_F(Guard, NothingIsAskedNorScheduledOnceTheProgramIsEnding) {
   } cases[] = {{"during the run at exit", false}, {"after Exit was asked for during a run", true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    MainFormInstance().Reset();
-    ts::Observed().exits.clear();
-    questions.clear();
-    runs = 0;
-    Protect("http://home.example/", "Home");
-    Browser("http://bought.example/", "Home");
-    settings::Write(settings::kTimer, settings::kScheduleMode, "3");  // due at the first tick
-    settings::Write(settings::kTimer, settings::kScheduleValue, "1");
-    settings::Write(settings::kOptionOption, settings::kOptEraseAtShutdown, "1");
-    mw::Enable({"11"});
-    rt::SetCommandLineForTests(c.byHand ? "" : "s");
-    Form1& f = Loaded();
+    Form1& f = LoadedWithADueRunAndAChangedPage(c.byHand ? "" : "s");
     int ticks = 0;
     f.txtregcount.Change = [&] {
       if (f.txtregcount.Text() == "0" || ticks) return;
@@ -643,6 +648,29 @@ TEST_F(Guard, NothingIsAskedNorScheduledOnceTheProgramIsEnding) {
     EXPECT_TRUE(questions.empty());
     EXPECT_EQ(runs, c.byHand ? 0 : 1);  // the run at exit alone
     EXPECT_EQ(Timer(settings::kNextDay), "");
+    EXPECT_EQ(ts::Observed().exits, (std::vector<int>{0}));
+  }
+}
+
+// The user ends the program while the guard asks: the scheduled run that was due would be
+// dropped, so it is not used up: its next run stays stored as it was, due at the next start.
+TEST_F(Guard, AnEndAskedForDuringTheQuestionLeavesTheDueRunToTheNextStart) {
+  struct Case {
+    const char* what;
+    const char* commandLine;  // "s": the erase at Windows shutdown runs first
+    int runs;
+  } cases[] = {{"Exit", "", 0}, {"Exit with the erase at shutdown", "s", 1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    settings::Write(settings::kTimer, settings::kNextDay, Date(2026, 12, 9));
+    Form1& f = LoadedWithADueRunAndAChangedPage(c.commandLine);
+    whileAsking = [&] { f.chameleonButton11.PerformClick(); };
+    answer = IDYES;
+    Tick(f, At(2026, 12, 10));
+    EXPECT_EQ(questions.size(), 1u);
+    EXPECT_EQ(runs, c.runs);  // the erase at shutdown alone
+    EXPECT_EQ(Timer(settings::kNextDay), Date(2026, 12, 9));
+    EXPECT_EQ(Timer(settings::kCancel), "");
     EXPECT_EQ(ts::Observed().exits, (std::vector<int>{0}));
   }
 }
