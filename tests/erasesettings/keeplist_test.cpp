@@ -33,6 +33,14 @@ class KeepList : public SettingsWindowTest {
     return KeepListWindow().Get();
   }
   std::string File(const char* name) { return ts::ProgramDir() + "\\" + name; }
+  // The window's notices, each answered with OK.
+  void CollectNotices() {
+    rt::SetMessageBoxHandler([this](const rt::MessageBoxCall& c) {
+      notices.push_back(c.text);
+      return IDOK;
+    });
+  }
+  Lines notices;
   std::string cookies_;
 };
 
@@ -121,11 +129,7 @@ TEST_F(KeepList, AnEmptyKeepListIsAnEmptyFileAndCancelWritesNothing) {
 // The keep list cannot be written: the old file stays, OK says so, and the window stays open with
 // the user's edits until a later OK writes them.
 TEST_F(KeepList, AFailedWriteSaysSoAndKeepsTheOldFileAndTheWindow) {
-  std::vector<std::string> notices;
-  rt::SetMessageBoxHandler([&](const rt::MessageBoxCall& c) {
-    notices.push_back(c.text);
-    return IDOK;
-  });
+  CollectNotices();
   ts::WriteFile(cookies_ + "\\user@site.txt", "cookie");
   ts::WriteFile(File("cookies.vel"), "user@bank.txt\r\n");
   Form52& k = View(1);
@@ -151,11 +155,7 @@ TEST_F(KeepList, AFailedWriteSaysSoAndKeepsTheOldFileAndTheWindow) {
 // An address with a line break would read back as two, one longer than a keep-file line would make
 // the whole file unreadable: Add refuses them with a word, and OK never writes one.
 TEST_F(KeepList, EntriesTheKeepFileCannotHoldAreRefused) {
-  std::vector<std::string> notices;
-  rt::SetMessageBoxHandler([&](const rt::MessageBoxCall& c) {
-    notices.push_back(c.text);
-    return IDOK;
-  });
+  CollectNotices();
   const std::string longest = "http://long.example/" + std::string(rt::kMaxLineLength - 20, 'x');
   ASSERT_EQ(longest.size(), rt::kMaxLineLength);
   mw::SetUserValue(Form52::kTypedUrls, "url1", "http://www.example.com/");
@@ -259,11 +259,7 @@ TEST_F(KeepList, ClicksDuringTheFillNeverWriteAPartOfTheKeepList) {
 }
 
 TEST_F(KeepList, AKeepFileThatCannotBeReadIsNeverReplaced) {
-  std::vector<std::string> notices;
-  rt::SetMessageBoxHandler([&](const rt::MessageBoxCall& c) {
-    notices.push_back(c.text);
-    return IDOK;
-  });
+  CollectNotices();
   ts::WriteFile(cookies_ + "\\user@site.txt", "cookie");
   struct Case {
     const char* what;
