@@ -113,8 +113,8 @@ void CacheEntries(RunContext& run, bool erase) {
   for (size_t i = 0; i < n; ++i) inCache[i] = run.Lists().values.ItemData(static_cast<int>(i)) == 1;
   // "secure_clean" on: the category overwrites the files itself (with secure erasing on).
   const int passes = erase && settings::IsOn("", settings::kSecureClean) ? SecureErasePasses() : 0;
-  std::function<void(HANDLE)> overwrite;
-  if (passes > 0) overwrite = [passes](HANDLE h) { WipeOpenFile(h, passes); };
+  Overwrite overwrite;
+  if (passes > 0) overwrite = [passes](HANDLE h) { return WipeOpenFile(h, passes); };
   std::vector<uint64_t> sizes(n);
 
   // What one entry asks of the file system and the cache; safe on any thread. The test run only

@@ -27,14 +27,14 @@ const char kFileRow[] = "Plug In Application Files = ";
 const char kRegistryRow[] = "Plug In Registry Links = ";
 
 // Deletes one listed file through one handle, overwritten first with the pattern as often as the
-// settings ask when secure erasing is on: a file that cannot be deleted is never overwritten, nor
-// one that the root of its listing (when it has one) does not hold. True when this call removed it
-// (a file that is not there was not erased).
+// settings ask when secure erasing is on: a file that cannot be deleted is never overwritten, one
+// whose overwrite did not complete stays, and so does one that the root of its listing (when it
+// has one) does not hold. True when this call removed it (a file that is not there was not erased).
 bool EraseFile(const rt::FoundFile& file, bool clearAttributes, const rt::WalkRoot* root) {
   rt::FoundFile current = file;
   current.attributes = rt::GetAttr(file);
   if (current.attributes == rt::kNoAttributes) return false;
-  std::function<void(HANDLE)> overwrite;
+  Overwrite overwrite;
   if (settings::IsOn(settings::kOptionOption, settings::kOptSecureErase)) {
     double passes = rt::Val(settings::Read(settings::kSecureValue));
     int n = passes < 1 ? 1 : passes > 10 ? 10 : static_cast<int>(passes);
@@ -43,8 +43,9 @@ bool EraseFile(const rt::FoundFile& file, bool clearAttributes, const rt::WalkRo
         rt::YieldIfDue();
         rt::Randomize();
         uint64_t start = static_cast<uint64_t>(std::floor(rt::Rnd() * 6));
-        if (!rt::OverwriteWithPattern(h, kOverwritePattern, start, start + sizeof kOverwritePattern - 1)) return;
+        if (!rt::OverwriteWithPattern(h, kOverwritePattern, start, start + sizeof kOverwritePattern - 1)) return false;
       }
+      return true;
     };
   }
   return EraseOneFileWith(current, clearAttributes, overwrite, root) == 0;
