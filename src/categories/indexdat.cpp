@@ -35,9 +35,8 @@ void IndexDat(RunContext& run, bool erase) {
   const bool wipe = passes > 0;
   std::string cookies = CookiesFolder(run, false);
   // Nothing of this category lies outside the user's profile folder.
-  const std::string profileFolder = SpecialFolderPath(CSIDL_PROFILE);
-  const rt::WalkRoot profileRoot(profileFolder);
-  const std::string profile = rt::ResolvedFolderPath(profileFolder);
+  const rt::WalkRoot profileRoot(SpecialFolderPath(CSIDL_PROFILE));
+  const std::string profile = rt::ResolvedFolderPath(profileRoot);
 
   // The Cookies folder's own index: one row, its size, no file count. A Cookies folder that lies
   // outside the profile holds no index of this category's: it is left as it is.
@@ -74,10 +73,13 @@ void IndexDat(RunContext& run, bool erase) {
   std::vector<rt::FoundFile> seen;
   for (const Search& search : searches) {
     if (profile.empty() || !rt::IsAbsolutePath(search.start)) continue;
-    std::string resolved = rt::ResolvedFolderPath(rt::WithoutTrailingSlash(search.start));
+    // The start is resolved once: what is checked is what is walked, and a folder swapped for a
+    // link after the check erases nothing outside it.
+    const rt::WalkRoot root(rt::WithoutTrailingSlash(search.start));
+    std::string resolved = rt::ResolvedFolderPath(root);
     if (resolved.empty() || !rt::IsInsideFolder(resolved, profile)) continue;
     std::vector<rt::FoundFile> found;
-    const rt::WalkRoot root = rt::FindFiles(search.start, "index.dat", true, found);
+    rt::FindFiles(root, search.start, "index.dat", true, found);
     int64_t count = 0;
     for (const rt::FoundFile& f : found) {
       rt::YieldIfDue();

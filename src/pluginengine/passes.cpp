@@ -9,6 +9,7 @@
 #include "forms/forms.h"
 #include "pluginengine/engine.h"
 #include "runtime/files.h"
+#include "runtime/outcome.h"
 #include "runtime/overwrite.h"
 #include "runtime/pump.h"
 #include "runtime/random.h"
@@ -28,9 +29,9 @@ const char kRegistryRow[] = "Plug In Registry Links = ";
 
 // Deletes one listed file through one handle, overwritten first with the pattern as often as the
 // settings ask when secure erasing is on: a file that cannot be deleted is never overwritten, one
-// whose overwrite did not complete stays, and so does one that the root of its listing (when it
-// has one) does not hold. True when this call removed it (a file that is not there was not erased).
-bool EraseFile(const rt::FoundFile& file, bool clearAttributes, const rt::WalkRoot* root) {
+// whose overwrite did not complete stays, and so does one that the root of its listing does not
+// hold. True when this call removed it (a file that is not there was not erased).
+bool EraseFile(const rt::FoundFile& file, const rt::WalkRoot& root) {
   rt::FoundFile current = file;
   current.attributes = rt::GetAttr(file);
   if (current.attributes == rt::kNoAttributes) return false;
@@ -48,7 +49,8 @@ bool EraseFile(const rt::FoundFile& file, bool clearAttributes, const rt::WalkRo
       return true;
     };
   }
-  return EraseOneFileWith(current, clearAttributes, overwrite, root) == 0;
+  // Read-only, hidden or system as it may be, it goes; one that stays keeps its own attributes.
+  return EraseOneFileWith(current, true, overwrite, &root) == 0;
 }
 
 // What a registry line names is there (read-only checks). A key that cannot be opened for another
@@ -90,13 +92,13 @@ void PluginPass(RunContext& run, const PassLists& lists, bool erase) {
   // One listed file: its row and its size; in the erase pass it goes, read-only, hidden or system
   // as it may be (a file that stays gets its own attributes back). The test pass changes nothing
   // of it. A path that names no file (it is not there, or is a folder) has nothing to erase: no
-  // row, no count. A file of a folder's listing goes only where the folder, as it resolved before
-  // the listing, holds it.
-  auto listFile = [&](const rt::FoundFile& file, const rt::WalkRoot* root) {
+  // row, no count. What a file goes through is checked by its handle against the root of its
+  // folder, as that resolved before the folder was listed (or, for a file entry, looked at).
+  auto listFile = [&](const rt::FoundFile& file, const rt::WalkRoot& root) {
     rt::YieldIfDue();
     uint64_t size = 0;
     if (!rt::FileSize64(file, size)) return;
-    bool ok = !erase || EraseFile(file, true, root);
+    bool ok = !erase || EraseFile(file, root);
     run.AddDetailRow(kFileRow + file.path + RunContext::RowEnd(ok, " "));
     if (ok) {
       ++files;
@@ -105,23 +107,27 @@ void PluginPass(RunContext& run, const PassLists& lists, bool erase) {
   };
 
   for (const std::string& entry : fileEntries) {
-    if (!rt::HasWildcard(rt::FileNameOf(entry))) {
-      listFile(rt::FoundFile{entry}, nullptr);
+    const std::string folder = rt::ParentFolder(entry), name = rt::FileNameOf(entry);
+    const rt::WalkRoot root(folder);
+    if (!rt::HasWildcard(name)) {
+      listFile(rt::FoundFile{entry}, root);
       continue;
     }
-    // A pattern in the name: every matching file of that folder, in one row.
+    // A pattern in the name: every matching file of that folder, in one row. The folder it resolved
+    // to is checked as the entry was (no pattern takes the files of a system folder whole).
     rt::YieldIfDue();
-    std::string folder = rt::ParentFolder(entry);
+    const std::string resolved = rt::ResolvedFolderPath(root);
+    std::string checked;
+    if (resolved.empty() || !ParseFileEntry("file=" + rt::JoinPath(resolved, name) + ",0", checked)) continue;
     std::vector<rt::FileEntry> matches;
-    const rt::WalkRoot root(folder);
-    rt::ListFolder(folder, rt::FileNameOf(entry), rt::ListWhat::Files, matches);
+    rt::ListFolder(folder, name, rt::ListWhat::Files, matches);
     if (matches.empty()) continue;  // nothing matches: nothing to list, erase or count
     bool ok = true;
     uint64_t size = 0;
     for (const auto& m : matches) {
       // The entry names the pattern, not its matches: the test pass leaves their attributes, and
       // the erase pass gives a match that stays its own back.
-      bool gone = !erase || EraseFile(rt::FileIn(folder, m), true, &root);
+      bool gone = !erase || EraseFile(rt::FileIn(folder, m), root);
       if (gone) size += m.size;
       ok = ok && gone;
     }
@@ -137,18 +143,24 @@ void PluginPass(RunContext& run, const PassLists& lists, bool erase) {
   for (size_t i = 0; i < folders.size() && i < masks.size() && i < flags.size(); ++i) {
     rt::YieldIfDue();
     FolderEntry e{folders[i], masks[i], flags[i]};
-    if (!IsValidFolderEntry(e) || !rt::FolderExists(e.folder)) continue;
-    const rt::WalkRoot root(e.folder);  // before the listing: what the entry erases lies below it
+    if (!IsValidFolderEntry(e)) continue;
+    // The folder is resolved once, and what it resolved to is checked and walked: a folder swapped
+    // for a link after the check leads the walk nowhere outside it.
+    const rt::WalkRoot root(e.folder);
+    const std::string resolved = rt::ResolvedFolderPath(root);
+    if (resolved.empty() || !rt::FolderExists(resolved) ||
+        !IsValidFolderEntry(FolderEntry{rt::JoinPath(resolved, ""), e.mask, e.flag}))
+      continue;
     std::vector<rt::FileEntry> own;
     rt::ListFolder(e.folder, e.mask, rt::ListWhat::Files, own);
     for (const auto& f : own) {
       rt::FoundFile file = rt::FileIn(e.folder, f);
-      if (file.path.size() <= rt::kMaxPath) listFile(file, &root);
+      if (file.path.size() <= rt::kMaxPath) listFile(file, root);
     }
     if (e.flag == "1") {
       std::vector<rt::FoundFile> below;
-      rt::FindFiles(e.folder, e.mask, false, below);  // the sub-folders; the folder's own files are listed above
-      for (const auto& file : below) listFile(file, &root);
+      rt::FindFiles(root, e.folder, e.mask, false, below);  // the sub-folders; the folder's own files are listed above
+      for (const auto& file : below) listFile(file, root);
     }
   }
   run.AddFileCount(files);

@@ -418,6 +418,63 @@ TEST_F(Passes, AFolderSwappedForALinkAfterTheSearchErasesNothingOutside) {
   rt::DeleteTree("C:\\velk-tests\\outside");
 }
 
+// A folder entry's folder swapped for a link to a system folder once its check has resolved it,
+// before its walk (another program acting between the two): the walk goes where the check looked,
+// and what the link leads to stays.
+TEST_F(Passes, AFolderSwappedForALinkBetweenItsCheckAndItsWalkErasesNothingThere) {
+  // The Windows folder as the settings name it: a system folder of the test's own.
+  const char* key = "Software\\Microsoft\\Windows\\CurrentVersion";
+  std::string saved;
+  const bool had = ReadRegString(HKEY_LOCAL_MACHINE, key, "systemroot", saved);
+  const std::string windows = ts::Scratch() + "\\windows";
+  WriteRegString(HKEY_LOCAL_MACHINE, key, "systemroot", windows);
+  ts::WriteFile(windows + "\\a.velkdecoy", "decoy");
+  File("swapped\\own.velkdecoy");
+  Plugin("p", {"folder=" + root + "\\swapped\\*.velkdecoy,1"}, {});
+  Select("p\r\n");
+  Form1& f = Main();
+  f.Load();
+  f.Command400_Click();  // the work lists, checked as they are loaded
+  {
+    ts::AroundResolving swap(root + "\\swapped", 1, ts::AroundResolving::kAfter, [&] {
+      rt::DeleteTree(root + "\\swapped");
+      ts::HostLink(windows, root + "\\swapped");
+    });
+    f.Command4_Click();
+    EXPECT_TRUE(swap.Ran());
+  }
+  EXPECT_EQ(ts::ReadFile(windows + "\\a.velkdecoy"), "decoy");
+  EXPECT_TRUE(mw::DetailRows(f).empty());
+  ts::HostUnlink(root + "\\swapped");
+  if (had)
+    WriteRegString(HKEY_LOCAL_MACHINE, key, "systemroot", saved);
+  else
+    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, key, "systemroot");
+}
+
+// A file entry's folder swapped for a link the moment before its file is erased: the file is
+// looked for through the link, and what it finds there is left alone.
+TEST_F(Passes, AFileEntrysFolderSwappedForALinkJustBeforeTheEraseErasesNothingOutside) {
+  std::string outside = "C:\\velk-tests\\outside\\" + rt::FileNameOf(ts::Scratch());
+  ts::WriteFile(outside + "\\a.txt", "precious");
+  std::string a = File("sub\\a.txt");
+  Plugin("p", {"file=" + a + ",0"}, {});
+  Select("p\r\n");
+  Form1& f = Main();
+  f.Load();
+  ts::BeforeErasing swap(a, [&] {
+    rt::DeleteTree(root + "\\sub");
+    ts::HostLink(outside, root + "\\sub");
+  });
+  f.chameleonButton5_Click();
+  EXPECT_TRUE(swap.Ran());
+  EXPECT_EQ(mw::DetailRows(f), (Rows{"Plug In Application Files = " + a + " <FAILED>"}));
+  EXPECT_EQ(f.txtfilecount.Text(), "0");
+  EXPECT_EQ(ts::ReadFile(outside + "\\a.txt"), "precious");
+  ts::HostUnlink(root + "\\sub");
+  rt::DeleteTree("C:\\velk-tests\\outside");
+}
+
 // Names that Windows-1252 cannot spell, in a folder entry's folder and below it: listed with their
 // sizes, spelled as the code page does, and erased like any other.
 TEST_F(Passes, AFolderEntryTakesNamesTheCodePageCannotSpell) {
