@@ -39,7 +39,7 @@ void IndexDat(RunContext& run, bool erase) {
   const std::string profile = rt::ResolvedFolderPath(profileRoot);
 
   // The Cookies folder's own index: one row, its size, no file count. A Cookies folder that lies
-  // outside the profile holds no index of this category's: it is left as it is.
+  // outside the profile holds no index of this category's: it is left as it is, and has no row.
   bool ok = true;
   uint64_t size = 0;
   std::string index = cookies.empty() ? "" : cookies + "\\index.dat";
@@ -53,8 +53,10 @@ void IndexDat(RunContext& run, bool erase) {
       ok = rt::Gone(r);
     }
   }
-  run.AddDetailRow(kIndexRow + RunContext::RowEnd(ok, "  "));
-  if (ok) run.AddFileSize(size);
+  if (inProfile || cookiesResolved.empty()) {
+    run.AddDetailRow(kIndexRow + RunContext::RowEnd(ok, "  "));
+    if (ok) run.AddFileSize(size);
+  }
 
   // Three searches, each only where its start lies inside the user's profile folder: a start
   // built on a missing base ("\history", "\") would search a whole drive.
@@ -85,7 +87,7 @@ void IndexDat(RunContext& run, bool erase) {
       rt::YieldIfDue();
       if (std::any_of(seen.begin(), seen.end(), [&](const rt::FoundFile& p) { return rt::SameFile(p, f); })) continue;
       seen.push_back(f);
-      bool erased = !wipe || EraseOneFile(f, false, passes, &root) == 0;
+      bool erased = !wipe || rt::Gone(EraseOneFile(f, false, passes, &root));
       run.AddDetailRow(search.row + f.path + RunContext::RowEnd(erased, " "));
       if (erased) ++count;
     }

@@ -30,11 +30,8 @@ const char kRegistryRow[] = "Plug In Registry Links = ";
 // Deletes one listed file through one handle, overwritten first with the pattern as often as the
 // settings ask when secure erasing is on: a file that cannot be deleted is never overwritten, one
 // whose overwrite did not complete stays, and so does one that the root of its listing does not
-// hold. True when this call removed it (a file that is not there was not erased).
+// hold. True when the file is gone (also when it went before this call came to it).
 bool EraseFile(const rt::FoundFile& file, const rt::WalkRoot& root) {
-  rt::FoundFile current = file;
-  current.attributes = rt::GetAttr(file);
-  if (current.attributes == rt::kNoAttributes) return false;
   Overwrite overwrite;
   if (settings::IsOn(settings::kOptionOption, settings::kOptSecureErase)) {
     double passes = rt::Val(settings::Read(settings::kSecureValue));
@@ -50,7 +47,7 @@ bool EraseFile(const rt::FoundFile& file, const rt::WalkRoot& root) {
     };
   }
   // Read-only, hidden or system as it may be, it goes; one that stays keeps its own attributes.
-  return EraseOneFileWith(current, true, overwrite, &root) == 0;
+  return rt::Gone(EraseOneFileWith(file, true, overwrite, &root));
 }
 
 // What a registry line names is there (read-only checks). A key that cannot be opened for another
@@ -114,7 +111,9 @@ void PluginPass(RunContext& run, const PassLists& lists, bool erase) {
       continue;
     }
     // A pattern in the name: every matching file of that folder, in one row. The folder it resolved
-    // to is checked as the entry was (no pattern takes the files of a system folder whole).
+    // to is checked as the entry was (no pattern takes the files of a system folder whole). The
+    // entry counts as one file when it erased any of them, with the bytes of those it erased; its
+    // row fails when one stays.
     rt::YieldIfDue();
     const std::string resolved = rt::ResolvedFolderPath(root);
     std::string checked;
@@ -122,7 +121,7 @@ void PluginPass(RunContext& run, const PassLists& lists, bool erase) {
     std::vector<rt::FileEntry> matches;
     rt::ListFolder(folder, name, rt::ListWhat::Files, matches);
     if (matches.empty()) continue;  // nothing matches: nothing to list, erase or count
-    bool ok = true;
+    bool ok = true, any = false;
     uint64_t size = 0;
     for (const auto& m : matches) {
       // The entry names the pattern, not its matches: the test pass leaves their attributes, and
@@ -130,9 +129,10 @@ void PluginPass(RunContext& run, const PassLists& lists, bool erase) {
       bool gone = !erase || EraseFile(rt::FileIn(folder, m), root);
       if (gone) size += m.size;
       ok = ok && gone;
+      any = any || gone;
     }
     run.AddDetailRow(kFileRow + entry + RunContext::RowEnd(ok, " "));
-    if (ok) {
+    if (any) {
       ++files;
       bytes += size;
     }
@@ -167,14 +167,13 @@ void PluginPass(RunContext& run, const PassLists& lists, bool erase) {
   run.AddFileSize(bytes);
 
   // One registry item: deleted in the erase pass, then its row, and counted when it went. A key or
-  // value that is not there has nothing to list: the test pass gives it no row; the erase pass
-  // says it was not erased (the deletion itself takes "not found" for done).
+  // value that is not there has nothing to list or erase: neither pass gives it a row.
   auto registryItem = [&](const RegistryEntry& r, const std::string& path, const std::string& last,
                           bool isKey, const std::function<long()>& remove) {
     std::string key = path.empty() ? last : path + "\\" + last;
     bool there = isKey ? KeyExists(r.root, key) : ValueExists(r.root, path, last);
-    if (!erase && !there) return;
-    bool ok = there && (!erase || remove() == 0);
+    if (!there) return;
+    bool ok = !erase || remove() == 0;
     run.AddDetailRow(RegistryRow(r.root, path, last, ok));
     if (ok) run.AddRegCount(1);
   };

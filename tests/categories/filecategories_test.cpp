@@ -316,6 +316,30 @@ TEST_F(FileCategories, ATempHardLinkChangesNothingOfTheFileItShares) {
   rt::DeleteTree("C:\\velk-tests\\outside");
 }
 
+// Between the listing and the erase another program deletes one listed file and puts a folder in
+// the place of another: the first counts as gone, the folder is no file and stays.
+TEST_F(FileCategories, WhatChangedSinceTheListingIsTakenAsItIsAtTheErase) {
+  std::string went = File("temp\\went.tmp", "1234");
+  std::string folder = File("temp\\now-a-folder.tmp", "12");
+  std::string stays = File("temp\\stays\\x.tmp", "1");
+  mw::Enable({"10"});
+  Form1& f = Main();
+  f.Load();
+  ts::OnWalkListed change(windows + "\\temp", [&] {
+    ASSERT_TRUE(DeleteFileA(went.c_str()));
+    ASSERT_TRUE(DeleteFileA(folder.c_str()));
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  });
+  f.chameleonButton5_Click();
+  EXPECT_TRUE(change.Ran());
+  EXPECT_EQ(mw::DetailRows(f), (Rows{"Windows Temp Files = " + folder + " <FAILED>", "Windows Temp Files = " + went + " <OK>",
+                                     "Windows Temp Files = " + stays + " <OK>"}));
+  EXPECT_EQ(f.txtfilecount.Text(), "2");
+  EXPECT_EQ(f.txtfilesize.Text(), "5");
+  EXPECT_TRUE(rt::FolderExists(folder));
+  EXPECT_FALSE(ts::Exists(stays));
+}
+
 // The harness's trash, where the shell's recycle bin lies under Wine.
 std::string HarnessTrash() {
   char buf[1024];
