@@ -154,9 +154,9 @@ void runs::Run::BrowserCacheStep(const char* code, const std::string& folder, co
   const rt::WalkRoot root(cache);  // before the listing: what it erases lies in this folder
   std::vector<rt::FileEntry> entries;
   bool listed = false;
-  const DWORD attributes = rt::GetAttr(cache);
+  const DWORD attributes = IsBrowserProfileFolder(folder) ? rt::GetAttr(cache) : rt::kNoAttributes;
   if (attributes != rt::kNoAttributes && (attributes & FILE_ATTRIBUTE_DIRECTORY) && !rt::IsLink(attributes) &&
-      IsBrowserProfileFolder(folder) && IsOwnCacheFolder(root, folder, cacheFolder)) {
+      IsOwnCacheFolder(root, folder, cacheFolder)) {
     // A cache of many thousand files takes a moment to list and sort: the window goes on meanwhile.
     rt::ParallelInOrder(
         1, [&](size_t) -> DWORD { return rt::ListFolder(cache, "*", rt::ListWhat::Files, entries) ? 0 : 1; },
