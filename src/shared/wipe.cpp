@@ -156,14 +156,16 @@ DWORD EraseOneFileWith(const rt::FoundFile& file, bool clearAttributes, const Ov
   RunEraseHook(file.path);
   const bool secure = static_cast<bool>(overwrite);
   const bool listedReadOnly = file.attributes != rt::kNoAttributes && (file.attributes & FILE_ATTRIBUTE_READONLY);
-  const DWORD access = DELETE | (clearAttributes ? FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES : 0);
+  // The right to change attributes only where they are to change (a read-only file; the overwrite's
+  // own access covers them).
+  const DWORD access = DELETE | (clearAttributes && listedReadOnly ? FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES : 0);
   DWORD err = 0;
   HANDLE h = rt::OpenFileNoFollow(file, access | (secure ? GENERIC_READ | GENERIC_WRITE : 0), &err, root);
   // Windows opens no read-only file for writing: it is opened to have its attribute changed, and
   // opened for the overwrite again once the attribute allows it.
   bool writeLater = false;
   if (h == INVALID_HANDLE_VALUE && secure && clearAttributes && err == ERROR_ACCESS_DENIED) {
-    h = rt::OpenFileNoFollow(file, access, &err, root);
+    h = rt::OpenFileNoFollow(file, access | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, &err, root);
     writeLater = h != INVALID_HANDLE_VALUE;
   }
   if (h == INVALID_HANDLE_VALUE) return err == ERROR_PATH_NOT_FOUND ? ERROR_FILE_NOT_FOUND : err;
@@ -205,10 +207,19 @@ DWORD EraseOneFileWith(const rt::FoundFile& file, bool clearAttributes, const Ov
   if (!result && clearAttributes && readOnly && !changed && !takeReadOnlyOff()) result = GetLastError();
   if (!result && !SetDeletion(h, true)) {
     result = GetLastError();
-    // Read-only since it was listed: its attribute is looked at now.
-    if (result == ERROR_ACCESS_DENIED && clearAttributes && !changed && ask() &&
-        (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) && takeReadOnlyOff())
-      result = SetDeletion(h, true) ? 0 : GetLastError();
+    // Read-only since it was listed: its attribute is looked at now, through a handle of the same
+    // file that may change it.
+    if (result == ERROR_ACCESS_DENIED && clearAttributes && !changed) {
+      HANDLE again = ReOpenFile(h, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0);
+      if (again != INVALID_HANDLE_VALUE) {
+        CloseHandle(h);
+        h = again;
+        known = false;
+        if (ask() && (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) && takeReadOnlyOff())
+          result = SetDeletion(h, true) ? 0 : GetLastError();
+      }
+    }
   }
   // The attributes come back where the file stays, and where other names share them (the name
   // erased goes when the handle closes, whatever its attributes are then).

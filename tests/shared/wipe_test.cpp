@@ -193,6 +193,19 @@ TEST(EraseOneFile, AFolderThatTookAListedFilesNameStays) {
   }
 }
 
+// The listing showed a plain file; it is read-only by the time it is erased. What its handle says
+// counts: a category that keeps read-only files keeps it, one that clears attributes erases it.
+TEST(EraseOneFile, AFileMadeReadOnlySinceItsListingIsTakenAsItIsThen) {
+  std::string p = ts::Scratch() + "\\later.txt";
+  ts::WriteFile(p, "keep");
+  SetFileAttributesA(p.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  const DWORD attributes = rt::GetAttr(p);
+  EXPECT_EQ(EraseOneFile(p, FILE_ATTRIBUTE_ARCHIVE, false, 0), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(rt::GetAttr(p), attributes);
+  EXPECT_EQ(EraseOneFile(p, FILE_ATTRIBUTE_ARCHIVE, true, 0), 0u);
+  EXPECT_FALSE(ts::Exists(p));
+}
+
 TEST(EraseOneFile, ClearedAttributesComeBackWhenTheFileStays) {
   std::string p = ts::Scratch() + "\\hidden.txt";
   ts::WriteFile(p, "keep");
