@@ -8,6 +8,7 @@
 #include "categories/categories.h"
 #include "runtime/app.h"
 #include "runtime/files.h"
+#include "runtime/outcome.h"
 #include "runtime/pump.h"
 #include "runtime/text.h"
 #include "runtime/textfile.h"
@@ -92,7 +93,7 @@ void Cookies(RunContext& run, bool erase) {
     const std::string& path = file.path;
     bool ok = true;
     if (erase && !kept(e)) {
-      ok = keepKnown && EraseOneFile(file, false, passes, &root) == 0;
+      ok = keepKnown && rt::Gone(EraseOneFile(file, false, passes, &root));
       if (ok) deleted.insert(rt::LCase(path));
     }
     run.AddDetailRow(kCookieRow + path + RunContext::RowEnd(ok, "  "));

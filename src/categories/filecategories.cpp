@@ -76,7 +76,7 @@ void ListOrErase(RunContext& run, const std::vector<rt::FoundFile>& files, const
   // deletion is four round trips to it, with the work between them).
   rt::ParallelInOrder(
       files.size(), [&](size_t i) { return EraseOneFile(files[i], clearAttributes, passes, &root); },
-      [&](size_t i, DWORD result) { row(i, result == 0); }, kEraseThreads);
+      [&](size_t i, DWORD result) { row(i, rt::Gone(result)); }, kEraseThreads);  // gone since the listing: gone
 }
 }  // namespace
 

@@ -113,8 +113,8 @@ void CacheEntries(RunContext& run, bool erase) {
   for (size_t i = 0; i < n; ++i) inCache[i] = run.Lists().values.ItemData(static_cast<int>(i)) == 1;
   // "secure_clean" on: the category overwrites the files itself (with secure erasing on).
   const int passes = erase && settings::IsOn("", settings::kSecureClean) ? SecureErasePasses() : 0;
-  std::function<void(HANDLE)> overwrite;
-  if (passes > 0) overwrite = [passes](HANDLE h) { WipeOpenFile(h, passes); };
+  Overwrite overwrite;
+  if (passes > 0) overwrite = [passes](HANDLE h) { return WipeOpenFile(h, passes); };
   std::vector<uint64_t> sizes(n);
 
   // What one entry asks of the file system and the cache; safe on any thread. The test run only
@@ -122,20 +122,29 @@ void CacheEntries(RunContext& run, bool erase) {
   auto act = [&](size_t i) -> DWORD {
     const std::string& name = names[i];
     DWORD attributes = rt::kNoAttributes;
-    bool hasFile = inCache[i] && FileData(name, attributes, sizes[i]);
+    if (inCache[i]) FileData(name, attributes, sizes[i]);
     if (!erase) return 0;
     auto deleteEntry = [&]() -> DWORD {
       DWORD err = 0;
       return CacheDeleteEntry(urls[i], &err) || rt::Gone(err) ? 0 : err;
     };
-    if (!hasFile) return deleteEntry();
-    // The cache deletes an entry's file with the entry, and would follow a link to do it: the
-    // entry goes only once its file has passed the link and root checks, while the file is held
-    // open (nothing else takes its name meanwhile), and the file itself goes through that handle.
-    // A file that cannot go (held by another program, a link) keeps its entry, so that a later
-    // run finds it again; an entry that cannot go keeps its file.
+    if (!inCache[i]) return deleteEntry();  // an entry without a file of its own goes by its address
+    // The cache deletes an entry's file with the entry, by its path, and would follow a link to do
+    // it: the entry goes only while its file is held open, after the link and root checks (nothing
+    // else takes its name meanwhile), and the file itself goes through that handle. A file that
+    // cannot go (held by another program, a link, one that could not even be looked at) keeps its
+    // entry, so that a later run finds it again; an entry that cannot go keeps its file.
     DWORD err = EraseOneFileWith(rt::FoundFile{name, attributes}, true, overwrite, &root, deleteEntry);
-    return err == ERROR_FILE_NOT_FOUND ? deleteEntry() : err;  // gone meanwhile: its entry is left
+    if (err != ERROR_FILE_NOT_FOUND) return err;
+    // No file by that name: the name is held by an empty file of this run's own while the entry
+    // goes, so that the cache's deletion meets that file, never a link put there meanwhile. A name
+    // that something has after all (a link that leads nowhere) keeps its entry. Where even the
+    // folder is gone, nothing of the path is there to follow.
+    HANDLE held = rt::HoldFreeName(rt::FoundFile{name}, &err, &root);
+    if (held == INVALID_HANDLE_VALUE) return err == ERROR_PATH_NOT_FOUND ? deleteEntry() : err;
+    err = deleteEntry();
+    CloseHandle(held);
+    return err;
   };
   int64_t count = 0;
   uint64_t bytes = 0;

@@ -35,12 +35,11 @@ void IndexDat(RunContext& run, bool erase) {
   const bool wipe = passes > 0;
   std::string cookies = CookiesFolder(run, false);
   // Nothing of this category lies outside the user's profile folder.
-  const std::string profileFolder = SpecialFolderPath(CSIDL_PROFILE);
-  const rt::WalkRoot profileRoot(profileFolder);
-  const std::string profile = rt::ResolvedFolderPath(profileFolder);
+  const rt::WalkRoot profileRoot(SpecialFolderPath(CSIDL_PROFILE));
+  const std::string profile = rt::ResolvedFolderPath(profileRoot);
 
   // The Cookies folder's own index: one row, its size, no file count. A Cookies folder that lies
-  // outside the profile holds no index of this category's: it is left as it is.
+  // outside the profile holds no index of this category's: it is left as it is, and has no row.
   bool ok = true;
   uint64_t size = 0;
   std::string index = cookies.empty() ? "" : cookies + "\\index.dat";
@@ -54,8 +53,10 @@ void IndexDat(RunContext& run, bool erase) {
       ok = rt::Gone(r);
     }
   }
-  run.AddDetailRow(kIndexRow + RunContext::RowEnd(ok, "  "));
-  if (ok) run.AddFileSize(size);
+  if (inProfile || cookiesResolved.empty()) {
+    run.AddDetailRow(kIndexRow + RunContext::RowEnd(ok, "  "));
+    if (ok) run.AddFileSize(size);
+  }
 
   // Three searches, each only where its start lies inside the user's profile folder: a start
   // built on a missing base ("\history", "\") would search a whole drive.
@@ -74,16 +75,19 @@ void IndexDat(RunContext& run, bool erase) {
   std::vector<rt::FoundFile> seen;
   for (const Search& search : searches) {
     if (profile.empty() || !rt::IsAbsolutePath(search.start)) continue;
-    std::string resolved = rt::ResolvedFolderPath(rt::WithoutTrailingSlash(search.start));
+    // The start is resolved once: what is checked is what is walked, and a folder swapped for a
+    // link after the check erases nothing outside it.
+    const rt::WalkRoot root(rt::WithoutTrailingSlash(search.start));
+    std::string resolved = rt::ResolvedFolderPath(root);
     if (resolved.empty() || !rt::IsInsideFolder(resolved, profile)) continue;
     std::vector<rt::FoundFile> found;
-    const rt::WalkRoot root = rt::FindFiles(search.start, "index.dat", true, found);
+    rt::FindFiles(root, search.start, "index.dat", true, found);
     int64_t count = 0;
     for (const rt::FoundFile& f : found) {
       rt::YieldIfDue();
       if (std::any_of(seen.begin(), seen.end(), [&](const rt::FoundFile& p) { return rt::SameFile(p, f); })) continue;
       seen.push_back(f);
-      bool erased = !wipe || EraseOneFile(f, false, passes, &root) == 0;
+      bool erased = !wipe || rt::Gone(EraseOneFile(f, false, passes, &root));
       run.AddDetailRow(search.row + f.path + RunContext::RowEnd(erased, " "));
       if (erased) ++count;
     }

@@ -26,6 +26,13 @@ forms::DefaultInstance<Form52>& KeepListWindow() {
 
 namespace {
 constexpr int kPx = forms::kTwipsPerPixel;
+
+// An entry, trimmed, that the keep file holds and gives back as it was: one line, no longer than
+// its readers take a line to be. An address with a line break would come back as two, and one of
+// more than 64 KiB would make the whole file unreadable.
+bool Keepable(const std::string& entry) {
+  return !entry.empty() && entry.find_first_of("\r\n") == std::string::npos && entry.size() <= rt::kMaxLineLength;
+}
 }  // namespace
 
 Form52::Form52()
@@ -192,19 +199,30 @@ void Form52::Command2_Click() {
 }
 
 // The selected current entries join the keep list, unless it holds them already (compared
-// trimmed, ignoring case); blank entries never.
+// trimmed, ignoring case); blank entries never, and entries the keep file cannot hold are refused
+// with a word.
 void Form52::orubutton2_Click() {
   if (filling_) return;
+  bool refused = false;
   for (int i = 0; i < List1.ListCount(); ++i) {
     rt::YieldIfDue();
     if (!List1.Selected(i)) continue;
     std::string entry = List1.List(i);
     std::string t = rt::LCase(rt::Trim(entry));
     if (t.empty()) continue;
+    if (!Keepable(rt::Trim(entry))) {
+      refused = true;
+      continue;
+    }
     bool kept = false;
     for (const std::string& k : List2.Items()) kept = kept || rt::LCase(rt::Trim(k)) == t;
     if (!kept) List2.AddItem(entry);
   }
+  if (refused)
+    rt::MsgBox(hWnd(),
+               Lang.Or("282", "An entry that holds a line break, or is longer than 64 KiB, cannot be kept: it was not "
+                              "added to the keep list."),
+               "Velk Rezeza Pro", MB_OK | MB_ICONEXCLAMATION);
 }
 
 void Form52::orubutton3_Click() {
@@ -237,7 +255,8 @@ void Form52::orubutton11_Click() {
 }
 
 // The keep list replaces its file (written beside it and moved over it: a write that fails leaves
-// the old keep list as it was), and the window closes.
+// the old keep list as it was), and the window closes. When the file cannot be written, the
+// window says so and stays open with the user's edits, to try again.
 void Form52::orubutton7_Click() {
   if (filling_) return;
   std::string path = KeepListFile(listMode_);
@@ -250,8 +269,14 @@ void Form52::orubutton7_Click() {
   } else if (!path.empty()) {
     std::vector<std::string> lines;
     for (const std::string& entry : List2.Items())
-      if (!rt::Trim(entry).empty()) lines.push_back(rt::Trim(entry));
-    rt::WriteLinesReplacing(path, lines);
+      if (Keepable(rt::Trim(entry))) lines.push_back(rt::Trim(entry));
+    if (!rt::WriteLinesReplacing(path, lines)) {
+      std::string text = Lang.Or("281",
+                                 "The keep list could not be saved, and the file that was there is unchanged. Close "
+                                 "the program that holds it and press OK again:");
+      rt::MsgBox(hWnd(), text + "\r\n" + path, "Velk Rezeza Pro", MB_OK | MB_ICONEXCLAMATION);
+      return;
+    }
   }
   Unload();
 }

@@ -5,12 +5,14 @@
 // files ("cookies.vel"), "2" typed addresses ("url.vel").
 //
 // The keep-list files: ANSI text, one entry a line, each ended by CR LF, written trimmed and in the
-// order of the list, blank entries never; an empty keep list is a file of zero bytes.
+// order of the list, blank entries never, nor entries with a line break or of more than 64 KiB
+// (Add refuses them); an empty keep list is a file of zero bytes.
 //
 // The lists fill in steps that yield to the message loop (a Cookies folder may hold thousands of
 // files): until both are whole, Add, Delete, Refresh and OK do nothing, and a mode assigned
 // meanwhile is taken up once the fill has ended, so no half-filled list is ever written. A keep
-// file that is there but cannot be read is never replaced: OK says so and keeps it.
+// file that is there but cannot be read is never replaced: OK says so and keeps it. A keep file
+// that cannot be written is left as it was: OK says so and the window stays open.
 #pragma once
 
 #include <string>

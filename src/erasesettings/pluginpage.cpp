@@ -158,18 +158,28 @@ void Form2::chameleonButton11_Click() {
   std::string target = rt::JoinPath(plugins::PluginFolder(), name);
   // Importing a plug-in onto itself leaves it as it is.
   if (rt::SameFile(chosen, target)) return;
-  uint64_t size = 0;
-  if (rt::FileSize64(chosen, size) && size > kMaxPluginFileSize) {
-    ShowMessageForm("Velk Rezeza Pro",
-                    Lang.Or("277", "This file is far larger than a plug-in can be (1 MiB), so it was not imported:") +
-                        "\r" + chosen,
-                    "Plug-ins");
-    return;
-  }
+  auto notImported = [this](const std::string& text, const std::string& file) {
+    ShowMessageForm("Velk Rezeza Pro", text + "\r" + file, "Plug-ins");
+  };
+  auto tooLarge = [this, &chosen] {
+    uint64_t size = 0;
+    return rt::FileSize64(chosen, size) && size > kMaxPluginFileSize;
+  };
+  const std::string kTooLarge =
+      Lang.Or("277", "This file is far larger than a plug-in can be (1 MiB), so it was not imported:");
+  if (tooLarge()) return notImported(kTooLarge, chosen);
   std::string bytes;
-  if (!rt::ReadFileBytes(chosen, bytes, kMaxPluginFileSize)) return;
+  if (!rt::ReadFileBytes(chosen, bytes, kMaxPluginFileSize)) {
+    // Locked, unreadable, or grown past the cap since its size was looked at.
+    if (tooLarge()) return notImported(kTooLarge, chosen);
+    return notImported(Lang.Or("283", "The plug-in file could not be read, so it was not imported. Close the program "
+                                      "that holds it and try again:"),
+                       chosen);
+  }
   rt::CreateFolder(plugins::PluginFolder());
-  rt::WriteFileReplacing(target, bytes);
+  if (!rt::WriteFileReplacing(target, bytes))
+    notImported(Lang.Or("284", "The plug-in could not be written into the plugins folder, so it was not imported:"),
+                target);
 }
 
 void Form2::chameleonButton9_Click() {

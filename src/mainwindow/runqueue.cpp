@@ -61,7 +61,11 @@ void Form1::RunNow(Request request) {
       run_.TestRun();
   }
   runInProgress_ = false;
-  if (request.origin == RequestOrigin::Exit) exitRunDone_ = true;
+  // Only the erase at shutdown itself ends its wait: a run that went before it leaves it waiting.
+  if (request.origin == RequestOrigin::Exit) {
+    exitRunDone_ = true;
+    exitRunWaiting_ = false;
+  }
 }
 
 void Form1::AskEnd() {

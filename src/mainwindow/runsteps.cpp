@@ -21,10 +21,7 @@ void Form1::RebuildStatusList() {
   runRebuilding_ = false;
 }
 
-void Form1::RunFinished() {
-  exitRunWaiting_ = false;
-  Text10.SetText("0");
-}
+void Form1::RunFinished() { Text10.SetText("0"); }
 
 void Form1::PluginSteps(bool erase) {
   Command400_Click();

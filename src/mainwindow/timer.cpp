@@ -63,8 +63,8 @@ void Form1::HomePageGuard() {
   }
 }
 
-// Starts the erase run when the stored next run is due, after moving the next run one interval on
-// from now.
+// Starts the erase run when the stored next run is due, after moving the next run on: one
+// interval from now, or for an hour schedule to its next beat after now.
 void Form1::Scheduler() {
   if (scheduleHeld_) return;
   std::string modeText = settings::Read(settings::kTimer, settings::kScheduleMode);
@@ -83,10 +83,14 @@ void Form1::Scheduler() {
 
   SYSTEMTIME now = rt::Now();
   int interval = schedule::IntervalOf(mode, settings::Read(settings::kTimer, settings::kScheduleValue));
-  if (!schedule::IsDue(mode, interval, stored, now)) return;
+  SYSTEMTIME due{};
+  if (!schedule::IsDue(mode, interval, stored, now, &due)) return;
   if (MinuteStamp(now) == lastScheduledMinute_) return;  // one scheduled run in a minute
+  // The end asked for while the home-page guard asked its question: the run would be dropped, so
+  // the stored next run stays as it is, due at the next start.
+  if (Ending()) return;
   schedule::NextRun next;
-  if (!schedule::NextRunOf(mode, interval, now, next)) return;
+  if (!schedule::NextRunAfter(mode, interval, due, now, next)) return;
   lastScheduledMinute_ = MinuteStamp(now);
   settings::Write(settings::kTimer, settings::kCancel, "0");
   // A next run that cannot be stored would leave this one due at every minute: this run goes

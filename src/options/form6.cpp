@@ -269,8 +269,7 @@ void Form6::chameleonButton3_Click() {
   std::string path;
   bool opened = !rt::Trim(Text7.Text()).empty();
   if (opened) {
-    // The opened file keeps its name, which becomes the language's name too.
-    Text6.SetText(Text7.Text());
+    // The opened file keeps its name, which becomes the language's name too once it is saved.
     path = rt::JoinPath(LangFolder(), rt::Trim(Text7.Text()));
   } else {
     std::string name = rt::Trim(Text6.Text());
@@ -286,12 +285,14 @@ void Form6::chameleonButton3_Click() {
   uint64_t size = 0;
   if ((!opened || !openedInLang_) && rt::FileSize64(path, size) && size > 50) {
     // A language file of that name is there already, and it is not the one opened: it is not
-    // replaced. The work is then a new translation, saved under the name the user types next.
+    // replaced. The work is then a new translation, saved under the name in the language box,
+    // which keeps what the user typed.
     if (hWnd()) SetWindowPos(hWnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     rt::MsgBox(hWnd(), Lang("141"), "Velk Rezeza Pro", MB_OK | MB_ICONINFORMATION);
     if (opened) Text7.SetText("");
     return;
   }
+  if (opened) Text6.SetText(Text7.Text());
   bool written = rt::CreateFolder(LangFolder()) && rt::WriteFileReplacing(path, FileText());
   if (written) {
     rt::MsgBox(hWnd(), Lang("142") + "\r\n" + path, "Velk Rezeza Pro", MB_OK | MB_ICONINFORMATION);

@@ -52,7 +52,7 @@ void Form3::chameleonButton5_Click() {
 
   // The chosen unit and the first run, one interval from now. An interval that is no whole
   // number from 1 (an empty box, 0) schedules no run; the unit and the box are stored all the same.
-  std::string mode, value, nextMinute, next;
+  std::string mode, value, nextMinute, next, nextAt;
   for (int i = 0; i < 5; ++i) {
     if (!units[i]->Value()) continue;
     auto unit = static_cast<schedule::Mode>(i + 1);
@@ -71,6 +71,7 @@ void Form3::chameleonButton5_Click() {
     if (schedule::NextRunOf(unit, schedule::IntervalOf(unit, value), now, run)) {
       nextMinute = run.minute;
       next = run.When();
+      nextAt = run.at;
     }
     break;
   }
@@ -86,6 +87,7 @@ void Form3::chameleonButton5_Click() {
   Write(kTimer, kScheduleHour, rt::NumberText(now.wHour));
   Write(kTimer, kNextMinute, nextMinute);
   for (const char* name : {kNextHour, kNextDay, kNextWeek, kNextMonth}) Write(kTimer, name, next);
+  Write(kTimer, kNextRunAt, nextAt);
   Write(kTimerOption, kTimerOpt, mode);
   for (int i = 0; i < 5; ++i) Write(kTimerOption, "t" + rt::NumberText(i + 1), rt::Trim(boxes[i]->Text()));
 }

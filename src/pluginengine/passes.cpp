@@ -9,6 +9,7 @@
 #include "forms/forms.h"
 #include "pluginengine/engine.h"
 #include "runtime/files.h"
+#include "runtime/outcome.h"
 #include "runtime/overwrite.h"
 #include "runtime/pump.h"
 #include "runtime/random.h"
@@ -27,14 +28,11 @@ const char kFileRow[] = "Plug In Application Files = ";
 const char kRegistryRow[] = "Plug In Registry Links = ";
 
 // Deletes one listed file through one handle, overwritten first with the pattern as often as the
-// settings ask when secure erasing is on: a file that cannot be deleted is never overwritten, nor
-// one that the root of its listing (when it has one) does not hold. True when this call removed it
-// (a file that is not there was not erased).
-bool EraseFile(const rt::FoundFile& file, bool clearAttributes, const rt::WalkRoot* root) {
-  rt::FoundFile current = file;
-  current.attributes = rt::GetAttr(file);
-  if (current.attributes == rt::kNoAttributes) return false;
-  std::function<void(HANDLE)> overwrite;
+// settings ask when secure erasing is on: a file that cannot be deleted is never overwritten, one
+// whose overwrite did not complete stays, and so does one that the root of its listing does not
+// hold. True when the file is gone (also when it went before this call came to it).
+bool EraseFile(const rt::FoundFile& file, const rt::WalkRoot& root) {
+  Overwrite overwrite;
   if (settings::IsOn(settings::kOptionOption, settings::kOptSecureErase)) {
     double passes = rt::Val(settings::Read(settings::kSecureValue));
     int n = passes < 1 ? 1 : passes > 10 ? 10 : static_cast<int>(passes);
@@ -43,11 +41,13 @@ bool EraseFile(const rt::FoundFile& file, bool clearAttributes, const rt::WalkRo
         rt::YieldIfDue();
         rt::Randomize();
         uint64_t start = static_cast<uint64_t>(std::floor(rt::Rnd() * 6));
-        if (!rt::OverwriteWithPattern(h, kOverwritePattern, start, start + sizeof kOverwritePattern - 1)) return;
+        if (!rt::OverwriteWithPattern(h, kOverwritePattern, start, start + sizeof kOverwritePattern - 1)) return false;
       }
+      return true;
     };
   }
-  return EraseOneFileWith(current, clearAttributes, overwrite, root) == 0;
+  // Read-only, hidden or system as it may be, it goes; one that stays keeps its own attributes.
+  return rt::Gone(EraseOneFileWith(file, true, overwrite, &root));
 }
 
 // What a registry line names is there (read-only checks). A key that cannot be opened for another
@@ -89,13 +89,13 @@ void PluginPass(RunContext& run, const PassLists& lists, bool erase) {
   // One listed file: its row and its size; in the erase pass it goes, read-only, hidden or system
   // as it may be (a file that stays gets its own attributes back). The test pass changes nothing
   // of it. A path that names no file (it is not there, or is a folder) has nothing to erase: no
-  // row, no count. A file of a folder's listing goes only where the folder, as it resolved before
-  // the listing, holds it.
-  auto listFile = [&](const rt::FoundFile& file, const rt::WalkRoot* root) {
+  // row, no count. What a file goes through is checked by its handle against the root of its
+  // folder, as that resolved before the folder was listed (or, for a file entry, looked at).
+  auto listFile = [&](const rt::FoundFile& file, const rt::WalkRoot& root) {
     rt::YieldIfDue();
     uint64_t size = 0;
     if (!rt::FileSize64(file, size)) return;
-    bool ok = !erase || EraseFile(file, true, root);
+    bool ok = !erase || EraseFile(file, root);
     run.AddDetailRow(kFileRow + file.path + RunContext::RowEnd(ok, " "));
     if (ok) {
       ++files;
@@ -104,28 +104,35 @@ void PluginPass(RunContext& run, const PassLists& lists, bool erase) {
   };
 
   for (const std::string& entry : fileEntries) {
-    if (!rt::HasWildcard(rt::FileNameOf(entry))) {
-      listFile(rt::FoundFile{entry}, nullptr);
+    const std::string folder = rt::ParentFolder(entry), name = rt::FileNameOf(entry);
+    const rt::WalkRoot root(folder);
+    if (!rt::HasWildcard(name)) {
+      listFile(rt::FoundFile{entry}, root);
       continue;
     }
-    // A pattern in the name: every matching file of that folder, in one row.
+    // A pattern in the name: every matching file of that folder, in one row. The folder it resolved
+    // to is checked as the entry was (no pattern takes the files of a system folder whole). The
+    // entry counts as one file when it erased any of them, with the bytes of those it erased; its
+    // row fails when one stays.
     rt::YieldIfDue();
-    std::string folder = rt::ParentFolder(entry);
+    const std::string resolved = rt::ResolvedFolderPath(root);
+    std::string checked;
+    if (resolved.empty() || !ParseFileEntry("file=" + rt::JoinPath(resolved, name) + ",0", checked)) continue;
     std::vector<rt::FileEntry> matches;
-    const rt::WalkRoot root(folder);
-    rt::ListFolder(folder, rt::FileNameOf(entry), rt::ListWhat::Files, matches);
+    rt::ListFolder(folder, name, rt::ListWhat::Files, matches);
     if (matches.empty()) continue;  // nothing matches: nothing to list, erase or count
-    bool ok = true;
+    bool ok = true, any = false;
     uint64_t size = 0;
     for (const auto& m : matches) {
       // The entry names the pattern, not its matches: the test pass leaves their attributes, and
       // the erase pass gives a match that stays its own back.
-      bool gone = !erase || EraseFile(rt::FileIn(folder, m), true, &root);
+      bool gone = !erase || EraseFile(rt::FileIn(folder, m), root);
       if (gone) size += m.size;
       ok = ok && gone;
+      any = any || gone;
     }
     run.AddDetailRow(kFileRow + entry + RunContext::RowEnd(ok, " "));
-    if (ok) {
+    if (any) {
       ++files;
       bytes += size;
     }
@@ -136,32 +143,37 @@ void PluginPass(RunContext& run, const PassLists& lists, bool erase) {
   for (size_t i = 0; i < folders.size() && i < masks.size() && i < flags.size(); ++i) {
     rt::YieldIfDue();
     FolderEntry e{folders[i], masks[i], flags[i]};
-    if (!IsValidFolderEntry(e) || !rt::FolderExists(e.folder)) continue;
-    const rt::WalkRoot root(e.folder);  // before the listing: what the entry erases lies below it
+    if (!IsValidFolderEntry(e)) continue;
+    // The folder is resolved once, and what it resolved to is checked and walked: a folder swapped
+    // for a link after the check leads the walk nowhere outside it.
+    const rt::WalkRoot root(e.folder);
+    const std::string resolved = rt::ResolvedFolderPath(root);
+    if (resolved.empty() || !rt::FolderExists(resolved) ||
+        !IsValidFolderEntry(FolderEntry{rt::JoinPath(resolved, ""), e.mask, e.flag}))
+      continue;
     std::vector<rt::FileEntry> own;
     rt::ListFolder(e.folder, e.mask, rt::ListWhat::Files, own);
     for (const auto& f : own) {
       rt::FoundFile file = rt::FileIn(e.folder, f);
-      if (file.path.size() <= rt::kMaxPath) listFile(file, &root);
+      if (file.path.size() <= rt::kMaxPath) listFile(file, root);
     }
     if (e.flag == "1") {
       std::vector<rt::FoundFile> below;
-      rt::FindFiles(e.folder, e.mask, false, below);  // the sub-folders; the folder's own files are listed above
-      for (const auto& file : below) listFile(file, &root);
+      rt::FindFiles(root, e.folder, e.mask, false, below);  // the sub-folders; the folder's own files are listed above
+      for (const auto& file : below) listFile(file, root);
     }
   }
   run.AddFileCount(files);
   run.AddFileSize(bytes);
 
   // One registry item: deleted in the erase pass, then its row, and counted when it went. A key or
-  // value that is not there has nothing to list: the test pass gives it no row; the erase pass
-  // says it was not erased (the deletion itself takes "not found" for done).
+  // value that is not there has nothing to list or erase: neither pass gives it a row.
   auto registryItem = [&](const RegistryEntry& r, const std::string& path, const std::string& last,
                           bool isKey, const std::function<long()>& remove) {
     std::string key = path.empty() ? last : path + "\\" + last;
     bool there = isKey ? KeyExists(r.root, key) : ValueExists(r.root, path, last);
-    if (!erase && !there) return;
-    bool ok = there && (!erase || remove() == 0);
+    if (!there) return;
+    bool ok = !erase || remove() == 0;
     run.AddDetailRow(RegistryRow(r.root, path, last, ok));
     if (ok) run.AddRegCount(1);
   };

@@ -94,12 +94,16 @@ void runs::Run::BrowserSteps(bool erase) {
 }
 
 // One step over fixed files of a browser folder: one row, and a fixed count of files whether they
-// are there or not (less those that could not be erased); the bytes of those that are there.
+// are there or not (less those that could not be erased); the bytes of those that are there. The
+// folder is resolved once, before it is looked at: what it resolved to must be a profile folder too
+// (a missing one holds nothing), and every file goes only where that folder holds it.
 void runs::Run::BrowserFileStep(const char* code, const std::string& folder, const std::vector<const char*>& names,
                             const char* row, bool erase) {
   if (Ended() || !settings::IsOn(settings::kOptionWin, code)) return;
   MarkStatus(code, true);
-  if (!IsBrowserProfileFolder(folder)) {
+  const rt::WalkRoot root(folder);
+  const bool resolvedToOne = root.Resolved().empty() || IsBrowserProfileFolder(rt::ResolvedFolderPath(root));
+  if (!IsBrowserProfileFolder(folder) || !resolvedToOne) {
     MarkStatus(code, false);
     return;
   }
@@ -111,7 +115,7 @@ void runs::Run::BrowserFileStep(const char* code, const std::string& folder, con
     uint64_t size = 0;
     if (attributes == rt::kNoAttributes || !rt::FileSize64(path, size)) continue;  // missing, or a folder
     if (erase) {
-      DWORD r = EraseOneFile(path, attributes, true, 0);
+      DWORD r = EraseOneFile(rt::FoundFile{path, attributes}, true, 0, &root);
       if (!rt::Gone(r)) {
         ++failed;
         continue;
@@ -125,18 +129,34 @@ void runs::Run::BrowserFileStep(const char* code, const std::string& folder, con
   MarkStatus(code, false);
 }
 
+namespace {
+// The cache folder as its root resolved: the profile folder's own sub-folder of that name, and
+// not a link that leads elsewhere (the profile folder itself may be reached through one).
+bool IsOwnCacheFolder(const rt::WalkRoot& cache, const std::string& folder, const char* name) {
+  const std::wstring parent = rt::WalkRoot(folder).Resolved();
+  if (parent.empty() || cache.Resolved().empty()) return false;
+  std::wstring expected = parent;
+  if (expected.back() != L'\\') expected += L'\\';
+  expected += rt::ToWide(name);
+  return CompareStringOrdinal(expected.c_str(), static_cast<int>(expected.size()), cache.Resolved().c_str(),
+                              static_cast<int>(cache.Resolved().size()), TRUE) == CSTR_EQUAL;
+}
+}  // namespace
+
 // A browser's cache folder: one row per file directly in it, every file deleted in the erase run,
-// never overwritten first, as the browsers' other files. A cache folder that is a link is not entered.
+// never overwritten first, as the browsers' other files. The folder is resolved once, before
+// anything looks at it; a cache folder that resolves to anything but itself (a link) is not entered.
 void runs::Run::BrowserCacheStep(const char* code, const std::string& folder, const char* cacheFolder,
                              const std::string& rowPrefix, bool erase) {
   if (Ended() || !settings::IsOn(settings::kOptionWin, code)) return;
   MarkStatus(code, true);
   std::string cache = rt::JoinPath(folder, cacheFolder);
-  DWORD attributes = IsBrowserProfileFolder(folder) ? rt::GetAttr(cache) : rt::kNoAttributes;
+  const rt::WalkRoot root(cache);  // before the listing: what it erases lies in this folder
   std::vector<rt::FileEntry> entries;
   bool listed = false;
-  const rt::WalkRoot root(cache);  // before the listing: what it erases lies in this folder
-  if (attributes != rt::kNoAttributes && (attributes & FILE_ATTRIBUTE_DIRECTORY) && !rt::IsLink(attributes)) {
+  const DWORD attributes = IsBrowserProfileFolder(folder) ? rt::GetAttr(cache) : rt::kNoAttributes;
+  if (attributes != rt::kNoAttributes && (attributes & FILE_ATTRIBUTE_DIRECTORY) && !rt::IsLink(attributes) &&
+      IsOwnCacheFolder(root, folder, cacheFolder)) {
     // A cache of many thousand files takes a moment to list and sort: the window goes on meanwhile.
     rt::ParallelInOrder(
         1, [&](size_t) -> DWORD { return rt::ListFolder(cache, "*", rt::ListWhat::Files, entries) ? 0 : 1; },

@@ -296,15 +296,17 @@ bool IsNamedFile(const std::wstring& openedPath, const std::wstring& fullPath) {
 // when one is given. With FILE_FLAG_OPEN_REPARSE_POINT a link the system knows as one is opened
 // as the link itself, and the opened path is its own. Where the system resolves a link silently
 // (host links under Wine), the opened file lies elsewhere or has another name: such a file is
-// refused. The one path the system gives for the handle serves both checks.
-HANDLE OpenChecked(const std::wstring& path, DWORD access, DWORD& err, const WalkRoot* root) {
+// refused. The one path the system gives for the handle serves both checks. Without
+// FILE_FLAG_BACKUP_SEMANTICS (filesOnly) the system opens no folder: it answers ERROR_ACCESS_DENIED.
+HANDLE OpenChecked(const std::wstring& path, DWORD access, DWORD& err, const WalkRoot* root, bool filesOnly = false) {
   err = 0;
   if (path.empty()) {
     err = ERROR_INVALID_NAME;
     return INVALID_HANDLE_VALUE;
   }
+  const DWORD flags = FILE_FLAG_OPEN_REPARSE_POINT | (filesOnly ? 0 : FILE_FLAG_BACKUP_SEMANTICS);
   HANDLE h = CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+                         OPEN_EXISTING, flags, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     err = GetLastError();
     return h;
@@ -353,9 +355,25 @@ FolderIdentity IdentifyFolder(const std::wstring& folder) {
   return id;
 }
 
+namespace {
+SRWLOCK g_resolveHookLock = SRWLOCK_INIT;
+std::function<void(const std::string&, bool)> g_resolveHook;
+}  // namespace
+
+void SetResolveHookForTests(std::function<void(const std::string& folder, bool resolved)> hook) {
+  AcquireSRWLockExclusive(&g_resolveHookLock);
+  g_resolveHook = std::move(hook);
+  ReleaseSRWLockExclusive(&g_resolveHookLock);
+}
+
 WalkRoot::WalkRoot(const std::string& folder) {
+  AcquireSRWLockShared(&g_resolveHookLock);
+  auto hook = g_resolveHook;
+  ReleaseSRWLockShared(&g_resolveHookLock);
+  if (hook) hook(folder, false);
   std::wstring path = CheckedPath(folder, L"");
   if (!path.empty()) root_ = IdentifyFolder(path);
+  if (hook) hook(folder, true);
 }
 
 bool WalkRoot::Holds(std::wstring_view finalPath) const {
@@ -375,6 +393,33 @@ HANDLE OpenNoFollow(const std::string& path, DWORD access, DWORD* error) {
 HANDLE OpenNoFollow(const FoundFile& file, DWORD access, DWORD* error, const WalkRoot* root) {
   DWORD dummy;
   return OpenChecked(CheckedPath(file.path, file.wide), access, error ? *error : dummy, root);
+}
+
+HANDLE OpenFileNoFollow(const FoundFile& file, DWORD access, DWORD* error, const WalkRoot* root) {
+  DWORD dummy;
+  return OpenChecked(CheckedPath(file.path, file.wide), access, error ? *error : dummy, root, true);
+}
+
+HANDLE HoldFreeName(const FoundFile& file, DWORD* error, const WalkRoot* root) {
+  DWORD dummy;
+  DWORD& err = error ? *error : dummy;
+  err = 0;
+  std::wstring path = CheckedPath(file.path, file.wide);
+  if (path.empty()) {
+    err = ERROR_INVALID_NAME;
+    return INVALID_HANDLE_VALUE;
+  }
+  // CREATE_NEW makes the file only where nothing has the name: never through a link that has it.
+  HANDLE h = CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    err = GetLastError();
+    return h;
+  }
+  if (!root || root->Holds(OpenedPath(h))) return h;
+  CloseHandle(h);  // made where the root does not reach (its folder was swapped meanwhile): it goes at once
+  err = kOutsideRoot;
+  return INVALID_HANDLE_VALUE;
 }
 
 bool SetAttr(const std::string& path, DWORD attributes) {
@@ -460,16 +505,20 @@ DWORD DeleteChecked(const std::wstring& path, const WalkRoot* root) {
 DWORD DeleteExactFile(const std::string& path) { return DeleteChecked(CheckedPath(path, L""), nullptr); }
 
 DWORD DeleteListedFile(const FoundFile& file, const WalkRoot* root) {
+  // What the handle opened counts, not what the listing said: a folder that has taken the file's
+  // name is not opened at all, and the system itself refuses to delete a read-only file.
   DWORD err = 0;
-  HANDLE h = OpenNoFollow(file, DELETE, &err, root);
+  HANDLE h = OpenFileNoFollow(file, DELETE, &err, root);
   if (h == INVALID_HANDLE_VALUE) return err == ERROR_PATH_NOT_FOUND ? ERROR_FILE_NOT_FOUND : err;
-  DWORD result = DeleteOpened(h, file.attributes);
+  FILE_DISPOSITION_INFO dispose{TRUE};
+  DWORD result = SetFileInformationByHandle(h, FileDispositionInfo, &dispose, sizeof dispose) ? 0 : GetLastError();
   CloseHandle(h);
   return result;
 }
 
-std::string ResolvedFolderPath(const std::string& folder) {
-  WalkRoot root(folder);
+std::string ResolvedFolderPath(const std::string& folder) { return ResolvedFolderPath(WalkRoot(folder)); }
+
+std::string ResolvedFolderPath(const WalkRoot& root) {
   bool lossy = false;
   std::string resolved = ToAnsi(root.Resolved(), &lossy);
   return lossy ? std::string() : resolved;  // a text that is not the folder's own would name another
@@ -618,10 +667,16 @@ bool DeleteTree(const std::string& folder) {
 
 WalkRoot FindFiles(const std::string& folder, std::string_view mask, bool includeStartFolder,
                    std::vector<FoundFile>& out) {
-  FileWalk walk(folder, mask, includeStartFolder);
+  const WalkRoot root(folder);
+  FindFiles(root, folder, mask, includeStartFolder, out);
+  return root;
+}
+
+void FindFiles(const WalkRoot& root, const std::string& folder, std::string_view mask, bool includeStartFolder,
+               std::vector<FoundFile>& out) {
+  FileWalk walk(root, folder, mask, includeStartFolder);
   std::vector<FoundFile> batch;
   while (walk.Take(batch, SIZE_MAX, SIZE_MAX)) std::move(batch.begin(), batch.end(), std::back_inserter(out));
-  return walk.Root();
 }
 
 WalkRoot FindFiles(const std::string& folder, std::string_view mask, bool includeStartFolder,

@@ -92,7 +92,7 @@ FolderIdentity IdentifyFolder(const std::wstring& folder);
 class WalkRoot {
  public:
   WalkRoot() = default;  // holds nothing
-  explicit WalkRoot(const std::string& folder);
+  explicit WalkRoot(const std::string& folder);  // resolves the folder, once
   bool Holds(std::wstring_view finalPath) const;  // the final path of an opened file, or the root itself
   const std::wstring& Resolved() const { return root_.path; }
   const FolderIdentity& Identity() const { return root_; }
@@ -102,6 +102,10 @@ class WalkRoot {
 };
 // A file the walk's root does not hold is refused with this error.
 constexpr DWORD kOutsideRoot = ERROR_CANT_ACCESS_FILE;
+// Tests change a folder as another program could, around the resolution of a root of it (that of
+// ResolvedFolderPath too): the hook runs just before it and just after it (resolved true), with the
+// folder as the caller wrote it. Null: none.
+void SetResolveHookForTests(std::function<void(const std::string& folder, bool resolved)> hook);
 
 // Deletes one file by its exact path (no wildcards, absolute only), never through a link: a link
 // goes as a link, and where the system cannot tell the link from its target the file stays
@@ -116,8 +120,10 @@ bool CreateFolder(const std::string& path);       // creates the missing folders
 bool SameFile(const std::string& a, const std::string& b);
 
 // The path a folder resolves to, with links, short names, substituted drives and mount points
-// followed, without a closing "\"; "" when it cannot be opened.
+// followed, without a closing "\"; "" when it cannot be opened. The second spells a root that
+// was resolved before ("" when the code page cannot spell it): what was checked is what is walked.
 std::string ResolvedFolderPath(const std::string& folder);
+std::string ResolvedFolderPath(const WalkRoot& root);
 // True when the absolute path is the folder or lies below it (full paths, ".." resolved, compared
 // ignoring case).
 bool IsInsideFolder(std::string_view path, std::string_view folder);
@@ -168,17 +174,28 @@ struct FoundFile {
 };
 WalkRoot FindFiles(const std::string& folder, std::string_view mask, bool includeStartFolder,
                    std::vector<FoundFile>& out);
+// The same under a root the caller resolved (and checked) before: the folder is not resolved again.
+void FindFiles(const WalkRoot& root, const std::string& folder, std::string_view mask, bool includeStartFolder,
+               std::vector<FoundFile>& out);
 // A listed entry of a folder as a found file (its wide path kept where its name needs it).
 FoundFile FileIn(const std::string& folder, const FileEntry& entry);
 
 // The calls that take a listed file: by its wide path where it has one. The root, when given,
 // must hold the opened file (kOutsideRoot otherwise).
 HANDLE OpenNoFollow(const FoundFile& file, DWORD access, DWORD* error = nullptr, const WalkRoot* root = nullptr);
+// The same for a file only: whatever the listing said, a folder is not opened (ERROR_ACCESS_DENIED).
+HANDLE OpenFileNoFollow(const FoundFile& file, DWORD access, DWORD* error = nullptr, const WalkRoot* root = nullptr);
+// Holds a name that nothing has: an empty file of exactly that name is made (never where anything,
+// a link included, has the name; ERROR_FILE_EXISTS then) and goes when the handle is closed, or
+// when something else deletes it by its name meanwhile. The root, when given, must hold it
+// (kOutsideRoot otherwise, and it goes at once). INVALID_HANDLE_VALUE on failure, with the error.
+HANDLE HoldFreeName(const FoundFile& file, DWORD* error = nullptr, const WalkRoot* root = nullptr);
 DWORD GetAttr(const FoundFile& file);
 bool FileExists(const FoundFile& file);
 bool FileSize64(const FoundFile& file, uint64_t& size);
 bool SetAttr(const FoundFile& file, DWORD attributes, const WalkRoot* root = nullptr);
-// Deletes a listed file whose attributes the listing gave (no need to ask again).
+// Deletes a listed file through the handle it opens: a file only (a folder that has taken its name
+// since stays, ERROR_ACCESS_DENIED), and never a read-only one (the system refuses it).
 DWORD DeleteListedFile(const FoundFile& file, const WalkRoot* root = nullptr);
 // True when the two name one and the same existing file (see SameFile above).
 bool SameFile(const FoundFile& a, const FoundFile& b);

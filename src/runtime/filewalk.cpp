@@ -47,7 +47,11 @@ void SetWalkListedHookForTests(std::function<void(const std::string& folder)> ho
 }
 
 FileWalk::FileWalk(const std::string& folder, std::string_view mask, bool includeStartFolder, size_t lookahead)
-    : root_(folder), mask_(mask), lookahead_(std::max<size_t>(lookahead, 1)),
+    : FileWalk(WalkRoot(folder), folder, mask, includeStartFolder, lookahead) {}
+
+FileWalk::FileWalk(const WalkRoot& root, const std::string& folder, std::string_view mask, bool includeStartFolder,
+                   size_t lookahead)
+    : root_(root), mask_(mask), lookahead_(std::max<size_t>(lookahead, 1)),
       filesReady_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
   lister_ = std::thread(&FileWalk::List, this, folder, includeStartFolder);
   preparer_ = std::thread(&FileWalk::PrepareListed, this);

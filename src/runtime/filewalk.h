@@ -28,6 +28,9 @@ class FileWalk {
   // The files FindFiles gives for these arguments, in its order. The listing stays at most about
   // `lookahead` files ahead of what has been taken. The root is resolved before the listing begins.
   FileWalk(const std::string& folder, std::string_view mask, bool includeStartFolder, size_t lookahead = 32768);
+  // The same under a root the caller resolved (and checked) before: the folder is not resolved again.
+  FileWalk(const WalkRoot& root, const std::string& folder, std::string_view mask, bool includeStartFolder,
+           size_t lookahead = 32768);
   ~FileWalk();  // stops the listing
   FileWalk(const FileWalk&) = delete;
   FileWalk& operator=(const FileWalk&) = delete;

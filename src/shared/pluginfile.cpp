@@ -1,5 +1,7 @@
 #include "shared/pluginfile.h"
 
+#include <algorithm>
+
 #include "runtime/app.h"
 #include "runtime/files.h"
 #include "runtime/pump.h"
@@ -81,6 +83,12 @@ bool WritePluginFile(const std::string& path, const std::string& title, const st
 
 namespace {
 
+// A line that is not blank, with blanks at its start or its end.
+bool HasBlanksAround(const std::string& line) {
+  std::string t = rt::Trim(line);
+  return !t.empty() && t != line;
+}
+
 // The drive of the Windows folder ("D:\"), or "" when it does not begin with one.
 std::string WindowsDrive() {
   std::string d = WindowsFolder().substr(0, 3);
@@ -119,6 +127,9 @@ int RelocatePlugins() {
     bool sectionInHeader = false;
     for (int i = 0; i < c.headerLines; ++i) sectionInHeader = sectionInHeader || IsSectionLine(c.header[i]);
     if (sectionInHeader) continue;
+    // The engine takes a file entry as its line stands: " file=c:\x,0" is none, and written back
+    // trimmed it would erase what the plug-in never did. (Registry lines it trims itself.)
+    if (std::any_of(c.files.begin(), c.files.end(), [](const std::string& l) { return HasBlanksAround(l); })) continue;
     std::vector<std::string> files;
     for (const auto& l : c.files) files.push_back(Relocated(l, drive));
     if (rt::FileExists(path)) rt::SetAttr(path, FILE_ATTRIBUTE_ARCHIVE);

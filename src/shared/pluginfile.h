@@ -50,8 +50,8 @@ bool WritePluginFile(const std::string& path, const std::string& title, const st
 // stands in place of the first "c:\" of each file entry. Registry lines and entries without
 // "c:\" are written back unchanged; a file that cannot be read to its end, that lacks the "files"
 // or the "registry" line (a file in another layout or encoding), or that the rewrite would not give
-// back as it reads (lines no section takes, a header line that reads as a section line) stays
-// untouched; nothing is
+// back as it reads (lines no section takes, a header line that reads as a section line, a file
+// entry with blanks around it, which the engine reads otherwise once trimmed) stays untouched; nothing is
 // rewritten unless the Windows folder begins with a drive letter, ":" and "\". A call made while
 // a run is in progress (from a yield) does nothing. Returns the number of files rewritten.
 int RelocatePlugins();

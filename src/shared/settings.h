@@ -77,6 +77,10 @@ inline constexpr const char* kNextHour = "nexthoure";
 inline constexpr const char* kNextDay = "nextday";
 inline constexpr const char* kNextWeek = "nextweek";
 inline constexpr const char* kNextMonth = "nextmnth";
+// The moment of the next minute or hour run, "yyyy-mm-dd hh:mm" in local time, beside its clock
+// time in "nexthoure" and "nextmin" or "min": it tells a run that is still to come from one that
+// passed while the program was not running.
+inline constexpr const char* kNextRunAt = "nextrun";
 inline constexpr const char* kRunType = "runtype";
 inline constexpr const char* kCancel = "cncl";
 inline constexpr const char* kFinish = "finish";

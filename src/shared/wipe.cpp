@@ -1,5 +1,6 @@
 #include "shared/wipe.h"
 
+#include <atomic>
 #include <vector>
 
 #include "runtime/files.h"
@@ -95,11 +96,43 @@ int SecureErasePasses() {
 }
 
 namespace {
-std::function<void(HANDLE)> WipeWith(int passes) {
+Overwrite WipeWith(int passes) {
   if (passes <= 0) return nullptr;
-  return [passes](HANDLE h) { WipeOpenFile(h, passes); };
+  return [passes](HANDLE h) { return WipeOpenFile(h, passes); };
+}
+
+std::atomic<bool> g_eraseHooked{false};
+SRWLOCK g_eraseHookLock = SRWLOCK_INIT;
+std::function<void(const std::string&)> g_eraseHook;
+
+void RunEraseHook(const std::string& path) {
+  if (!g_eraseHooked) return;  // the one cost of the seam in a run: one look at a flag
+  AcquireSRWLockShared(&g_eraseHookLock);
+  auto hook = g_eraseHook;
+  ReleaseSRWLockShared(&g_eraseHookLock);
+  if (hook) hook(path);
+}
+
+// The attributes of the opened file itself (its times left as they are).
+bool SetAttributesThrough(HANDLE h, DWORD attributes) {
+  FILE_BASIC_INFO basic{};
+  basic.FileAttributes = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY);
+  if (!basic.FileAttributes) basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+  return SetFileInformationByHandle(h, FileBasicInfo, &basic, sizeof basic) != 0;
+}
+
+bool SetDeletion(HANDLE h, bool on) {
+  FILE_DISPOSITION_INFO dispose{on};
+  return SetFileInformationByHandle(h, FileDispositionInfo, &dispose, sizeof dispose) != 0;
 }
 }  // namespace
+
+void SetBeforeEraseHookForTests(std::function<void(const std::string& path)> hook) {
+  AcquireSRWLockExclusive(&g_eraseHookLock);
+  g_eraseHooked = static_cast<bool>(hook);
+  g_eraseHook = std::move(hook);
+  ReleaseSRWLockExclusive(&g_eraseHookLock);
+}
 
 DWORD EraseOneFile(const rt::FoundFile& file, bool clearAttributes, int wipePasses, const rt::WalkRoot* root) {
   return EraseOneFileWith(file, clearAttributes, WipeWith(wipePasses), root);
@@ -109,50 +142,91 @@ DWORD EraseOneFile(const std::string& path, DWORD attributes, bool clearAttribut
   return EraseOneFileWith(rt::FoundFile{path, attributes}, clearAttributes, WipeWith(wipePasses), nullptr);
 }
 
-DWORD EraseOneFileWith(const std::string& path, DWORD attributes, bool clearAttributes,
-                       const std::function<void(HANDLE file)>& overwrite) {
+DWORD EraseOneFileWith(const std::string& path, DWORD attributes, bool clearAttributes, const Overwrite& overwrite) {
   return EraseOneFileWith(rt::FoundFile{path, attributes}, clearAttributes, overwrite, nullptr);
 }
 
-DWORD EraseOneFileWith(const rt::FoundFile& file, bool clearAttributes, const std::function<void(HANDLE file)>& overwrite,
+// The platform calls one file costs: the open (with the question of its path that the link and root
+// checks share), the deletion and the close. Only a file to overwrite, or one the listing showed
+// read-only, is asked for its attributes and number of links (one call); only a read-only one has
+// its attributes changed (and given back where other names share them). Hidden and system files
+// are deleted as they are: those attributes do not stand in the way of a deletion.
+DWORD EraseOneFileWith(const rt::FoundFile& file, bool clearAttributes, const Overwrite& overwrite,
                        const rt::WalkRoot* root, const std::function<DWORD()>& first) {
-  const DWORD kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-  const DWORD original = file.attributes;
-  DWORD attributes = file.attributes;
-  bool cleared = false;
-  if (attributes & kept) {
-    if (!clearAttributes && (attributes & FILE_ATTRIBUTE_READONLY)) return ERROR_ACCESS_DENIED;  // would not go
-    if (clearAttributes) {
-      if (!rt::SetAttr(file, FILE_ATTRIBUTE_ARCHIVE, root)) return ERROR_ACCESS_DENIED;
-      cleared = true;
-      attributes = FILE_ATTRIBUTE_ARCHIVE;
-    }
-  }
-  bool secure = static_cast<bool>(overwrite);
+  RunEraseHook(file.path);
+  const bool secure = static_cast<bool>(overwrite);
+  const bool listedReadOnly = file.attributes != rt::kNoAttributes && (file.attributes & FILE_ATTRIBUTE_READONLY);
+  // The right to change attributes only where they are to change (a read-only file; the overwrite's
+  // own access covers them).
+  const DWORD access = DELETE | (clearAttributes && listedReadOnly ? FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES : 0);
   DWORD err = 0;
-  HANDLE h = rt::OpenNoFollow(file, DELETE | (secure ? GENERIC_READ | GENERIC_WRITE : 0), &err, root);
-  if (h == INVALID_HANDLE_VALUE && secure && (err == ERROR_ACCESS_DENIED || err == ERROR_SHARING_VIOLATION)) {
-    // It cannot be written (another program reads it, say) but may still be deleted: it goes
-    // without the overwrite.
-    secure = false;
-    h = rt::OpenNoFollow(file, DELETE, &err, root);
+  HANDLE h = rt::OpenFileNoFollow(file, access | (secure ? GENERIC_READ | GENERIC_WRITE : 0), &err, root);
+  // Windows opens no read-only file for writing: it is opened to have its attribute changed, and
+  // opened for the overwrite again once the attribute allows it.
+  bool writeLater = false;
+  if (h == INVALID_HANDLE_VALUE && secure && clearAttributes && err == ERROR_ACCESS_DENIED) {
+    h = rt::OpenFileNoFollow(file, access | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, &err, root);
+    writeLater = h != INVALID_HANDLE_VALUE;
   }
-  if (h != INVALID_HANDLE_VALUE) {
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) err = ERROR_ACCESS_DENIED;
-    else if (first) err = first();
-    if (!err && secure) {
-      FILE_STANDARD_INFO standard{};
-      // Other hard links would keep the content: such a file loses this name only.
-      if (GetFileInformationByHandleEx(h, FileStandardInfo, &standard, sizeof standard) && !standard.Directory &&
-          standard.NumberOfLinks <= 1 && GetFileType(h) == FILE_TYPE_DISK)
-        overwrite(h);
+  if (h == INVALID_HANDLE_VALUE) return err == ERROR_PATH_NOT_FOUND ? ERROR_FILE_NOT_FOUND : err;
+
+  BY_HANDLE_FILE_INFORMATION info{};
+  bool known = false;
+  auto ask = [&] { return known || (known = GetFileInformationByHandle(h, &info) != 0); };
+  DWORD result = 0;
+  bool changed = false;  // the read-only attribute was taken off
+  auto takeReadOnlyOff = [&]() -> bool {
+    if (!SetAttributesThrough(h, info.dwFileAttributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY))) return false;
+    changed = true;
+    return true;
+  };
+  if ((secure || writeLater || (clearAttributes && listedReadOnly)) && !ask()) result = GetLastError();
+  const bool readOnly = known && (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY);
+  const bool otherLinks = known && info.nNumberOfLinks > 1;
+
+  if (!result && secure) {
+    HANDLE writer = INVALID_HANDLE_VALUE;
+    if (readOnly && !clearAttributes) {
+      result = ERROR_ACCESS_DENIED;  // it could not be deleted: it is not overwritten either
+    } else if (otherLinks || GetFileType(h) != FILE_TYPE_DISK) {
+      result = kNotOverwritten;  // the other names would keep the content: nothing of it changes
+    } else if (writeLater) {
+      if (!readOnly) {
+        result = ERROR_ACCESS_DENIED;  // not the attribute that stood in the way
+      } else if (!takeReadOnlyOff()) {
+        result = GetLastError();
+      } else {
+        writer = ReOpenFile(h, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0);
+        if (writer == INVALID_HANDLE_VALUE) result = GetLastError();
+      }
     }
-    FILE_DISPOSITION_INFO dispose{TRUE};
-    if (!err && !SetFileInformationByHandle(h, FileDispositionInfo, &dispose, sizeof dispose)) err = GetLastError();
-    CloseHandle(h);
-  } else if (err == ERROR_PATH_NOT_FOUND) {
-    err = ERROR_FILE_NOT_FOUND;
+    if (!result && !overwrite(writer != INVALID_HANDLE_VALUE ? writer : h)) result = kNotOverwritten;
+    if (writer != INVALID_HANDLE_VALUE) CloseHandle(writer);
   }
-  if (err && cleared) rt::SetAttr(file, original, root);  // it stays: with the attributes it had
-  return err;
+  if (!result && first) result = first();
+  if (!result && clearAttributes && readOnly && !changed && !takeReadOnlyOff()) result = GetLastError();
+  if (!result && !SetDeletion(h, true)) {
+    result = GetLastError();
+    // Read-only since it was listed: its attribute is looked at now, through a handle of the same
+    // file that may change it.
+    if (result == ERROR_ACCESS_DENIED && clearAttributes && !changed) {
+      HANDLE again = ReOpenFile(h, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0);
+      if (again != INVALID_HANDLE_VALUE) {
+        CloseHandle(h);
+        h = again;
+        known = false;
+        if (ask() && (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) && takeReadOnlyOff())
+          result = SetDeletion(h, true) ? 0 : GetLastError();
+      }
+    }
+  }
+  // The attributes come back where the file stays, and where other names share them (the name
+  // erased goes when the handle closes, whatever its attributes are then).
+  if (changed && (result || info.nNumberOfLinks > 1) && !SetAttributesThrough(h, info.dwFileAttributes) && !result) {
+    result = GetLastError();
+    SetDeletion(h, false);  // the erase fails and the name stays: no other name is changed unsaid
+  }
+  CloseHandle(h);
+  return result;
 }

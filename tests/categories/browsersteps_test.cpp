@@ -121,6 +121,49 @@ TEST_F(BrowserSteps, OperasFilesAndCache) {
   EXPECT_EQ(mw::DetailRows(f), (Rows{"Cleaning Opera Cookies  <OK>", "Cleaning Opera Location Bar History  <OK>"}));
 }
 
+// Another program swaps a folder for a link to a folder elsewhere: the Opera folder the moment
+// before its cookies are erased, and the cache folder before it is resolved for its walk. What the
+// links lead to stays.
+TEST_F(BrowserSteps, AFolderSwappedForALinkDuringTheStepsErasesNothingOutside) {
+  std::string opera = ts::Scratch() + "\\Opera Profile";
+  ts::WriteFile(opera + "\\cookies4.dat", "c");
+  ts::WriteFile(opera + "\\Cache4\\a.tmp", "1");
+  std::string outside = "C:\\velk-tests\\outside\\" + rt::FileNameOf(ts::Scratch());
+  ts::WriteFile(outside + "\\profile\\cookies4.dat", "precious");
+  ts::WriteFile(outside + "\\cache\\a.tmp", "precious");
+  StoreBrowserFolder(settings::kOpera, opera);
+  Form1& f = Main();
+  f.Load();
+  {
+    mw::Enable({"18"});
+    ts::BeforeErasing swap(opera + "\\cookies4.dat", [&] {
+      rt::DeleteTree(opera);
+      ts::HostLink(outside + "\\profile", opera);
+    });
+    f.chameleonButton5_Click();
+    EXPECT_TRUE(swap.Ran());
+    EXPECT_EQ(mw::DetailRows(f), (Rows{"Cleaning Opera Cookies  <FAILED>"}));
+    EXPECT_EQ(f.txtfilecount.Text(), "0");
+    EXPECT_EQ(ts::ReadFile(outside + "\\profile\\cookies4.dat"), "precious");
+    ts::HostUnlink(opera);
+  }
+  {
+    ts::WriteFile(opera + "\\Cache4\\a.tmp", "1");
+    settings::Write(settings::kOptionWin, "18", "0");
+    mw::Enable({"20"});
+    ts::AroundResolving swap(opera + "\\Cache4", 1, ts::AroundResolving::kBefore, [&] {
+      rt::DeleteTree(opera + "\\Cache4");
+      ts::HostLink(outside + "\\cache", opera + "\\Cache4");
+    });
+    f.chameleonButton5_Click();
+    EXPECT_TRUE(swap.Ran());
+    EXPECT_TRUE(mw::DetailRows(f).empty());
+    EXPECT_EQ(ts::ReadFile(outside + "\\cache\\a.tmp"), "precious");
+    ts::HostUnlink(opera + "\\Cache4");
+  }
+  rt::DeleteTree("C:\\velk-tests\\outside");
+}
+
 // A stored folder that is no profile folder names no file: its steps give no row and no count,
 // and their status rows are done all the same.
 TEST_F(BrowserSteps, AFolderThatIsNoProfileFolderNamesNoFile) {

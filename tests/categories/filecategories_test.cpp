@@ -259,6 +259,87 @@ TEST_F(FileCategories, SecureErasingOverwritesTempFilesBeforeTheyGo) {
   EXPECT_EQ(f.txtfilesize.Text(), "5000");
 }
 
+// Another program views a temp file: it reads it and lets others delete it, but not write it. With
+// secure erasing the file cannot be overwritten, so it is not erased: it stays whole for a later
+// run, which erases it once it is free.
+TEST_F(FileCategories, ATempFileThatCannotBeOverwrittenStaysForALaterRun) {
+  settings::Write(settings::kOptionOption, settings::kOptSecureErase, "1");
+  std::string held = File("temp\\held\\viewed.tmp", std::string(3000, 'V'));
+  std::string other = File("temp\\other.tmp", "12");
+  HANDLE viewer = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
+  mw::Enable({"10"});
+  Form1& f = Main();
+  f.Load();
+  f.chameleonButton5_Click();
+  CloseHandle(viewer);
+  EXPECT_EQ(mw::DetailRows(f), (Rows{"Windows Temp Files = " + other + " <OK>", "Windows Temp Files = " + held + " <FAILED>"}));
+  EXPECT_EQ(f.txtfilecount.Text(), "1");
+  EXPECT_EQ(f.txtfilesize.Text(), "2");
+  EXPECT_EQ(ts::ReadFile(held), std::string(3000, 'V'));
+  EXPECT_FALSE(ts::Exists(other));
+
+  f.chameleonButton5_Click();
+  EXPECT_EQ(mw::DetailRows(f), (Rows{"Windows Temp Files = " + held + " <OK>"}));
+  EXPECT_EQ(f.txtfilecount.Text(), "1");
+  EXPECT_EQ(f.txtfilesize.Text(), "3000");
+  EXPECT_FALSE(ts::Exists(held));
+}
+
+// A hard link put into the temp folder to a read-only hidden file elsewhere: the content and the
+// attributes are that file's too, and erasing the link changes neither. Without secure erasing the
+// link goes; with it, it cannot be overwritten (the other name would keep the content), and stays.
+TEST_F(FileCategories, ATempHardLinkChangesNothingOfTheFileItShares) {
+  std::string outside = "C:\\velk-tests\\outside\\" + rt::FileNameOf(ts::Scratch()) + "\\report.doc";
+  ts::WriteFile(outside, "precious");
+  SetFileAttributesA(outside.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  const DWORD attributes = rt::GetAttr(outside);
+  std::string link = windows + "\\temp\\report.doc";
+  rt::CreateFolder(windows + "\\temp");
+  mw::Enable({"10"});
+  Form1& f = Main();
+  f.Load();
+  for (bool secure : {true, false}) {
+    SCOPED_TRACE(secure ? "secure erasing" : "no secure erasing");
+    settings::Write(settings::kOptionOption, settings::kOptSecureErase, secure ? "1" : "0");
+    if (!ts::Exists(link)) {
+      ASSERT_TRUE(CreateHardLinkA(link.c_str(), outside.c_str(), nullptr));
+    }
+    f.chameleonButton5_Click();
+    EXPECT_EQ(mw::DetailRows(f), (Rows{"Windows Temp Files = " + link + (secure ? " <FAILED>" : " <OK>")}));
+    EXPECT_EQ(f.txtfilecount.Text(), secure ? "0" : "1");
+    EXPECT_EQ(ts::Exists(link), secure);
+    EXPECT_EQ(ts::ReadFile(outside), "precious");
+    EXPECT_EQ(rt::GetAttr(outside), attributes);
+  }
+  SetFileAttributesA(outside.c_str(), FILE_ATTRIBUTE_NORMAL);
+  rt::DeleteTree("C:\\velk-tests\\outside");
+}
+
+// Between the listing and the erase another program deletes one listed file and puts a folder in
+// the place of another: the first counts as gone, the folder is no file and stays.
+TEST_F(FileCategories, WhatChangedSinceTheListingIsTakenAsItIsAtTheErase) {
+  std::string went = File("temp\\went.tmp", "1234");
+  std::string folder = File("temp\\now-a-folder.tmp", "12");
+  std::string stays = File("temp\\stays\\x.tmp", "1");
+  mw::Enable({"10"});
+  Form1& f = Main();
+  f.Load();
+  ts::OnWalkListed change(windows + "\\temp", [&] {
+    ASSERT_TRUE(DeleteFileA(went.c_str()));
+    ASSERT_TRUE(DeleteFileA(folder.c_str()));
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  });
+  f.chameleonButton5_Click();
+  EXPECT_TRUE(change.Ran());
+  EXPECT_EQ(mw::DetailRows(f), (Rows{"Windows Temp Files = " + folder + " <FAILED>", "Windows Temp Files = " + went + " <OK>",
+                                     "Windows Temp Files = " + stays + " <OK>"}));
+  EXPECT_EQ(f.txtfilecount.Text(), "2");
+  EXPECT_EQ(f.txtfilesize.Text(), "5");
+  EXPECT_TRUE(rt::FolderExists(folder));
+  EXPECT_FALSE(ts::Exists(stays));
+}
+
 // The harness's trash, where the shell's recycle bin lies under Wine.
 std::string HarnessTrash() {
   char buf[1024];

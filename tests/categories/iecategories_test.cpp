@@ -410,6 +410,31 @@ TEST_F(IeTest, ACacheFileThatIsALinkIsNeverHandedToTheCache) {
   rt::DeleteTree("C:\\velk-tests\\outside");
 }
 
+// An entry whose file is not there, and one whose file is a link that leads nowhere (it cannot even
+// be looked at): the cache would delete whatever has the name by the time it deletes the entry.
+// The first entry goes, and nothing is left of its name; the second keeps its entry and its link.
+TEST_F(IeTest, ACacheEntryGoesOnlyWhileItsFilesNameIsHeld) {
+  std::string vanished = ts::AddCacheEntry("http://gone.example/page.html", "cached");
+  std::string dangling = ts::AddCacheEntry("http://nowhere.example/page.html", "cached");
+  ASSERT_EQ(rt::DeleteExactFile(vanished), 0u);
+  ASSERT_EQ(rt::DeleteExactFile(dangling), 0u);
+  std::string target = "C:\\velk-tests\\outside\\" + rt::FileNameOf(ts::Scratch()) + "\\later.txt";
+  ts::WriteFile(target, "not yet");
+  ts::HostLink(target, dangling);
+  ASSERT_TRUE(DeleteFileA(target.c_str()));  // the link leads nowhere now
+  mw::Enable({"2"});
+  Form1& f = Main();
+  f.Load();
+  f.chameleonButton5_Click();
+  EXPECT_EQ(Sorted(mw::DetailRows(f)), Sorted(Rows{CacheRow(vanished), CacheRow(dangling, "<FAILED>")}));
+  EXPECT_EQ(f.txtfilecount.Text(), "1");
+  EXPECT_FALSE(ts::InCache("http://gone.example/page.html"));
+  EXPECT_FALSE(ts::Exists(vanished));  // the name held meanwhile goes with its holder
+  EXPECT_TRUE(ts::InCache("http://nowhere.example/page.html"));
+  ts::HostUnlink(dangling);
+  rt::DeleteTree("C:\\velk-tests\\outside");
+}
+
 TEST_F(IeTest, ACacheFileBehindALinkedFolderIsNeverTouched) {
   // One of the cache's own folders is replaced by a link to a folder elsewhere.
   std::string local = ts::AddCacheEntry("http://linked.example/precious.html", "cached");
@@ -538,7 +563,7 @@ TEST_F(IndexDat, ACookiesFolderOutsideTheProfileKeepsItsIndex) {
   f.Load();
   f.chameleonButton6_Click();
   f.chameleonButton5_Click();
-  Rows rows = {"Index.dat  <OK>"};
+  Rows rows;  // no "Index.dat" row: nothing of the moved folder is erased, nor said to be
   for (size_t i = 1; i < Found().size(); ++i) rows.push_back("index File = " + Found()[i] + " <OK>");
   EXPECT_EQ(mw::DetailRows(f), rows);
   EXPECT_EQ(f.txtfilesize.Text(), "0");
@@ -569,6 +594,30 @@ TEST_F(IndexDat, AFolderSwappedForALinkAfterTheSearchErasesNothingOutside) {
   EXPECT_EQ(ts::ReadFile(outside + "\\y\\index.dat"), "precious");
   EXPECT_FALSE(ts::Exists(Found()[2]));
   ts::HostUnlink(cache + "\\x");
+  rt::DeleteTree("C:\\velk-tests\\outside");
+}
+
+// The cache folder swapped for a link to a folder outside the profile once its check has resolved
+// it, before its walk: the walk goes where the check looked, and what the link leads to stays.
+TEST_F(IndexDat, AStartSwappedForALinkBetweenItsCheckAndItsWalkErasesNothingOutside) {
+  settings::Write(settings::kOptionOption, settings::kOptSecureErase, "1");
+  std::string outside = "C:\\velk-tests\\outside\\" + rt::FileNameOf(ts::Scratch());
+  ts::WriteFile(outside + "\\Content.IE5\\index.dat", "precious");
+  mw::Enable({"4"});
+  Form1& f = Main();
+  f.Load();
+  ts::AroundResolving swap(cache, 1, ts::AroundResolving::kAfter, [&] {
+    rt::DeleteTree(cache);
+    ts::HostLink(outside, cache);
+  });
+  f.chameleonButton5_Click();
+  EXPECT_TRUE(swap.Ran());
+  EXPECT_EQ(ts::ReadFile(outside + "\\Content.IE5\\index.dat"), "precious");
+  EXPECT_EQ(mw::DetailRows(f), (Rows{"Index.dat  <OK>", "index file Files = " + Found()[0] + " <OK>",
+                                     "index File = " + Found()[1] + " <OK>",
+                                     "index File = " + cache + "\\Content.IE5\\index.dat <FAILED>"}));
+  EXPECT_FALSE(ts::Exists(Found()[1]));  // the searches before it erased as usual
+  ts::HostUnlink(cache);
   rt::DeleteTree("C:\\velk-tests\\outside");
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fixture.h"
+#include "runtime/textfile.h"
 
 namespace {
 
@@ -32,6 +33,14 @@ class KeepList : public SettingsWindowTest {
     return KeepListWindow().Get();
   }
   std::string File(const char* name) { return ts::ProgramDir() + "\\" + name; }
+  // The window's notices, each answered with OK.
+  void CollectNotices() {
+    rt::SetMessageBoxHandler([this](const rt::MessageBoxCall& c) {
+      notices.push_back(c.text);
+      return IDOK;
+    });
+  }
+  Lines notices;
   std::string cookies_;
 };
 
@@ -117,17 +126,58 @@ TEST_F(KeepList, AnEmptyKeepListIsAnEmptyFileAndCancelWritesNothing) {
   EXPECT_EQ(ts::ReadFile(File("url.vel")), "");
 }
 
-TEST_F(KeepList, AFailedWriteKeepsTheOldFile) {
+// The keep list cannot be written: the old file stays, OK says so, and the window stays open with
+// the user's edits until a later OK writes them.
+TEST_F(KeepList, AFailedWriteSaysSoAndKeepsTheOldFileAndTheWindow) {
+  CollectNotices();
+  ts::WriteFile(cookies_ + "\\user@site.txt", "cookie");
   ts::WriteFile(File("cookies.vel"), "user@bank.txt\r\n");
   Form52& k = View(1);
-  k.List2.Clear();
+  k.List1.SetSelected(0, true);
+  k.orubutton2.PerformClick();
   // Another program holds the old file without letting it be replaced.
   HANDLE h = CreateFileA(File("cookies.vel").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(h, INVALID_HANDLE_VALUE);
   k.orubutton7.PerformClick();
   CloseHandle(h);
+  EXPECT_EQ(notices, (Lines{"The keep list could not be saved, and the file that was there is unchanged. Close the "
+                            "program that holds it and press OK again:\r\n" + File("cookies.vel")}));
   EXPECT_EQ(ts::ReadFile(File("cookies.vel")), "user@bank.txt\r\n");
   EXPECT_FALSE(ts::Exists(File("cookies.vel.~new")));
+  ASSERT_TRUE(KeepListWindow().IsLoaded());
+  EXPECT_EQ(k.List2.Items(), (Lines{"user@bank.txt", "user@site.txt"}));
+  k.orubutton7.PerformClick();  // the file is free again
+  EXPECT_EQ(notices.size(), 1u);
+  EXPECT_FALSE(KeepListWindow().IsLoaded());
+  EXPECT_EQ(ts::ReadFile(File("cookies.vel")), "user@bank.txt\r\nuser@site.txt\r\n");
+}
+
+// An address with a line break would read back as two, one longer than a keep-file line would make
+// the whole file unreadable: Add refuses them with a word, and OK never writes one.
+TEST_F(KeepList, EntriesTheKeepFileCannotHoldAreRefused) {
+  CollectNotices();
+  const std::string longest = "http://long.example/" + std::string(rt::kMaxLineLength - 20, 'x');
+  ASSERT_EQ(longest.size(), rt::kMaxLineLength);
+  mw::SetUserValue(Form52::kTypedUrls, "url1", "http://www.example.com/");
+  mw::SetUserValue(Form52::kTypedUrls, "url2", "http://a.example/\r\nhttp://b.example/");
+  mw::SetUserValue(Form52::kTypedUrls, "url3", "http://c.example/\nhttp://d.example/");
+  mw::SetUserValue(Form52::kTypedUrls, "url4", "http://e.example/\r");
+  mw::SetUserValue(Form52::kTypedUrls, "url5", longest + "y");
+  mw::SetUserValue(Form52::kTypedUrls, "url6", longest);
+  Form52& k = View(2);
+  ASSERT_EQ(k.List1.ListCount(), 6);
+  k.chameleonButton1.PerformClick();
+  k.orubutton2.PerformClick();
+  EXPECT_EQ(notices, (Lines{"An entry that holds a line break, or is longer than 64 KiB, cannot be kept: it was not added "
+                            "to the keep list."}));
+  EXPECT_EQ(k.List2.Items(), (Lines{longest, "http://www.example.com/"}));
+  // An entry the keep file gave with a line feed in it (written by hand) is left out when written.
+  k.List2.AddItem("http://f.example/\nhttp://g.example/");
+  k.orubutton7.PerformClick();
+  EXPECT_EQ(ts::ReadFile(File("url.vel")), longest + "\r\nhttp://www.example.com/\r\n");
+  std::vector<std::string> lines;
+  EXPECT_TRUE(rt::ReadLines(File("url.vel"), lines));
+  EXPECT_EQ(lines, (Lines{longest, "http://www.example.com/"}));
 }
 
 TEST_F(KeepList, OneModesEntriesNeverLandInTheOtherModesFile) {
@@ -209,11 +259,7 @@ TEST_F(KeepList, ClicksDuringTheFillNeverWriteAPartOfTheKeepList) {
 }
 
 TEST_F(KeepList, AKeepFileThatCannotBeReadIsNeverReplaced) {
-  std::vector<std::string> notices;
-  rt::SetMessageBoxHandler([&](const rt::MessageBoxCall& c) {
-    notices.push_back(c.text);
-    return IDOK;
-  });
+  CollectNotices();
   ts::WriteFile(cookies_ + "\\user@site.txt", "cookie");
   struct Case {
     const char* what;

@@ -301,6 +301,44 @@ TEST_F(Plugins, ImportRefusesWhatCannotBeAPlugIn) {
   EXPECT_FALSE(ts::Exists(ts::ProgramDir() + "\\plugins\\downloads"));
 }
 
+// A plug-in that cannot be read or written is not imported, and the page says which file failed.
+TEST_F(Plugins, AnImportThatFailsSaysSo) {
+  std::optional<std::string> choice;
+  forms::SetFileDialogHandler([&](const forms::FileDialogCall&) { return choice; });
+  const std::string plugin = "New\r\nP\r\nD\r\nfiles\r\nregistry\r\n";
+  const std::string locked = ts::Scratch() + "\\downloads\\locked.vk";
+  const std::string blocked = ts::Scratch() + "\\downloads\\blocked.vk";
+  ts::WriteFile(locked, plugin);
+  ts::WriteFile(blocked, plugin);
+  rt::CreateFolder(ts::ProgramDir() + "\\plugins\\blocked.vk");  // a folder stands where it would go
+  Form2& f = OpenPage();
+  struct Case {
+    std::string chosen;
+    std::string notice;
+  } cases[] = {
+      {locked, "The plug-in file could not be read, so it was not imported. Close the program that holds it and try "
+               "again:\r" + locked},
+      {blocked, "The plug-in could not be written into the plugins folder, so it was not imported:\r" + ts::ProgramDir() +
+                    "\\plugins\\blocked.vk"},
+  };
+  // Another program holds the first one, letting no one read it.
+  HANDLE held = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.chosen);
+    MessageForm().Reset();
+    choice = c.chosen;
+    f.chameleonButton11.PerformClick();
+    ASSERT_TRUE(MessageForm().IsLoaded());
+    EXPECT_EQ(MessageForm()->Label1.Caption(), "Plug-ins");
+    EXPECT_EQ(MessageForm()->Text1.Text(), c.notice);
+  }
+  CloseHandle(held);
+  EXPECT_FALSE(ts::Exists(ts::ProgramDir() + "\\plugins\\locked.vk"));
+  EXPECT_EQ(GetFileAttributesA((ts::ProgramDir() + "\\plugins\\blocked.vk").c_str()) & FILE_ATTRIBUTE_DIRECTORY,
+            static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+}
+
 TEST_F(Plugins, TheDownloadPageOpensThroughTheShellOrShowsItsAddress) {
   INT_PTR result = 42;
   std::vector<rt::ProcessStart> starts;

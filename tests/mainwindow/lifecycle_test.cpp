@@ -244,6 +244,32 @@ TEST_F(ExitRun, AnEndAskedForWhileThePluginListIsSavedComesAfterTheExitRun) {
   }
 }
 
+// A test run asked for before Exit, both waiting for a save of the plug-in list, runs first: the
+// erase at shutdown still runs after it, however often the end is asked for again.
+TEST_F(ExitRun, TheEraseAtShutdownThatWaitedBehindAnotherRunStillRuns) {
+  for (const Way& again : kWays) {
+    Form1& f = Started();
+    int saver = 0;
+    bool askedAgain = false, testRunFirst = false;
+    f.Text10.Change = [&] {
+      // The end of the first run: the end is asked for again before the next one.
+      if (f.Text10.Text() != "0" || askedAgain) return;
+      askedAgain = true;
+      testRunFirst = mw::UserKeyExists(mw::kRunMru);
+      again.ask(f);
+    };
+    plugins::RunBuild(&saver, 1, [&] {
+      f.chameleonButton6_Click();
+      f.chameleonButton11.PerformClick();
+      EXPECT_EQ(eraseRuns, 1) << again.name << ": asked for, it waits for the save";
+    });
+    EXPECT_TRUE(askedAgain) << again.name;
+    EXPECT_TRUE(testRunFirst) << again.name;
+    EXPECT_FALSE(mw::UserKeyExists(mw::kRunMru)) << again.name << ": the erase at shutdown ran";
+    EXPECT_EQ(ts::Observed().exits, (std::vector<int>{0})) << again.name;
+  }
+}
+
 TEST_F(ExitRun, TheEndOfAWindowsSessionDuringAPluginListSaveIsNeverRefused) {
   Form1& f = Started();
   f.Show();

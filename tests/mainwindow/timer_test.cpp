@@ -41,6 +41,7 @@ struct ScheduleCase {
   const char* nextHour = nullptr;  // stored before the tick; null: missing
   const char* nextMinute = nullptr;
   const char* runMinute = nullptr;  // "min", the minute of hour runs
+  const char* nextAt = nullptr;     // "nextrun", the moment of a minute or hour run
   std::optional<std::string> nextDate = std::nullopt;  // in the mode's own value
   SYSTEMTIME now{};
   int ticks = 1;
@@ -50,6 +51,7 @@ struct ScheduleCase {
   const char* wantHour = nullptr;
   const char* wantMinute = nullptr;
   std::optional<std::string> wantDate = std::nullopt;
+  const char* wantAt = nullptr;  // null: not looked at
   // The user's short date picture and calendar during the case (null: as the system has them).
   const char* picture = nullptr;
   const char* calendar = nullptr;
@@ -167,8 +169,47 @@ TEST_F(TimerTest, ASchedulesRunsAndItsNextRun) {
        .now = At(2026, 12, 10, 16, 30), .runs = 1, .wantHour = "15"},
       {.what = "ten minutes early", .mode = "2", .value = "6", .nextHour = "16", .runMinute = "30",
        .now = At(2026, 12, 10, 16, 20)},
+      // An hour run that missed its minute (the computer slept, or the program was not running)
+      // comes once, late, for every interval; the next one keeps the beat of the due time. With
+      // the moment stored, however late; with the clock time alone (a schedule of an earlier
+      // version), while that time lies outside the coming interval, and always for an hour.
       {.what = "missed by 40 minutes", .mode = "2", .value = "6", .nextHour = "16", .runMinute = "30",
-       .now = At(2026, 12, 10, 17, 10), .ticks = 2, .runs = 1, .wantHour = "23"},
+       .now = At(2026, 12, 10, 17, 10), .ticks = 2, .runs = 1, .wantHour = "22", .wantAt = "2026-12-10 22:30"},
+      {.what = "1 hour, 15 minutes late", .mode = "2", .value = "1", .nextHour = "16", .runMinute = "30",
+       .now = At(2026, 12, 10, 16, 45), .runs = 1, .wantHour = "17", .wantAt = "2026-12-10 17:30"},
+      {.what = "23 hours, 15 minutes late", .mode = "2", .value = "23", .nextHour = "16", .runMinute = "30",
+       .now = At(2026, 12, 10, 16, 45), .ticks = 2, .runs = 1, .wantHour = "15", .wantAt = "2026-12-11 15:30"},
+      {.what = "23 hours, 59 minutes late", .mode = "2", .value = "23", .nextHour = "16", .runMinute = "30",
+       .now = At(2026, 12, 10, 17, 29), .runs = 1, .wantHour = "15", .wantAt = "2026-12-11 15:30"},
+      {.what = "23 hours, the clock time alone 2 hours past: it may as well be 21 hours ahead", .mode = "2",
+       .value = "23", .nextHour = "16", .runMinute = "30", .now = At(2026, 12, 10, 18, 30), .ticks = 3,
+       .minutesApart = 1},
+      {.what = "6 hours, missed by more than an interval", .mode = "2", .value = "6", .nextHour = "16",
+       .runMinute = "30", .now = At(2026, 12, 10, 23, 30), .runs = 1, .wantHour = "4", .wantAt = "2026-12-11 04:30"},
+      {.what = "23 hours, 15 minutes late, its moment stored", .mode = "2", .value = "23", .nextHour = "16",
+       .runMinute = "30", .nextAt = "2026-12-10 16:30", .now = At(2026, 12, 10, 16, 45), .ticks = 2, .runs = 1,
+       .wantHour = "15", .wantAt = "2026-12-11 15:30"},
+      {.what = "23 hours, 5 hours late, its moment stored", .mode = "2", .value = "23", .nextHour = "16",
+       .runMinute = "30", .nextAt = "2026-12-10 16:30", .now = At(2026, 12, 10, 21, 30), .ticks = 2, .runs = 1,
+       .wantHour = "15", .wantAt = "2026-12-11 15:30"},
+      {.what = "23 hours, three days late, its moment stored", .mode = "2", .value = "23", .nextHour = "16",
+       .runMinute = "30", .nextAt = "2026-12-07 16:30", .now = At(2026, 12, 10, 10, 0), .ticks = 2, .runs = 1,
+       .wantHour = "13", .wantAt = "2026-12-10 13:30"},
+      {.what = "23 hours, its moment 22 hours ahead", .mode = "2", .value = "23", .nextHour = "15",
+       .runMinute = "30", .nextAt = "2026-12-11 15:30", .now = At(2026, 12, 10, 17, 30), .ticks = 3,
+       .minutesApart = 1},
+      {.what = "a moment of another clock time is not taken", .mode = "2", .value = "6", .nextHour = "16",
+       .runMinute = "30", .nextAt = "2026-12-10 10:00", .now = At(2026, 12, 10, 16, 20), .ticks = 3,
+       .minutesApart = 1},
+      {.what = "a moment more than an interval ahead is not taken: the clock was set back", .mode = "2",
+       .value = "6", .nextHour = "16", .runMinute = "30", .nextAt = "2026-12-12 16:30",
+       .now = At(2026, 12, 10, 16, 45), .runs = 1, .wantHour = "22", .wantAt = "2026-12-10 22:30"},
+      {.what = "a moment past its month's end is not taken", .mode = "2", .value = "23", .nextHour = "16",
+       .runMinute = "30", .nextAt = "2026-11-31 16:30", .now = At(2026, 12, 2, 10, 0)},
+      {.what = "a minute run a day late, its moment stored: the next counts from now", .mode = "1",
+       .value = "5", .nextHour = "10", .nextMinute = "50", .nextAt = "2026-12-09 10:50",
+       .now = At(2026, 12, 10, 10, 48), .runs = 1, .wantHour = "10", .wantMinute = "53",
+       .wantAt = "2026-12-10 10:53"},
       // Every N days, weeks, months.
       {.what = "yesterday's date", .mode = "3", .value = "2", .nextDate = Date(2027, 1, 30), .now = At(2027, 1, 31),
        .ticks = 2, .runs = 1, .wantDate = Date(2027, 2, 2)},
@@ -288,6 +329,7 @@ TEST_F(TimerTest, ASchedulesRunsAndItsNextRun) {
       store(settings::kNextHour, c.nextHour);
       store(settings::kNextMinute, c.nextMinute);
       store(settings::kScheduleMinute, c.runMinute);
+      store(settings::kNextRunAt, c.nextAt);
     } else {
       store(DateValue(c.mode), c.nextDate ? c.nextDate->c_str() : nullptr);
     }
@@ -307,6 +349,7 @@ TEST_F(TimerTest, ASchedulesRunsAndItsNextRun) {
     if (c.wantMinute) want[settings::kNextMinute] = c.wantMinute;
     if (c.wantDate) want[DateValue(c.mode)] = *c.wantDate;
     for (const char* v : others) EXPECT_EQ(Timer(v), want[v]) << v;
+    if (c.wantAt) EXPECT_EQ(Timer(settings::kNextRunAt), c.wantAt);
     bool stored = c.runs && !c.readOnlyStore;
     EXPECT_EQ(Timer(settings::kCancel), stored ? "0" : "");
     EXPECT_EQ(Timer(settings::kFinish), stored ? "0" : "");
@@ -360,6 +403,41 @@ TEST_F(TimerTest, ADueScheduleErases) {
   EXPECT_EQ(f.View100.SubItem(1, 1), "Done");
   EXPECT_NE(ts::ReadFile(ts::ProgramDir() + "\\eraselog.txt").find("Windows Start Run History"), std::string::npos);
   EXPECT_EQ(Timer(settings::kNextDay), Date(2026, 12, 11));
+}
+
+// The program starts a quarter of an hour after an hour schedule's run was due: its first tick,
+// ten seconds after the start, erases, whatever the interval.
+TEST_F(TimerTest, AnHourScheduleDueBeforeTheStartErasesAtTheFirstTick) {
+  struct Case {
+    const char* what;
+    const char* interval;
+    const char* nextAt;  // null: the clock time alone, as an earlier version stored it
+    const char* wantHour;
+  } cases[] = {
+      {"every hour", "1", nullptr, "17"},
+      {"every 23 hours", "23", nullptr, "15"},
+      {"every hour, its moment stored", "1", "2026-12-10 16:30", "17"},
+      {"every 23 hours, its moment stored", "23", "2026-12-10 16:30", "15"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    MainFormInstance().Reset();
+    ts::ResetRegistry();
+    runs = 0;
+    mw::Enable({"11"});
+    mw::SetUserValue(mw::kRunMru, "a", "regedit");
+    settings::Write(settings::kTimer, settings::kScheduleMode, "2");
+    settings::Write(settings::kTimer, settings::kScheduleValue, c.interval);
+    settings::Write(settings::kTimer, settings::kNextHour, "16");
+    settings::Write(settings::kTimer, settings::kScheduleMinute, "30");
+    if (c.nextAt) settings::Write(settings::kTimer, settings::kNextRunAt, c.nextAt);
+    Form1& f = Loaded();
+    Tick(f, At(2026, 12, 10, 16, 45, 10));
+    EXPECT_EQ(runs, 1);
+    EXPECT_FALSE(mw::UserKeyExists(mw::kRunMru));
+    EXPECT_EQ(Timer(settings::kNextHour), c.wantHour);
+    EXPECT_EQ(Timer(settings::kScheduleMinute), "30");
+  }
 }
 
 TEST_F(TimerTest, AScheduledRunDueDuringARunWaitsForIt) {
@@ -419,6 +497,22 @@ class Guard : public TimerTest {
     mw::SetUserValue(kExplorer, "window title", title);
   }
   std::string BrowserValue(const char* name) { return mw::UserValue(kExplorer, name); }
+  // A fresh window started with this command line, the erase at shutdown on, a day schedule due
+  // at the first tick (unless the case stored its next day), and a start page to ask about.
+  Form1& LoadedWithADueRunAndAChangedPage(const char* commandLine) {
+    MainFormInstance().Reset();
+    ts::Observed().exits.clear();
+    questions.clear();
+    runs = 0;
+    Protect("http://home.example/", "Home");
+    Browser("http://bought.example/", "Home");
+    settings::Write(settings::kTimer, settings::kScheduleMode, "3");
+    settings::Write(settings::kTimer, settings::kScheduleValue, "1");
+    settings::Write(settings::kOptionOption, settings::kOptEraseAtShutdown, "1");
+    mw::Enable({"11"});
+    rt::SetCommandLineForTests(commandLine);
+    return Loaded();
+  }
   std::vector<rt::MessageBoxCall> questions;
   int answer = IDNO;
   std::function<void()> whileAsking;
@@ -538,18 +632,7 @@ TEST_F(Guard, NothingIsAskedNorScheduledOnceTheProgramIsEnding) {
   } cases[] = {{"during the run at exit", false}, {"after Exit was asked for during a run", true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    MainFormInstance().Reset();
-    ts::Observed().exits.clear();
-    questions.clear();
-    runs = 0;
-    Protect("http://home.example/", "Home");
-    Browser("http://bought.example/", "Home");
-    settings::Write(settings::kTimer, settings::kScheduleMode, "3");  // due at the first tick
-    settings::Write(settings::kTimer, settings::kScheduleValue, "1");
-    settings::Write(settings::kOptionOption, settings::kOptEraseAtShutdown, "1");
-    mw::Enable({"11"});
-    rt::SetCommandLineForTests(c.byHand ? "" : "s");
-    Form1& f = Loaded();
+    Form1& f = LoadedWithADueRunAndAChangedPage(c.byHand ? "" : "s");
     int ticks = 0;
     f.txtregcount.Change = [&] {
       if (f.txtregcount.Text() == "0" || ticks) return;
@@ -565,6 +648,29 @@ TEST_F(Guard, NothingIsAskedNorScheduledOnceTheProgramIsEnding) {
     EXPECT_TRUE(questions.empty());
     EXPECT_EQ(runs, c.byHand ? 0 : 1);  // the run at exit alone
     EXPECT_EQ(Timer(settings::kNextDay), "");
+    EXPECT_EQ(ts::Observed().exits, (std::vector<int>{0}));
+  }
+}
+
+// The user ends the program while the guard asks: the scheduled run that was due would be
+// dropped, so it is not used up: its next run stays stored as it was, due at the next start.
+TEST_F(Guard, AnEndAskedForDuringTheQuestionLeavesTheDueRunToTheNextStart) {
+  struct Case {
+    const char* what;
+    const char* commandLine;  // "s": the erase at Windows shutdown runs first
+    int runs;
+  } cases[] = {{"Exit", "", 0}, {"Exit with the erase at shutdown", "s", 1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    settings::Write(settings::kTimer, settings::kNextDay, Date(2026, 12, 9));
+    Form1& f = LoadedWithADueRunAndAChangedPage(c.commandLine);
+    whileAsking = [&] { f.chameleonButton11.PerformClick(); };
+    answer = IDYES;
+    Tick(f, At(2026, 12, 10));
+    EXPECT_EQ(questions.size(), 1u);
+    EXPECT_EQ(runs, c.runs);  // the erase at shutdown alone
+    EXPECT_EQ(Timer(settings::kNextDay), Date(2026, 12, 9));
+    EXPECT_EQ(Timer(settings::kCancel), "");
     EXPECT_EQ(ts::Observed().exits, (std::vector<int>{0}));
   }
 }

@@ -205,8 +205,9 @@ TEST_F(Editor, AFileOpenedElsewhereNeverReplacesTheOneInTheLangFolder) {
   EXPECT_EQ(notices, std::vector<std::string>{LangText("english.ini", "141")});
   EXPECT_EQ(ts::ReadFile(Lang("german.ini")), FullFile());
   EXPECT_EQ(ts::ReadFile(elsewhere), backup);
-  // Without a file of that name in the lang folder, the same save writes one there.
+  // Without a file of that name in the lang folder, the file opened elsewhere is saved there.
   DeleteFileA(Lang("german.ini").c_str());
+  e.chameleonButton11_Click();
   notices.clear();
   e.chameleonButton3_Click();
   EXPECT_EQ(notices, std::vector<std::string>{"The language file has been saved:\r\n" + Lang("german.ini")});
@@ -221,9 +222,11 @@ TEST_F(Editor, AFileOpenedElsewhereIsSavedUnderTheNameTheUserTypesNext) {
   Form6& e = OpenEditor();
   chosen = elsewhere;
   e.chameleonButton11_Click();
+  e.Text6.SetText("Deutsch");
   e.chameleonButton3_Click();
   EXPECT_EQ(notices, std::vector<std::string>{LangText("english.ini", "141")});
-  EXPECT_EQ(e.Text6.Text(), "german.ini");
+  EXPECT_EQ(e.Text6.Text(), "Deutsch") << "the refused save keeps the name the user typed";
+  EXPECT_EQ(e.Text7.Text(), "") << "the work is a new translation now";
   // The user types another name: the work is saved under it, and the file there stays.
   e.Text6.SetText("German (backup)");
   notices.clear();

@@ -38,14 +38,15 @@ TEST_F(SchedulePage, ApplyStoresTheUnitAndTheFirstRunOneIntervalFromNow) {
     SYSTEMTIME now;
     const char* nextMinute;
     std::string next;
+    const char* at = "";  // "nextrun", the moment of a minute or hour run
   } cases[] = {
-      {"minutes carry into the hour", 1, "15", At(2026, 12, 10, 10, 50), "5", "11"},
-      {"up to minute 59", 1, "10", At(2026, 12, 10, 10, 49), "59", "10"},
-      {"past midnight", 1, "15", At(2026, 12, 10, 23, 50), "5", "0"},
-      {"a typed 99 minutes", 1, "99", At(2026, 12, 10, 23, 30), "9", "1"},
-      {"hours past midnight", 2, "5", At(2026, 12, 10, 21, 30), "", "2"},
-      {"hours to midnight", 2, "3", At(2026, 12, 10, 21, 30), "", "0"},
-      {"the longest hours", 2, "23", At(2026, 12, 10, 21, 30), "", "20"},
+      {"minutes carry into the hour", 1, "15", At(2026, 12, 10, 10, 50), "5", "11", "2026-12-10 11:05"},
+      {"up to minute 59", 1, "10", At(2026, 12, 10, 10, 49), "59", "10", "2026-12-10 10:59"},
+      {"past midnight", 1, "15", At(2026, 12, 10, 23, 50), "5", "0", "2026-12-11 00:05"},
+      {"a typed 99 minutes", 1, "99", At(2026, 12, 10, 23, 30), "9", "1", "2026-12-11 01:09"},
+      {"hours past midnight", 2, "5", At(2026, 12, 10, 21, 30), "", "2", "2026-12-11 02:30"},
+      {"hours to midnight", 2, "3", At(2026, 12, 10, 21, 30), "", "0", "2026-12-11 00:30"},
+      {"the longest hours", 2, "23", At(2026, 12, 10, 21, 30), "", "20", "2026-12-11 20:30"},
       {"days over the end of a month", 3, "1", At(2027, 1, 31), "", Date(2027, 2, 1)},
       {"weeks", 4, "2", At(2026, 12, 10), "", Date(2026, 12, 24)},
       {"months of 30 days", 5, "1", At(2027, 1, 31), "", Date(2027, 3, 2)},
@@ -68,6 +69,7 @@ TEST_F(SchedulePage, ApplyStoresTheUnitAndTheFirstRunOneIntervalFromNow) {
     EXPECT_EQ(TimerOption("opt"), mode) << c.what;
     EXPECT_EQ(Timer("value"), scheduled ? c.box : "") << c.what;
     EXPECT_EQ(Timer("nextmin"), c.nextMinute) << c.what;
+    EXPECT_EQ(Timer("nextrun"), c.at) << c.what;
     for (const char* v : {"nexthoure", "nextday", "nextweek", "nextmnth"}) EXPECT_EQ(Timer(v), c.next) << c.what << " " << v;
     EXPECT_EQ(Timer("min"), rt::NumberText(c.now.wMinute)) << c.what;
     EXPECT_EQ(Timer("hour"), rt::NumberText(c.now.wHour)) << c.what;
@@ -205,6 +207,23 @@ TEST_F(ScheduledRuns, EveryThreeHoursOverMidnight) {
   Tick(f, At(2026, 12, 11, 0, 30));
   EXPECT_EQ(runs, 1);
   EXPECT_EQ(Timer("nexthoure"), "3");
+}
+
+// The computer slept through the run: it comes when it wakes, and the next keeps the beat.
+TEST_F(ScheduledRuns, EveryTwentyThreeHoursThroughASleep) {
+  Apply(2, "23", At(2026, 12, 10, 16, 30));
+  Form1& f = Loaded();
+  Tick(f, At(2026, 12, 11, 15, 29));
+  EXPECT_EQ(runs, 0);
+  Tick(f, At(2026, 12, 11, 20, 0));  // awake again, four and a half hours after the run was due
+  EXPECT_EQ(runs, 1);
+  EXPECT_EQ(Timer("nexthoure"), "14");
+  EXPECT_EQ(Timer("nextrun"), "2026-12-12 14:30");
+  Tick(f, At(2026, 12, 11, 20, 1));
+  Tick(f, At(2026, 12, 12, 14, 29));
+  EXPECT_EQ(runs, 1);
+  Tick(f, At(2026, 12, 12, 14, 30));
+  EXPECT_EQ(runs, 2);
 }
 
 TEST_F(ScheduledRuns, EveryTwoDaysAndNeverWithoutAnInterval) {

@@ -179,13 +179,21 @@ TEST_F(Relocate, LeavesAFileItWouldNotGiveBackAsItReadsUntouched) {
       // A line between the header and "files", and lines after a "files" that follows "registry".
       "T\r\nP\r\nD\r\nmore description\r\nfiles\r\nfile=c:\\a,0\r\nregistry\r\n",
       "T\r\nP\r\nD\r\nfiles\r\nfile=c:\\a,0\r\nregistry\r\nHKEY_USERS\\x,1\r\nfiles\r\nfile=c:\\b,0\r\n",
+      // File entries with blanks around them: the engine takes a line as it stands, so these are
+      // none, and trimmed they would be entries that erase.
+      "T\r\nP\r\nD\r\nfiles\r\n file=c:\\x,0\r\nregistry\r\n",
+      "T\r\nP\r\nD\r\nfiles\r\nfile=c:\\x,0 \r\nregistry\r\n",
+      "T\r\nP\r\nD\r\nfiles\r\nfile=c:\\a,0\r\n  folder=C:\\Temp\\*.*,1\r\nregistry\r\n",
   };
   std::vector<std::string> paths;
   for (size_t i = 0; i < std::size(kept); ++i) paths.push_back(Plugin("p" + std::to_string(i) + ".vk", kept[i]));
   std::string blankBetween = Plugin("blank.vk", "T\r\nP\r\nD\r\n\r\nfiles\r\nfile=c:\\a,0\r\nregistry\r\n");
-  EXPECT_EQ(RelocatePlugins(), 1);
+  // The engine trims a registry line itself: one with blanks around it reads the same trimmed.
+  std::string registryBlanks = Plugin("reg.vk", "T\r\nP\r\nD\r\nfiles\r\nfile=c:\\a,0\r\nregistry\r\n HKEY_USERS\\x,1 \r\n");
+  EXPECT_EQ(RelocatePlugins(), 2);
   for (size_t i = 0; i < std::size(kept); ++i) EXPECT_EQ(ts::ReadFile(paths[i]), kept[i]) << i;
   EXPECT_EQ(ts::ReadFile(blankBetween), "T\r\nP\r\nD\r\nfiles\r\nfile=D:\\a,0\r\nregistry\r\n") << "a blank line is no loss";
+  EXPECT_EQ(ts::ReadFile(registryBlanks), "T\r\nP\r\nD\r\nfiles\r\nfile=D:\\a,0\r\nregistry\r\nHKEY_USERS\\x,1\r\n");
 }
 
 }  // namespace

@@ -322,6 +322,21 @@ TEST(Containment, AFolderSwappedForALinkAfterTheListingChangesNothingOutsideTheR
   rt::DeleteTree(rt::ParentFolder(outside));
 }
 
+// A listed file whose name a folder has taken since: what the handle opens counts, not what the
+// listing said, and a folder is never deleted as a file.
+TEST(Containment, AFolderThatTookAListedFilesNameStays) {
+  std::string tree = ts::Scratch() + "\\tree";
+  ts::WriteFile(tree + "\\a.tmp", "x");
+  std::vector<rt::FoundFile> found;
+  const rt::WalkRoot root = rt::FindFiles(tree, "*.tmp", true, found);
+  ASSERT_EQ(found.size(), 1u);
+  ASSERT_FALSE(found[0].attributes & FILE_ATTRIBUTE_DIRECTORY);
+  ASSERT_TRUE(DeleteFileA((tree + "\\a.tmp").c_str()));
+  ASSERT_TRUE(CreateDirectoryA((tree + "\\a.tmp").c_str(), nullptr));
+  EXPECT_EQ(rt::DeleteListedFile(found[0], &root), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  EXPECT_TRUE(rt::FolderExists(tree + "\\a.tmp"));
+}
+
 TEST(Containment, TheRootIsTheFolderAsItResolvedAtTheStart) {
   std::string real = ts::Scratch() + "\\real";
   ts::WriteFile(real + "\\sub\\a.tmp", "x");

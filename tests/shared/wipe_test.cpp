@@ -119,19 +119,90 @@ TEST(EraseOneFile, AFileThatCannotGoIsNotOverwrittenEither) {
   EXPECT_EQ(ts::ReadFile(ro), "keep");
 }
 
-TEST(EraseOneFile, AFileThatCanGoButNotBeWrittenGoesWithoutTheOverwrite) {
+// Another program reads the file and lets it be deleted, but not written. Without secure erasing
+// it goes; with it, it cannot be overwritten, and so it stays whole for a later run.
+TEST(EraseOneFile, AFileThatCannotBeOverwrittenStaysWhole) {
   settings::Write(settings::kOptionOption, settings::kOptSecureErase, "1");
-  std::string p = ts::Scratch() + "\\reader.txt";
-  ts::WriteFile(p, "still readable");
-  // Another program reads it and lets it be deleted, but not written.
-  HANDLE reader = CreateFileA(p.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(EraseOneFile(p, FILE_ATTRIBUTE_ARCHIVE, false, SecureErasePasses()), 0u);
-  char seen[32] = "";
-  DWORD got = 0;
-  ReadFile(reader, seen, sizeof seen, &got, nullptr);
-  CloseHandle(reader);
-  EXPECT_EQ(std::string(seen, got), "still readable");
+  for (bool secure : {true, false}) {
+    SCOPED_TRACE(secure ? "secure erasing" : "no secure erasing");
+    std::string p = ts::Scratch() + "\\reader.txt";
+    ts::WriteFile(p, "still readable");
+    SetFileAttributesA(p.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    const DWORD attributes = rt::GetAttr(p);
+    HANDLE reader = CreateFileA(p.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    DWORD r = EraseOneFile(p, rt::GetAttr(p), true, secure ? SecureErasePasses() : 0);
+    CloseHandle(reader);
+    EXPECT_EQ(r == 0, !secure) << r;
+    EXPECT_EQ(ts::Exists(p), secure);
+    if (secure) {
+      EXPECT_EQ(ts::ReadFile(p), "still readable");
+      EXPECT_EQ(rt::GetAttr(p), attributes);
+      SetFileAttributesA(p.c_str(), FILE_ATTRIBUTE_NORMAL);
+      DeleteFileA(p.c_str());
+    }
+  }
+
+  // An overwrite that does not complete: the file stays, and nothing after the overwrite runs.
+  std::string p = ts::Scratch() + "\\half.txt";
+  ts::WriteFile(p, "half");
+  bool firstRan = false;
+  DWORD r = EraseOneFileWith(rt::FoundFile{p, FILE_ATTRIBUTE_ARCHIVE}, true, [](HANDLE) { return false; }, nullptr,
+                             [&] { firstRan = true; return DWORD(0); });
+  EXPECT_EQ(r, kNotOverwritten);
+  EXPECT_FALSE(firstRan);
+  EXPECT_EQ(ts::ReadFile(p), "half");
+}
+
+// A hard link shares its content and its attributes with its other names: erasing one name
+// changes nothing of the others. It is never overwritten (and so, with secure erasing, it stays);
+// a read-only one that goes gives its attributes back before it goes.
+TEST(EraseOneFile, AHardLinkChangesNothingOfItsOtherNames) {
+  const DWORD rh = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+  struct Case {
+    DWORD attributes;
+    int passes;
+  } cases[] = {{rh, 0}, {rh, 2}, {FILE_ATTRIBUTE_HIDDEN, 0}, {FILE_ATTRIBUTE_HIDDEN, 2}, {FILE_ATTRIBUTE_ARCHIVE, 2}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.attributes) + " with " + std::to_string(c.passes) + " passes");
+    std::string other = ts::Scratch() + "\\elsewhere\\precious.doc", link = ts::Scratch() + "\\temp\\link.doc";
+    ts::WriteFile(other, "precious");
+    rt::CreateFolder(ts::Scratch() + "\\temp");
+    ASSERT_TRUE(CreateHardLinkA(link.c_str(), other.c_str(), nullptr));
+    SetFileAttributesA(other.c_str(), c.attributes);
+    const DWORD before = rt::GetAttr(other);
+    DWORD r = EraseOneFile(link, rt::GetAttr(link), true, c.passes);
+    EXPECT_EQ(r, c.passes ? kNotOverwritten : 0u);
+    EXPECT_EQ(ts::Exists(link), c.passes > 0);
+    EXPECT_EQ(ts::ReadFile(other), "precious");
+    EXPECT_EQ(rt::GetAttr(other), before);
+    SetFileAttributesA(other.c_str(), FILE_ATTRIBUTE_NORMAL);
+    rt::DeleteTree(ts::Scratch() + "\\temp");
+    rt::DeleteTree(ts::Scratch() + "\\elsewhere");
+  }
+}
+
+// What the opened handle is counts, not what the listing said: a folder that took the listed
+// file's name since is not erased, with or without secure erasing.
+TEST(EraseOneFile, AFolderThatTookAListedFilesNameStays) {
+  std::string p = ts::Scratch() + "\\was-a-file.tmp";
+  ASSERT_TRUE(CreateDirectoryA(p.c_str(), nullptr));
+  for (int passes : {0, 1}) {
+    EXPECT_EQ(EraseOneFile(p, FILE_ATTRIBUTE_ARCHIVE, true, passes), static_cast<DWORD>(ERROR_ACCESS_DENIED)) << passes;
+    EXPECT_TRUE(rt::FolderExists(p)) << passes;
+  }
+}
+
+// The listing showed a plain file; it is read-only by the time it is erased. What its handle says
+// counts: a category that keeps read-only files keeps it, one that clears attributes erases it.
+TEST(EraseOneFile, AFileMadeReadOnlySinceItsListingIsTakenAsItIsThen) {
+  std::string p = ts::Scratch() + "\\later.txt";
+  ts::WriteFile(p, "keep");
+  SetFileAttributesA(p.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  const DWORD attributes = rt::GetAttr(p);
+  EXPECT_EQ(EraseOneFile(p, FILE_ATTRIBUTE_ARCHIVE, false, 0), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(rt::GetAttr(p), attributes);
+  EXPECT_EQ(EraseOneFile(p, FILE_ATTRIBUTE_ARCHIVE, true, 0), 0u);
   EXPECT_FALSE(ts::Exists(p));
 }
 

@@ -18,6 +18,7 @@
 #include "shared/fileprop.h"
 #include "shared/systemfolders.h"
 #include "shared/urlcache.h"
+#include "shared/wipe.h"
 
 namespace ts {
 
@@ -53,6 +54,8 @@ void ResetProcessState() {
   ResetCacheWalkForTests();
   ForgetSystemFolders();  // a test may name another Windows folder
   rt::SetWalkListedHookForTests(nullptr);
+  rt::SetResolveHookForTests(nullptr);
+  SetBeforeEraseHookForTests(nullptr);
   rt::DeleteTree(g_scratch);
   rt::CreateFolder(g_scratch + "\\program");
   rt::SetProgramFolder(g_scratch + "\\program");
@@ -202,6 +205,42 @@ OnWalkListed::OnWalkListed(const std::string& folder, std::function<void()> chan
 OnWalkListed::~OnWalkListed() { rt::SetWalkListedHookForTests(nullptr); }
 
 bool OnWalkListed::Ran() const { return g_walkChanged; }
+
+namespace {
+std::atomic<int> g_resolutions{0};
+std::atomic<bool> g_resolveChanged{false}, g_eraseChanged{false};
+
+bool SameFolderText(const std::string& a, const std::string& b) {
+  return rt::EqualsNoCase(rt::WithoutTrailingSlash(a), rt::WithoutTrailingSlash(b));
+}
+}  // namespace
+
+AroundResolving::AroundResolving(const std::string& folder, int nth, When when, std::function<void()> change) {
+  g_resolutions = 0;
+  g_resolveChanged = false;
+  rt::SetResolveHookForTests([=](const std::string& resolving, bool resolved) {
+    if (!SameFolderText(resolving, folder)) return;
+    int n = resolved ? g_resolutions.load() : ++g_resolutions;
+    if (n != nth || resolved != (when == kAfter) || g_resolveChanged.exchange(true)) return;
+    change();
+  });
+}
+
+AroundResolving::~AroundResolving() { rt::SetResolveHookForTests(nullptr); }
+
+bool AroundResolving::Ran() const { return g_resolveChanged; }
+
+BeforeErasing::BeforeErasing(const std::string& path, std::function<void()> change) {
+  g_eraseChanged = false;
+  SetBeforeEraseHookForTests([=](const std::string& erasing) {
+    if (!rt::EqualsNoCase(erasing, path) || g_eraseChanged.exchange(true)) return;
+    change();
+  });
+}
+
+BeforeErasing::~BeforeErasing() { SetBeforeEraseHookForTests(nullptr); }
+
+bool BeforeErasing::Ran() const { return g_eraseChanged; }
 
 Watcher::Watcher(const std::string& path)
     : handle_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,

@@ -42,6 +42,31 @@ class OnWalkListed {
   bool Ran() const;
 };
 
+// Changes a folder as another program could, around the program's resolutions of it (the roots of
+// its walks and the checks of what a folder is, in the order they come; the folder named in any
+// case, with or without a closing "\"): `change` runs once, just before the resolution numbered
+// `nth` (from 1), or just after it.
+class AroundResolving {
+ public:
+  enum When { kBefore, kAfter };
+  AroundResolving(const std::string& folder, int nth, When when, std::function<void()> change);
+  ~AroundResolving();
+  AroundResolving(const AroundResolving&) = delete;
+  AroundResolving& operator=(const AroundResolving&) = delete;
+  bool Ran() const;
+};
+
+// Changes the disk as another program could, the moment before an erase opens the listed file at
+// `path` (and no other) to erase it: `change` runs once, on the erasing thread.
+class BeforeErasing {
+ public:
+  BeforeErasing(const std::string& path, std::function<void()> change);
+  ~BeforeErasing();
+  BeforeErasing(const BeforeErasing&) = delete;
+  BeforeErasing& operator=(const BeforeErasing&) = delete;
+  bool Ran() const;
+};
+
 // Someone who keeps a file open and shares everything: the file's content stays readable through
 // it after the file was overwritten and deleted.
 class Watcher {
