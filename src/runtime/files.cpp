@@ -532,6 +532,15 @@ bool IsInsideFolder(std::string_view path, std::string_view folder) {
   return p.size() == f.size() || f.back() == L'\\' || p[f.size()] == L'\\';
 }
 
+DWORD LinkCount(const std::string& path) {
+  HANDLE h = OpenNoFollow(path, FILE_READ_ATTRIBUTES);
+  if (h == INVALID_HANDLE_VALUE) return 0;
+  BY_HANDLE_FILE_INFORMATION info{};
+  DWORD links = GetFileInformationByHandle(h, &info) ? info.nNumberOfLinks : 0;
+  CloseHandle(h);
+  return links;
+}
+
 bool CreateFolder(const std::string& path) {
   if (!IsAbsolutePath(path)) return false;
   if (FolderExists(path)) return true;

@@ -113,6 +113,10 @@ void SetResolveHookForTests(std::function<void(const std::string& folder, bool r
 // ERROR_ACCESS_DENIED for a folder or a read-only file.
 DWORD DeleteExactFile(const std::string& path);
 
+// The number of names (hard links) the file has; 0 when it cannot be opened. A file of more than
+// one name shares its content and attributes with the others: they must not change through it.
+DWORD LinkCount(const std::string& path);
+
 bool CreateFolder(const std::string& path);       // creates the missing folders of an absolute path
 
 // True when the two paths name one and the same existing file: the same full path (ignoring case),
