@@ -46,6 +46,14 @@ bool TakesSystemFolder(const std::string& folder, const std::string& mask, bool 
   return (withSubfolders || TakesEveryName(mask)) && IsSystemFolder(folder);
 }
 
+}  // namespace
+
+bool TakesSystemFolder(const rt::WalkRoot& root, const std::string& mask, bool withSubfolders) {
+  return (withSubfolders || TakesEveryName(mask)) && IsSystemFolder(root);
+}
+
+namespace {
+
 // A file entry's path: a pattern in its name takes the matching files of its folder.
 bool IsValidFilePath(const std::string& p) {
   if (p.empty() || rt::EndsWithCharOf(p, "\\") || !IsSafePath(p, true)) return false;

@@ -3,8 +3,10 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "runtime/files.h"
@@ -133,6 +135,30 @@ std::shared_ptr<const SystemFolderSet> TheSystemFolders() {
   return g_set;
 }
 
+// A plug-in file names the same folder in entry after entry, and its entries are checked when it
+// is read, when the work lists are built and when they are loaded: an answer about a folder's
+// text stands for a moment. (What a walk takes is checked on its own root, resolved afresh.)
+struct Answer {
+  bool system;
+  DWORD tick;
+};
+std::map<std::wstring, Answer> g_answers;
+constexpr DWORD kAnswerLifetime = 2000;  // ms
+constexpr size_t kMaxAnswers = 4096;
+
+std::optional<bool> RecentAnswer(const std::wstring& full) {
+  std::lock_guard<std::mutex> hold(g_setLock);
+  auto it = g_answers.find(full);
+  if (it == g_answers.end() || GetTickCount() - it->second.tick >= kAnswerLifetime) return std::nullopt;
+  return it->second.system;
+}
+
+void Remember(const std::wstring& full, bool system) {
+  std::lock_guard<std::mutex> hold(g_setLock);
+  if (g_answers.size() >= kMaxAnswers) g_answers.clear();
+  g_answers[full] = {system, GetTickCount()};
+}
+
 }  // namespace
 
 bool IsSystemFolder(const std::string& folder) {
@@ -142,7 +168,10 @@ bool IsSystemFolder(const std::string& folder) {
   if (IsRootText(wide)) return true;
   if (!rt::IsAbsolutePath(f)) return false;
   std::wstring full = FullPathOf(wide);
-  return TheSystemFolders()->Holds(full, rt::IdentifyFolder(full));
+  if (std::optional<bool> known = RecentAnswer(full)) return *known;
+  bool system = TheSystemFolders()->Holds(full, rt::IdentifyFolder(full));
+  Remember(full, system);
+  return system;
 }
 
 bool IsSystemFolder(const rt::WalkRoot& root) {
@@ -153,6 +182,7 @@ bool IsSystemFolder(const rt::WalkRoot& root) {
 void ForgetSystemFolders() {
   std::lock_guard<std::mutex> hold(g_setLock);
   g_set.reset();
+  g_answers.clear();
 }
 
 std::string WindowsFolder() {

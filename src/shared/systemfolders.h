@@ -12,12 +12,13 @@
 // "C:" for a drive's root, or through a short name, a link, a substituted drive or a share that
 // resolves to one of them. What the platform resolves is compared (the folder's identity on its
 // volume, and its wide path), never an ANSI spelling. The system's folders themselves are looked
-// up once.
+// up once, and an answer about one folder's text stands for a moment (a plug-in file names one
+// folder in many entries).
 bool IsSystemFolder(const std::string& folder);
-// The same for the folder a walk resolved at its start.
+// The same for the folder a walk resolved at its start, asked of what it resolved to then.
 bool IsSystemFolder(const rt::WalkRoot& root);
-// The system's folders are looked up anew at the next question (the settings that name the Windows
-// folder changed).
+// The system's folders are looked up anew at the next question, and no answer stands (the settings
+// that name the Windows folder changed).
 void ForgetSystemFolders();
 
 // The Windows folder as the settings record it ("systemroot" of the current version's key, or of
