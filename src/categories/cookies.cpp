@@ -22,10 +22,11 @@ namespace categories {
 namespace {
 const char kCookieRow[] = "Cookie Files = ";
 
-// A keep-list line is a cookie's bare file name: a line that names a folder, a drive or a parent
-// is no cookie of the Cookies folder.
-bool IsBareFileName(const std::string& line) {
-  return line.find_first_of("\\/:") == std::string::npos && line != "." && line != "..";
+// A keep-list line is a cookie's bare file name, read by the characters of the code page (a
+// cookie is named after the Windows user, whose name may hold characters whose second byte is
+// that of "\\"): a line that names a folder, a drive or a parent is no cookie of the Cookies folder.
+bool IsBareFileName(const std::wstring& line) {
+  return !line.empty() && line.find_first_of(L"\\/:") == std::wstring::npos && line != L"." && line != L"..";
 }
 
 // The cookie entries of the URL cache whose files were deleted go too: they name the sites.
@@ -60,19 +61,22 @@ void Cookies(RunContext& run, bool erase) {
 
   // The keep list, read once. One that is there but cannot be read keeps every cookie: no kept
   // cookie is ever lost.
-  std::vector<std::string> keep;
+  std::vector<std::wstring> keep;
   bool keepKnown = true;
   if (erase) {
     std::string keepFile = rt::JoinPath(rt::ProgramFolder(), "cookies.vel");
     std::vector<std::string> lines;
     if (rt::GetAttr(keepFile) != rt::kNoAttributes && !rt::ReadLines(keepFile, lines)) keepKnown = false;
-    for (const std::string& line : lines)
-      if (!rt::Trim(line).empty() && IsBareFileName(line)) keep.push_back(line);
+    for (const std::string& line : lines) {
+      std::wstring name = rt::ToWide(line);
+      if (!rt::Trim(line).empty() && IsBareFileName(name)) keep.push_back(std::move(name));
+    }
   }
-  auto kept = [&](const std::string& path) {
-    std::string name = rt::FileNameOf(path);
-    for (const std::string& k : keep)
-      if (rt::EqualsNoCase(name, k)) return true;
+  // Compared with the name the listing found, in its own letters where the code page lacks some.
+  auto kept = [&](const rt::FileEntry& e) {
+    const std::wstring name = e.wide.empty() ? rt::ToWide(e.name) : e.wide;
+    for (const std::wstring& k : keep)
+      if (rt::SameName(name, k)) return true;
     return false;
   };
 
@@ -88,7 +92,7 @@ void Cookies(RunContext& run, bool erase) {
     const rt::FoundFile file = rt::FileIn(folder, e);
     const std::string& path = file.path;
     bool ok = true;
-    if (erase && !kept(path)) {
+    if (erase && !kept(e)) {
       ok = keepKnown && rt::Gone(EraseOneFile(file, false, passes, &root));
       if (ok) deleted.insert(rt::LCase(path));
     }

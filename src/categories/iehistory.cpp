@@ -35,7 +35,7 @@ std::string UserBranch() {
   std::string name;
   ReadRegString(HKEY_LOCAL_MACHINE, "Network\\Logon", "username", name);
   name = rt::Trim(name);
-  if (name.empty() || name.find_first_of("\\/*?") != std::string::npos || name == "." || name == "..") return "";
+  if (name.empty() || rt::FindCharOf(name, "\\/*?") != std::string::npos || name == "." || name == "..") return "";
   for (char c : name)
     if (static_cast<unsigned char>(c) < 32) return "";
   HKEY key;

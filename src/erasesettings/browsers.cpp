@@ -96,7 +96,7 @@ std::string Form2::ChangeDirectory(forms::TextBox& box, const char* valueName) {
   SetTopmost(false);  // the picker comes up in front of the window
   long flags = 0, root = 10;
   std::string path = BrowseFolder(hWnd(), "Choose a folder:", flags, root);
-  if (!path.empty() && path.back() == '\\') path = path.substr(0, 2);  // a drive's root: "D:"
+  if (path.size() == 3 && path[1] == ':' && path[2] == '\\') path = path.substr(0, 2);  // a drive's root: "D:"
   if (rt::Trim(path).empty()) {
     path.clear();
   } else {

@@ -315,7 +315,7 @@ FileListBox::FileListBox(Form& owner, std::string name) : ListBox(owner, std::mo
 bool FileListBox::Fill(const std::string& folder) {
   std::vector<rt::FileEntry> entries;
   if (!rt::ListFolder(folder, "*", rt::ListWhat::Files, entries)) return false;
-  std::vector<std::string> patterns = rt::Split(pattern_, ';');
+  std::vector<std::string> patterns = rt::SplitAtChar(pattern_, ';');
   std::vector<std::string> names;
   entries_.clear();
   for (const auto& e : entries) {
@@ -323,7 +323,7 @@ bool FileListBox::Fill(const std::string& folder) {
     if ((e.attributes & FILE_ATTRIBUTE_SYSTEM) && !system_) continue;
     if ((e.attributes & FILE_ATTRIBUTE_READONLY) && !readOnly_) continue;
     bool match = false;
-    for (const auto& p : patterns) match = match || rt::MatchesPattern(e.name, rt::Trim(p));
+    for (const auto& p : patterns) match = match || rt::NameMatches(e, rt::Trim(p));
     if (!match) continue;
     names.push_back(e.name);
     entries_.push_back(e);
@@ -341,7 +341,7 @@ bool FileListBox::SetPath(const std::string& folder) {
 }
 
 bool FileListBox::SetPattern(const std::string& pattern) {
-  if (pattern.find_first_of("\\/:\"<>|") != std::string::npos) return false;
+  if (rt::FindCharOf(pattern, "\\/:\"<>|") != std::string::npos) return false;
   pattern_ = pattern.empty() ? "*.*" : pattern;
   if (!path_.empty()) Fill(path_);
   return true;

@@ -204,7 +204,7 @@ void Form6::chameleonButton1_Click() {
 void Form6::chameleonButton11_Click() {
   std::optional<std::string> file = ChooseLanguageFile(dialog1, hWnd());
   if (!file) return;
-  Text7.SetText(rt::FileNamePart(*file));  // found by the code page's characters
+  Text7.SetText(rt::FileNameOf(*file));  // found by the code page's characters
   if (file->empty()) return;
   // The file chosen is the one read, wherever it is; Save writes it into the "lang" folder.
   const std::string& chosen = *file;

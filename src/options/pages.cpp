@@ -18,7 +18,7 @@ void Form3::chameleonButton11_Click() {
   std::optional<std::string> chosen = ChooseLanguageFile(dialog1, hWnd());
   if (!chosen) return;
   // Only the name: the program looks for its language files in the "lang" folder.
-  Text6.SetText(rt::FileNamePart(*chosen));  // by the code page's characters
+  Text6.SetText(rt::FileNameOf(*chosen));  // by the code page's characters
 }
 
 void Form3::chameleonButton10_Click() {

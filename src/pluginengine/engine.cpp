@@ -26,12 +26,12 @@ std::vector<std::string> Parts(const std::string& path) {
   // The parts after the drive ("C:\") or the share ("\\server\share\").
   size_t start = 3;
   if (path.rfind("\\\\", 0) == 0) {
-    size_t server = path.find('\\', 2);
-    size_t share = server == std::string::npos ? std::string::npos : path.find('\\', server + 1);
+    size_t server = rt::FindCharOf(path, "\\", 2);
+    size_t share = server == std::string::npos ? std::string::npos : rt::FindCharOf(path, "\\", server + 1);
     start = share == std::string::npos ? path.size() : share + 1;
   }
   std::vector<std::string> parts;
-  if (start < path.size()) parts = rt::Split(std::string_view(path).substr(start), '\\');
+  if (start < path.size()) parts = rt::SplitAtChar(std::string_view(path).substr(start), '\\');
   return parts;
 }
 
@@ -46,9 +46,17 @@ bool TakesSystemFolder(const std::string& folder, const std::string& mask, bool 
   return (withSubfolders || TakesEveryName(mask)) && IsSystemFolder(folder);
 }
 
+}  // namespace
+
+bool TakesSystemFolder(const rt::WalkRoot& root, const std::string& mask, bool withSubfolders) {
+  return (withSubfolders || TakesEveryName(mask)) && IsSystemFolder(root);
+}
+
+namespace {
+
 // A file entry's path: a pattern in its name takes the matching files of its folder.
 bool IsValidFilePath(const std::string& p) {
-  if (p.empty() || p.back() == '\\' || !IsSafePath(p, true)) return false;
+  if (p.empty() || rt::EndsWithCharOf(p, "\\") || !IsSafePath(p, true)) return false;
   return !rt::HasWildcard(rt::FileNameOf(p)) || !TakesSystemFolder(rt::ParentFolder(p), rt::FileNameOf(p), false);
 }
 
@@ -62,7 +70,7 @@ std::string RegistryListFile() { return rt::JoinPath(rt::ProgramFolder(), "plgre
 
 bool IsSafePath(const std::string& path, bool wildcardName) {
   if (!rt::IsAbsolutePath(path) || HasControlChars(path)) return false;
-  if (path.find_first_of("/\"<>|") != std::string::npos) return false;
+  if (rt::FindCharOf(path, "/\"<>|") != std::string::npos) return false;
   if (path.find(':', 2) != std::string::npos) return false;  // no alternate streams
   std::vector<std::string> parts = Parts(path);
   for (size_t i = 0; i < parts.size(); ++i) {
@@ -88,8 +96,8 @@ bool ParseFileEntry(const std::string& line, std::string& path) {
 
 bool IsValidFolderEntry(const FolderEntry& e) {
   if (e.flag != "0" && e.flag != "1") return false;
-  if (e.mask.empty() || e.mask.find_first_of("\\/:") != std::string::npos || HasControlChars(e.mask)) return false;
-  if (e.folder.empty() || e.folder.back() != '\\') return false;
+  if (e.mask.empty() || rt::FindCharOf(e.mask, "\\/:") != std::string::npos || HasControlChars(e.mask)) return false;
+  if (!rt::EndsWithCharOf(e.folder, "\\")) return false;
   std::string f = e.folder.size() > 3 ? e.folder.substr(0, e.folder.size() - 1) : e.folder;
   return IsSafePath(f, false) && !TakesSystemFolder(e.folder, e.mask, e.flag == "1");
 }
@@ -99,7 +107,7 @@ bool ParseFolderEntry(const std::string& line, FolderEntry& entry) {
   std::string rest = line.substr(7);
   if (rest.size() < 3 || rest[rest.size() - 2] != ',') return false;
   std::string body = rt::Trim(rest.substr(0, rest.size() - 2));
-  size_t slash = body.rfind('\\');
+  size_t slash = rt::FindLastCharOf(body, "\\");
   if (slash == std::string::npos) return false;
   FolderEntry e{body.substr(0, slash + 1), rt::Trim(body.substr(slash + 1)), std::string(1, rest.back())};
   if (!IsValidFolderEntry(e)) return false;
@@ -141,9 +149,10 @@ bool ParseRegistryEntry(const std::string& line, RegistryEntry& entry) {
   }
   if (keyEnd <= keyStart) return false;  // the root itself
   e.keyPath = t.substr(keyStart, keyEnd - keyStart);
-  if (e.keyPath.front() == '\\' || e.keyPath.back() == '\\' || e.keyPath.find("\\\\") != std::string::npos)
-    return false;
-  size_t last = e.keyPath.rfind('\\');
+  // Empty parts (a "\" at either end, or two in a row) name no key of their own.
+  for (const std::string& part : rt::SplitAtChar(e.keyPath, '\\'))
+    if (part.empty()) return false;
+  size_t last = rt::FindLastCharOf(e.keyPath, "\\");
   e.parentPath = last == std::string::npos ? "" : e.keyPath.substr(0, last);
   e.keyName = last == std::string::npos ? e.keyPath : e.keyPath.substr(last + 1);
   entry = e;

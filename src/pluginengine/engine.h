@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/files.h"
 #include "shared/runcontext.h"
 
 namespace forms {
@@ -36,6 +37,9 @@ bool ParseFolderEntry(const std::string& line, FolderEntry& entry);
 // there is dropped when it takes its sub-folders too, or when its mask narrows no name ("*.*"),
 // and so is a file entry whose name is such a mask. Entries below those folders stay.
 bool IsValidFolderEntry(const FolderEntry& e);
+// True when a walk from this root with this mask would take a system folder as a whole (everything
+// below it, or every file in it), by what the root resolved to when it was made.
+bool TakesSystemFolder(const rt::WalkRoot& root, const std::string& mask, bool withSubfolders);
 
 // One line of a registry section: "<root>\<key>,<1|2|3>" or "<root>\<key>,<value name>,4".
 struct RegistryEntry {

@@ -117,7 +117,9 @@ void PluginPass(RunContext& run, const PassLists& lists, bool erase) {
     rt::YieldIfDue();
     const std::string resolved = rt::ResolvedFolderPath(root);
     std::string checked;
-    if (resolved.empty() || !ParseFileEntry("file=" + rt::JoinPath(resolved, name) + ",0", checked)) continue;
+    if (resolved.empty() || !ParseFileEntry("file=" + rt::JoinPath(resolved, name) + ",0", checked) ||
+        TakesSystemFolder(root, name, false))
+      continue;
     std::vector<rt::FileEntry> matches;
     rt::ListFolder(folder, name, rt::ListWhat::Files, matches);
     if (matches.empty()) continue;  // nothing matches: nothing to list, erase or count
@@ -149,7 +151,8 @@ void PluginPass(RunContext& run, const PassLists& lists, bool erase) {
     const rt::WalkRoot root(e.folder);
     const std::string resolved = rt::ResolvedFolderPath(root);
     if (resolved.empty() || !rt::FolderExists(resolved) ||
-        !IsValidFolderEntry(FolderEntry{rt::JoinPath(resolved, ""), e.mask, e.flag}))
+        !IsValidFolderEntry(FolderEntry{rt::JoinPath(resolved, ""), e.mask, e.flag}) ||
+        TakesSystemFolder(root, e.mask, e.flag == "1"))
       continue;
     std::vector<rt::FileEntry> own;
     rt::ListFolder(e.folder, e.mask, rt::ListWhat::Files, own);

@@ -18,8 +18,7 @@ namespace {
 
 // A folder and a name below it: one "\" between them, none added after a drive root's.
 std::string Below(const std::string& folder, const std::string& name) {
-  if (!folder.empty() && folder.back() == '\\') return folder + name;
-  return folder + "\\" + name;
+  return rt::JoinPath(folder, name);
 }
 
 // True when the path names, as the code page spells it, the file or folder the lists show. A
@@ -34,7 +33,7 @@ bool SpelledAsListed(const std::string& path, bool folder) {
 // A wildcard the plug-in engine matches as the file list does: one pattern, not empty, no ";"
 // list, nothing that names a folder or that no file name holds.
 bool IsOnePattern(const std::string& wildcard) {
-  if (wildcard.empty() || wildcard.find_first_of(";\\/:\"<>|") != std::string::npos) return false;
+  if (wildcard.empty() || rt::FindCharOf(wildcard, ";\\/:\"<>|") != std::string::npos) return false;
   return std::none_of(wildcard.begin(), wildcard.end(), [](char c) { return static_cast<unsigned char>(c) < 32 || c == 127; });
 }
 

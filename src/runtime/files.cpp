@@ -18,48 +18,47 @@ bool HasControlChars(std::basic_string_view<C> s) {
 template <class C>
 bool IsLetter(C c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
+// The first "\" at or after `from`: by characters in ANSI text (the second byte of a double-byte
+// character may be that byte), plainly in wide text.
+size_t FindSlash(std::string_view p, size_t from) { return FindCharOf(p, "\\", from); }
+size_t FindSlash(std::wstring_view p, size_t from) { return p.find(L'\\', from); }
+
 template <class C>
 bool IsAbsolute(std::basic_string_view<C> p) {
   if (p.empty() || HasControlChars(p)) return false;
   if (p.size() >= 3 && IsLetter(p[0]) && p[1] == ':' && p[2] == '\\') return true;
   if (p.size() >= 5 && p[0] == '\\' && p[1] == '\\') {
     if (p[2] == '?' || p[2] == '.') return false;
-    size_t sep = p.find('\\', 2);
+    size_t sep = FindSlash(p, 2);
     return sep != std::basic_string_view<C>::npos && sep > 2 && sep + 1 < p.size() && p[sep + 1] != '\\';
   }
   return false;
 }
 
-template <class C>
-std::basic_string<C> NoTrailingSlash(std::basic_string_view<C> path) {
-  std::basic_string<C> p(path);
-  while (p.size() > 3 && (p.back() == '\\' || p.back() == '/')) p.pop_back();
+// The path helpers for wide text; the ANSI ones below read their text by code-page characters.
+std::wstring NoTrailingSlash(std::wstring_view path) {
+  std::wstring p(path);
+  while (p.size() > 3 && (p.back() == L'\\' || p.back() == L'/')) p.pop_back();
   return p;
 }
 
-template <class C>
-std::basic_string<C> ParentOf(std::basic_string_view<C> path) {
-  std::basic_string<C> p = NoTrailingSlash(path);
-  for (size_t i = p.size(); i-- > 0;) {
-    if (p[i] != '\\' && p[i] != '/') continue;
-    if (i == 2 && p[1] == ':') return p.substr(0, 3);
-    return p.substr(0, i);
-  }
-  return {};
+std::wstring ParentOf(std::wstring_view path) {
+  std::wstring p = NoTrailingSlash(path);
+  size_t i = p.find_last_of(L"\\/");
+  if (i == std::wstring::npos) return {};
+  if (i == 2 && p[1] == L':') return p.substr(0, 3);
+  return p.substr(0, i);
 }
 
-template <class C>
-std::basic_string<C> NameOf(std::basic_string_view<C> path) {
-  for (size_t i = path.size(); i-- > 0;)
-    if (path[i] == '\\' || path[i] == '/' || path[i] == ':') return std::basic_string<C>(path.substr(i + 1));
-  return std::basic_string<C>(path);
+std::wstring NameOf(std::wstring_view path) {
+  size_t i = path.find_last_of(L"\\/:");
+  return std::wstring(i == std::wstring_view::npos ? path : path.substr(i + 1));
 }
 
-template <class C>
-std::basic_string<C> Joined(std::basic_string_view<C> folder, std::basic_string_view<C> name) {
-  std::basic_string<C> r(folder);
-  if (!r.empty() && r.back() != '\\' && r.back() != '/') r += C('\\');
-  while (!name.empty() && (name.front() == '\\' || name.front() == '/')) name.remove_prefix(1);
+std::wstring Joined(std::wstring_view folder, std::wstring_view name) {
+  std::wstring r(folder);
+  if (!r.empty() && r.back() != L'\\' && r.back() != L'/') r += L'\\';
+  while (!name.empty() && (name.front() == L'\\' || name.front() == L'/')) name.remove_prefix(1);
   r += name;
   return r;
 }
@@ -72,39 +71,40 @@ bool IsAscii(std::wstring_view s) {
 }
 }  // namespace
 
-std::wstring ToWide(std::string_view ansi) {
+std::wstring ToWide(std::string_view ansi, unsigned codePage) {
   if (IsAscii(ansi)) return std::wstring(ansi.begin(), ansi.end());
-  int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+  int n = MultiByteToWideChar(codePage, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
   std::wstring w(n > 0 ? n : 0, L'\0');
-  if (n > 0) MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), w.data(), n);
+  if (n > 0) MultiByteToWideChar(codePage, 0, ansi.data(), static_cast<int>(ansi.size()), w.data(), n);
   return w;
 }
 
-std::string ToAnsi(std::wstring_view wide, bool* lossy) {
+std::string ToAnsi(std::wstring_view wide, bool* lossy, unsigned codePage) {
   if (lossy) *lossy = false;
   if (IsAscii(wide)) return std::string(wide.begin(), wide.end());
   const int size = static_cast<int>(wide.size());
   BOOL usedDefault = FALSE;
   // The code page's own letters only: a look-alike ("a" for an "a" with a bar) could name another file.
-  int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, nullptr, &usedDefault);
+  int n = WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, nullptr, &usedDefault);
   if (n > 0) {
     std::string a(n, '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, a.data(), n, nullptr, &usedDefault);
+    WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(), size, a.data(), n, nullptr, &usedDefault);
     if (lossy) *lossy = usedDefault != FALSE;
     return a;
   }
   // A code page that takes no such flags (UTF-8): converted plainly, lossy where the way back differs.
-  n = WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+  n = WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
   std::string a(n > 0 ? n : 0, '\0');
-  if (n > 0) WideCharToMultiByte(CP_ACP, 0, wide.data(), size, a.data(), n, nullptr, nullptr);
-  if (lossy) *lossy = ToWide(a) != wide;
+  if (n > 0) WideCharToMultiByte(codePage, 0, wide.data(), size, a.data(), n, nullptr, nullptr);
+  if (lossy) *lossy = ToWide(a, codePage) != wide;
   return a;
 }
 
 bool IsAbsolutePath(std::string_view p) { return IsAbsolute(p); }
+bool IsAbsolutePath(std::wstring_view p) { return IsAbsolute(p); }
 
 bool HasWildcardInName(std::string_view path) {
-  size_t slash = path.find_last_of("\\/");
+  size_t slash = FindLastCharOf(path, "\\/");
   std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
   return HasWildcard(name) || HasWildcard(path);
 }
@@ -117,16 +117,53 @@ bool IsDeviceName(std::string_view name) {
   return part.size() == 4 && (part.rfind("COM", 0) == 0 || part.rfind("LPT", 0) == 0) && part[3] >= '0' && part[3] <= '9';
 }
 
-bool IsPlainFileName(std::string_view name) {
-  if (name.empty() || HasControlChars(name) || name.find_first_of("\\/:*?\"<>|") != std::string_view::npos) return false;
-  if (name.back() == '.' || name.back() == ' ') return false;
+bool IsPlainFileName(std::string_view name, unsigned codePage) {
+  if (name.empty() || name.size() > MAX_PATH) return false;
+  int n = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, name.data(), static_cast<int>(name.size()), nullptr, 0);
+  if (n <= 0) return false;
+  std::wstring w(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, name.data(), static_cast<int>(name.size()), w.data(), n);
+  for (wchar_t c : w)
+    if (c < 32 || c == 127 || std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos) return false;
+  if (w.back() == L'.' || w.back() == L' ') return false;
+  // The device names are ASCII letters and digits, which every code page spells alike.
   return !IsDeviceName(name);
 }
 
-std::string JoinPath(std::string_view folder, std::string_view name) { return Joined(folder, name); }
-std::string ParentFolder(std::string_view path) { return ParentOf(path); }
-std::string FileNameOf(std::string_view path) { return NameOf(path); }
-std::string WithoutTrailingSlash(std::string_view path) { return NoTrailingSlash(path); }
+bool EndsWithSlash(std::string_view path, unsigned codePage) { return EndsWithCharOf(path, "\\/", codePage); }
+
+std::string JoinPath(std::string_view folder, std::string_view name, unsigned codePage) {
+  std::string r(folder);
+  if (!r.empty() && !EndsWithSlash(r, codePage)) r += '\\';
+  // A text's first byte always starts a character.
+  while (!name.empty() && (name.front() == '\\' || name.front() == '/')) name.remove_prefix(1);
+  r += name;
+  return r;
+}
+
+std::string WithoutTrailingSlash(std::string_view path, unsigned codePage) {
+  std::string p(path);
+  while (p.size() > 3 && EndsWithSlash(p, codePage)) p.pop_back();
+  return p;
+}
+
+std::string ParentFolder(std::string_view path, unsigned codePage) {
+  std::string p = WithoutTrailingSlash(path, codePage);
+  size_t i = FindLastCharOf(p, "\\/", codePage);
+  if (i == std::string::npos) return {};
+  if (i == 2 && p[1] == ':') return p.substr(0, 3);
+  return p.substr(0, i);
+}
+
+std::string FileNameOf(std::string_view path, unsigned codePage) {
+  size_t i = FindLastCharOf(path, "\\/:", codePage);
+  return std::string(i == std::string_view::npos ? path : path.substr(i + 1));
+}
+
+bool SameName(std::wstring_view a, std::wstring_view b) {
+  return a.size() == b.size() &&
+         (a.empty() || CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) == CSTR_EQUAL);
+}
 
 DWORD GetAttr(const std::string& path) {
   if (path.empty() || HasWildcard(path)) return kNoAttributes;
@@ -145,12 +182,6 @@ std::wstring PlainPath(std::wstring p) {
   if (p.rfind(L"\\\\?\\UNC\\", 0) == 0) return L"\\\\" + p.substr(8);
   if (p.rfind(L"\\\\?\\", 0) == 0) return p.substr(4);
   return p;
-}
-
-std::string FullPath(const std::string& path) {
-  char buf[1024];
-  DWORD n = GetFullPathNameA(path.c_str(), sizeof buf, buf, nullptr);
-  return n > 0 && n < sizeof buf ? std::string(buf, n) : path;
 }
 
 std::wstring FullPath(const std::wstring& path) {
@@ -226,7 +257,7 @@ std::wstring ResolvedFolder(const std::wstring& folder, bool fresh) {
   HANDLE h = CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (h != INVALID_HANDLE_VALUE) {
-    resolved = NoTrailingSlash(std::wstring_view(OpenedPath(h)));
+    resolved = NoTrailingSlash(OpenedPath(h));
     CloseHandle(h);
   }
   lastFolder = folder;
@@ -251,12 +282,12 @@ std::wstring EntryName(const std::wstring& path) {
 // junction, a substituted drive or a mount point does not count as a link. Letter case counts
 // (two names that differ only in case may be two files).
 bool IsNamedFile(const std::wstring& openedPath, const std::wstring& fullPath) {
-  std::wstring opened = NoTrailingSlash(std::wstring_view(openedPath)), full = NoTrailingSlash(std::wstring_view(fullPath));
+  std::wstring opened = NoTrailingSlash(openedPath), full = NoTrailingSlash(fullPath);
   if (opened.empty()) return false;
   if (opened == full) return true;
-  std::wstring folder = ParentOf(std::wstring_view(full)), name = NameOf(std::wstring_view(full));
+  std::wstring folder = ParentOf(full), name = NameOf(full);
   if (folder.empty() || name.empty() || folder == full) return false;
-  std::wstring openedFolder = ParentOf(std::wstring_view(opened)), openedName = NameOf(std::wstring_view(opened));
+  std::wstring openedFolder = ParentOf(opened), openedName = NameOf(opened);
   if (ResolvedFolder(folder, false) != openedFolder && ResolvedFolder(folder, true) != openedFolder) return false;
   return name == openedName || EntryName(full) == openedName;
 }
@@ -308,6 +339,22 @@ bool SetOpenedAttr(HANDLE h, DWORD attributes) {
 }
 }  // namespace
 
+FolderIdentity IdentifyFolder(const std::wstring& folder) {
+  FolderIdentity id;
+  if (folder.empty() || folder.find_first_of(L"*?") != std::wstring::npos) return id;
+  HANDLE h = CreateFileW(FullPath(folder).c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return id;
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (GetFileInformationByHandle(h, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    id.path = NoTrailingSlash(OpenedPath(h));
+    id.volume = info.dwVolumeSerialNumber;
+    id.index = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+  }
+  CloseHandle(h);
+  return id;
+}
+
 namespace {
 SRWLOCK g_resolveHookLock = SRWLOCK_INIT;
 std::function<void(const std::string&, bool)> g_resolveHook;
@@ -325,16 +372,17 @@ WalkRoot::WalkRoot(const std::string& folder) {
   ReleaseSRWLockShared(&g_resolveHookLock);
   if (hook) hook(folder, false);
   std::wstring path = CheckedPath(folder, L"");
-  if (!path.empty()) resolved_ = ResolvedFolder(FullPath(path), true);
+  if (!path.empty()) root_ = IdentifyFolder(path);
   if (hook) hook(folder, true);
 }
 
 bool WalkRoot::Holds(std::wstring_view finalPath) const {
-  if (resolved_.empty() || finalPath.size() < resolved_.size()) return false;
-  if (CompareStringOrdinal(finalPath.data(), static_cast<int>(resolved_.size()), resolved_.data(),
-                           static_cast<int>(resolved_.size()), TRUE) != CSTR_EQUAL)
+  const std::wstring& root = root_.path;
+  if (root.empty() || finalPath.size() < root.size()) return false;
+  if (CompareStringOrdinal(finalPath.data(), static_cast<int>(root.size()), root.data(), static_cast<int>(root.size()),
+                           TRUE) != CSTR_EQUAL)
     return false;
-  return finalPath.size() == resolved_.size() || resolved_.back() == L'\\' || finalPath[resolved_.size()] == L'\\';
+  return finalPath.size() == root.size() || root.back() == L'\\' || finalPath[root.size()] == L'\\';
 }
 
 HANDLE OpenNoFollow(const std::string& path, DWORD access, DWORD* error) {
@@ -478,10 +526,19 @@ std::string ResolvedFolderPath(const WalkRoot& root) {
 
 bool IsInsideFolder(std::string_view path, std::string_view folder) {
   if (!IsAbsolutePath(path) || !IsAbsolutePath(folder)) return false;
-  // Full paths: "x\..\y" is y, wherever the text says it starts.
-  std::string p = WithoutTrailingSlash(FullPath(std::string(path))), f = WithoutTrailingSlash(FullPath(std::string(folder)));
-  if (p.empty() || f.empty() || p.size() < f.size() || !StartsWithNoCase(p, f)) return false;
-  return p.size() == f.size() || f.back() == '\\' || p[f.size()] == '\\';
+  // Full wide paths: "x\..\y" is y, wherever the text says it starts, and every character is one.
+  std::wstring p = NoTrailingSlash(FullPath(ToWide(path))), f = NoTrailingSlash(FullPath(ToWide(folder)));
+  if (p.empty() || f.empty() || p.size() < f.size() || !SameName(std::wstring_view(p).substr(0, f.size()), f)) return false;
+  return p.size() == f.size() || f.back() == L'\\' || p[f.size()] == L'\\';
+}
+
+DWORD LinkCount(const std::string& path) {
+  HANDLE h = OpenNoFollow(path, FILE_READ_ATTRIBUTES);
+  if (h == INVALID_HANDLE_VALUE) return 0;
+  BY_HANDLE_FILE_INFORMATION info{};
+  DWORD links = GetFileInformationByHandle(h, &info) ? info.nNumberOfLinks : 0;
+  CloseHandle(h);
+  return links;
 }
 
 bool CreateFolder(const std::string& path) {
@@ -529,7 +586,7 @@ bool ReadFolder(const std::wstring& folder, std::vector<FileEntry>& out) {
   out.clear();
   if (folder.empty() || folder.find_first_of(L"*?") != std::wstring::npos) return false;
   WIN32_FIND_DATAW fd;
-  std::wstring query = Joined(std::wstring_view(folder), std::wstring_view(L"*"));
+  std::wstring query = Joined(folder, L"*");
   HANDLE h = FindFirstFileExW(query.c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr,
                               FIND_FIRST_EX_LARGE_FETCH);
   if (h == INVALID_HANDLE_VALUE) {
@@ -555,12 +612,16 @@ bool ReadFolder(const std::wstring& folder, std::vector<FileEntry>& out) {
   return true;
 }
 
+bool NameMatches(const FileEntry& entry, std::string_view pattern) {
+  return entry.wide.empty() ? MatchesPattern(entry.name, pattern) : MatchesPattern(entry.wide, ToWide(pattern));
+}
+
 bool ListFolder(const std::string& folder, std::string_view pattern, ListWhat what,
                 std::vector<FileEntry>& out) {
   if (!ReadFolder(folder, out)) return false;
   std::erase_if(out, [&](const FileEntry& e) {
     return (what == ListWhat::Files && e.IsFolder()) || (what == ListWhat::Folders && !e.IsFolder()) ||
-           !MatchesPattern(e.name, pattern);
+           !NameMatches(e, pattern);
   });
   SortByName(out);
   return true;
@@ -568,7 +629,7 @@ bool ListFolder(const std::string& folder, std::string_view pattern, ListWhat wh
 
 FoundFile FileIn(const std::string& folder, const FileEntry& entry) {
   FoundFile f{JoinPath(folder, entry.name), entry.attributes, entry.size};
-  if (!entry.wide.empty()) f.wide = Joined(std::wstring_view(ToWide(folder)), std::wstring_view(entry.wide));
+  if (!entry.wide.empty()) f.wide = Joined(ToWide(folder), entry.wide);
   return f;
 }
 
@@ -578,7 +639,7 @@ void DeleteTreeBelow(const std::wstring& folder, const WalkRoot& root) {
   std::vector<FileEntry> entries;
   ReadFolder(folder, entries);
   for (const auto& e : entries) {
-    std::wstring p = Joined(std::wstring_view(folder), std::wstring_view(e.wide.empty() ? ToWide(e.name) : e.wide));
+    std::wstring p = Joined(folder, e.wide.empty() ? ToWide(e.name) : e.wide);
     if (e.IsFolder() && IsLink(e.attributes)) {
       RemoveDirectoryW(p.c_str());
     } else if (e.IsFolder()) {

@@ -16,28 +16,37 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/text.h"
+
 namespace rt {
 
 // "C:\..." (a drive letter, ":" and "\") or "\\server\share\..." ; never "\\?\" or "\\.\" device
 // paths, never a path with control characters.
 bool IsAbsolutePath(std::string_view path);
+bool IsAbsolutePath(std::wstring_view path);
 // True when the last element of the path holds "*" or "?".
 bool HasWildcardInName(std::string_view path);
 // A name that Windows takes as a device whatever its folder ("CON", "nul.txt", "COM1", ...).
 bool IsDeviceName(std::string_view name);
-// A file name of its own, without a folder: not empty, no control characters, none of \ / : * ? " < > |,
-// no "." or blank at its end, and no device name.
-bool IsPlainFileName(std::string_view name);
+// A file name of its own, without a folder: not empty, spelled in the code page, no control
+// character, none of \ / : * ? " < > |, no "." or blank at its end, and no device name.
+bool IsPlainFileName(std::string_view name, unsigned codePage = kAnsiCodePage);
 
-std::string JoinPath(std::string_view folder, std::string_view name);  // one "\" between them
-std::string ParentFolder(std::string_view path);                        // "" when there is none
-std::string FileNameOf(std::string_view path);
-std::string WithoutTrailingSlash(std::string_view path);                 // "C:\" stays "C:\"
+// Paths in ANSI text are cut and joined by the characters of the code page (the system's unless
+// told): a folder whose last character ends in the byte of "\" still gets its "\" before a name.
+std::string JoinPath(std::string_view folder, std::string_view name, unsigned codePage = kAnsiCodePage);  // one "\" between them
+std::string ParentFolder(std::string_view path, unsigned codePage = kAnsiCodePage);  // "" when there is none
+std::string FileNameOf(std::string_view path, unsigned codePage = kAnsiCodePage);    // after the last "\", "/" or ":"
+std::string WithoutTrailingSlash(std::string_view path, unsigned codePage = kAnsiCodePage);  // "C:\" stays "C:\"
+bool EndsWithSlash(std::string_view path, unsigned codePage = kAnsiCodePage);        // its last character is "\" or "/"
 
-// Text between the ANSI code page and the platform's wide names. ToAnsi spells what the code page
-// lacks as "?" (never as a look-alike letter) and says so in *lossy.
-std::wstring ToWide(std::string_view ansi);
-std::string ToAnsi(std::wstring_view wide, bool* lossy = nullptr);
+// Text between the ANSI code page (the system's unless told) and the platform's wide names.
+// ToAnsi spells what the code page lacks as "?" (never as a look-alike letter) and says so in *lossy.
+std::wstring ToWide(std::string_view ansi, unsigned codePage = kAnsiCodePage);
+std::string ToAnsi(std::wstring_view wide, bool* lossy = nullptr, unsigned codePage = kAnsiCodePage);
+// Two names (or paths) that are one for the file system: equal but for letter case, compared as
+// wide characters.
+bool SameName(std::wstring_view a, std::wstring_view b);
 
 constexpr DWORD kNoAttributes = INVALID_FILE_ATTRIBUTES;
 DWORD GetAttr(const std::string& path);          // kNoAttributes when missing or a wildcard path
@@ -65,15 +74,31 @@ constexpr DWORD kLinkRefused = ERROR_CANT_ACCESS_FILE;
 // overwrites or changes must lie below it by the final path of its opened handle, so a folder
 // swapped for a link after it was listed changes nothing outside the root. A root that could not
 // be resolved (a missing folder) holds nothing.
+// What a folder is, whatever path names it: the path it resolves to (links, short names,
+// substituted drives and mount points followed; without a closing "\", but "C:\") and the file
+// system's own identity of it (the volume's serial number and the folder's file index). Unknown
+// (an empty path) when the folder cannot be opened.
+struct FolderIdentity {
+  std::wstring path;
+  DWORD volume = 0;
+  uint64_t index = 0;
+  bool Known() const { return !path.empty(); }
+  bool IsSameFolder(const FolderIdentity& other) const {
+    return Known() && other.Known() && volume == other.volume && index == other.index;
+  }
+};
+FolderIdentity IdentifyFolder(const std::wstring& folder);
+
 class WalkRoot {
  public:
   WalkRoot() = default;  // holds nothing
   explicit WalkRoot(const std::string& folder);  // resolves the folder, once
   bool Holds(std::wstring_view finalPath) const;  // the final path of an opened file, or the root itself
-  const std::wstring& Resolved() const { return resolved_; }
+  const std::wstring& Resolved() const { return root_.path; }
+  const FolderIdentity& Identity() const { return root_; }
 
  private:
-  std::wstring resolved_;  // without a closing "\" (but "C:\")
+  FolderIdentity root_;
 };
 // A file the walk's root does not hold is refused with this error.
 constexpr DWORD kOutsideRoot = ERROR_CANT_ACCESS_FILE;
@@ -87,6 +112,10 @@ void SetResolveHookForTests(std::function<void(const std::string& folder, bool r
 // (kLinkRefused). Returns the Windows error, 0 on success; ERROR_INVALID_NAME for a refused path,
 // ERROR_ACCESS_DENIED for a folder or a read-only file.
 DWORD DeleteExactFile(const std::string& path);
+
+// The number of names (hard links) the file has; 0 when it cannot be opened. A file of more than
+// one name shares its content and attributes with the others: they must not change through it.
+DWORD LinkCount(const std::string& path);
 
 bool CreateFolder(const std::string& path);       // creates the missing folders of an absolute path
 
@@ -111,6 +140,10 @@ struct FileEntry {
   FILETIME creation{}, lastAccess{}, lastWrite{};
   bool IsFolder() const { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 };
+
+// True when the entry's long name (its wide one where the code page cannot spell it) matches the
+// pattern (see MatchesPattern).
+bool NameMatches(const FileEntry& entry, std::string_view pattern);
 
 enum class ListWhat { Files, Folders, Both };
 

@@ -35,7 +35,7 @@ void RunListedHook(const std::string& folder) {
 }
 
 bool FitsAnsiPath(const std::string& folder, const std::string& name) {
-  bool slash = !folder.empty() && (folder.back() == '\\' || folder.back() == '/');
+  bool slash = EndsWithSlash(folder);
   return folder.size() + (slash ? 0 : 1) + name.size() <= kMaxPath;
 }
 }  // namespace
@@ -150,7 +150,7 @@ void FileWalk::PrepareListed() {
       listed_.pop_front();
     }
     const size_t listed = folder.files.size();
-    std::erase_if(folder.files, [&](const FileEntry& e) { return !MatchesPattern(e.name, mask_); });
+    std::erase_if(folder.files, [&](const FileEntry& e) { return !NameMatches(e, mask_); });
     SortByName(folder.files);
     std::vector<FoundFile> files;
     files.reserve(folder.files.size());

@@ -136,41 +136,68 @@ std::string AddToCounter(std::string_view counter, uint64_t add) {
 
 namespace {
 // Plain glob over upper-cased texts: '*' any run, '?' one character.
-bool Glob(std::string_view n, std::string_view p) {
-  size_t ni = 0, pi = 0, starP = std::string_view::npos, starN = 0;
+template <class C>
+bool Glob(std::basic_string_view<C> n, std::basic_string_view<C> p) {
+  size_t ni = 0, pi = 0, starP = std::basic_string_view<C>::npos, starN = 0;
   while (ni < n.size()) {
-    if (pi < p.size() && (p[pi] == '?' || p[pi] == n[ni])) {
+    if (pi < p.size() && (p[pi] == C('?') || p[pi] == n[ni])) {
       ++ni;
       ++pi;
-    } else if (pi < p.size() && p[pi] == '*') {
+    } else if (pi < p.size() && p[pi] == C('*')) {
       starP = pi++;
       starN = ni;
-    } else if (starP != std::string_view::npos) {
+    } else if (starP != std::basic_string_view<C>::npos) {
       pi = starP + 1;
       ni = ++starN;
     } else {
       return false;
     }
   }
-  while (pi < p.size() && p[pi] == '*') ++pi;
+  while (pi < p.size() && p[pi] == C('*')) ++pi;
   return pi == p.size();
+}
+
+// The match itself, over upper-cased texts of one kind, with the rules for a closing ".*" and ".".
+template <class C>
+bool MatchUpper(std::basic_string_view<C> n, std::basic_string_view<C> p) {
+  if (p.empty()) return false;
+  bool hasDot = n.find(C('.')) != std::basic_string_view<C>::npos;
+  if (p.size() >= 2 && p[p.size() - 2] == C('.') && p.back() == C('*')) {
+    if (Glob(n, p)) return true;
+    return !hasDot && Glob(n, p.substr(0, p.size() - 2));
+  }
+  if (p.back() == C('.') && p.find_first_not_of(C('.')) != std::basic_string_view<C>::npos)
+    return !hasDot && Glob(n, p.substr(0, p.size() - 1));
+  return Glob(n, p);
+}
+
+bool IsAsciiText(std::string_view s) {
+  for (char c : s)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
+std::wstring UpperWide(std::wstring_view s) {
+  std::wstring r(s);
+  if (!r.empty()) CharUpperBuffW(r.data(), static_cast<DWORD>(r.size()));
+  return r;
 }
 }  // namespace
 
 bool MatchesPattern(std::string_view name, std::string_view pattern) {
   // "*" and "*.*" take every name: no need to compare it (listings ask this of every file).
   if (pattern == "*" || pattern == "*.*") return true;
+  // In a double-byte code page "?" is one character of one or two bytes, and a letter's byte may
+  // be the second half of another character: anything but ASCII is matched as wide text.
+  if (!IsAsciiText(name) || !IsAsciiText(pattern)) return MatchesPattern(ToWide(name), ToWide(pattern));
   std::string n = UCase(name), p = UCase(pattern);
-  if (p.empty()) return false;
-  bool hasDot = n.find('.') != std::string::npos;
-  if (p.size() >= 2 && p.compare(p.size() - 2, 2, ".*") == 0) {
-    if (Glob(n, p)) return true;
-    return !hasDot && Glob(n, std::string_view(p).substr(0, p.size() - 2));
-  }
-  if (p.back() == '.' && p.find_first_not_of('.') != std::string::npos) {
-    return !hasDot && Glob(n, std::string_view(p).substr(0, p.size() - 1));
-  }
-  return Glob(n, p);
+  return MatchUpper(std::string_view(n), std::string_view(p));
+}
+
+bool MatchesPattern(std::wstring_view name, std::wstring_view pattern) {
+  if (pattern == L"*" || pattern == L"*.*") return true;
+  std::wstring n = UpperWide(name), p = UpperWide(pattern);
+  return MatchUpper(std::wstring_view(n), std::wstring_view(p));
 }
 
 bool HasWildcard(std::string_view s) { return s.find_first_of("*?") != std::string_view::npos; }
@@ -208,30 +235,89 @@ std::string ReplaceAll(std::string s, std::string_view from, std::string_view to
   return s;
 }
 
-std::string FileNamePart(std::string_view path, unsigned codePage) {
-  size_t start = 0;
-  for (size_t i = 0; i < path.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(path[i]);
-    if (IsDBCSLeadByteEx(codePage, c) && i + 1 < path.size()) {
-      ++i;  // its second byte is part of the character
-      continue;
-    }
-    if (c == '\\' || c == '/' || c == ':') start = i + 1;
-  }
-  return std::string(path.substr(start));
+namespace {
+struct LeadBytes {
+  bool lead[256] = {};
+  bool any = false;
+};
+
+LeadBytes LeadBytesFromSystem(unsigned codePage) {
+  LeadBytes t;
+  CPINFO info{};
+  if (!GetCPInfo(codePage, &info) || info.MaxCharSize != 2) return t;
+  for (int r = 0; r + 1 < MAX_LEADBYTES && info.LeadByte[r]; r += 2)
+    for (unsigned c = info.LeadByte[r]; c <= info.LeadByte[r + 1] && c < 256; ++c) t.lead[c] = t.any = true;
+  return t;
 }
 
-bool IsPlainFileNameIn(std::string_view name, unsigned codePage) {
-  if (name.empty() || name.size() > MAX_PATH) return false;
-  int n = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, name.data(), static_cast<int>(name.size()), nullptr, 0);
-  if (n <= 0) return false;
-  std::wstring w(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, name.data(), static_cast<int>(name.size()), w.data(), n);
-  for (wchar_t c : w)
-    if (c < 32 || c == 127 || std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos) return false;
-  if (w.back() == L'.' || w.back() == L' ') return false;
-  // The device names are ASCII letters and digits, which every code page spells alike.
-  return !IsDeviceName(name);
+// The system's code page stays the same for the life of the process: its table is made once.
+const LeadBytes& LeadBytesOf(unsigned codePage) {
+  static const LeadBytes ansi = LeadBytesFromSystem(CP_ACP);
+  if (codePage == CP_ACP) return ansi;
+  thread_local unsigned lastPage = CP_ACP;
+  thread_local LeadBytes last;
+  if (lastPage != codePage) {
+    last = LeadBytesFromSystem(codePage);
+    lastPage = codePage;
+  }
+  return last;
+}
+
+// Calls `at(position)` with the first byte of each character at or after `from`, in order, until
+// it returns true; the position it stopped at, or npos.
+template <class F>
+size_t EachChar(std::string_view s, size_t from, const LeadBytes& t, F at) {
+  for (size_t i = 0; i < s.size();) {
+    if (i >= from && at(i)) return i;
+    i += t.lead[static_cast<unsigned char>(s[i])] && i + 1 < s.size() ? 2 : 1;
+  }
+  return std::string_view::npos;
+}
+}  // namespace
+
+bool IsLeadByte(unsigned char c, unsigned codePage) { return LeadBytesOf(codePage).lead[c]; }
+
+size_t FindCharOf(std::string_view s, std::string_view chars, size_t from, unsigned codePage) {
+  const LeadBytes& t = LeadBytesOf(codePage);
+  if (!t.any) return s.find_first_of(chars, from);
+  return EachChar(s, from, t, [&](size_t i) { return chars.find(s[i]) != std::string_view::npos; });
+}
+
+size_t FindLastCharOf(std::string_view s, std::string_view chars, unsigned codePage) {
+  const LeadBytes& t = LeadBytesOf(codePage);
+  if (!t.any) return s.find_last_of(chars);
+  size_t found = std::string_view::npos;
+  EachChar(s, 0, t, [&](size_t i) {
+    if (chars.find(s[i]) != std::string_view::npos) found = i;
+    return false;
+  });
+  return found;
+}
+
+bool EndsWithCharOf(std::string_view s, std::string_view chars, unsigned codePage) {
+  if (s.empty()) return false;
+  const LeadBytes& t = LeadBytesOf(codePage);
+  if (!t.any) return chars.find(s.back()) != std::string_view::npos;
+  size_t lastStart = 0;
+  EachChar(s, 0, t, [&](size_t i) {
+    lastStart = i;
+    return false;
+  });
+  return lastStart + 1 == s.size() && chars.find(s[lastStart]) != std::string_view::npos;
+}
+
+std::vector<std::string> SplitAtChar(std::string_view s, char sep, unsigned codePage) {
+  std::vector<std::string> out;
+  size_t b = 0;
+  for (;;) {
+    size_t e = FindCharOf(s, std::string_view(&sep, 1), b, codePage);
+    if (e == std::string_view::npos) {
+      out.emplace_back(s.substr(b));
+      return out;
+    }
+    out.emplace_back(s.substr(b, e - b));
+    b = e + 1;
+  }
 }
 
 }  // namespace rt

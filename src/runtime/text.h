@@ -52,19 +52,27 @@ std::string AddToCounter(std::string_view counter, uint64_t add);
 // ("*.*" matches everything) and a pattern ending in "." matches only names without a dot.
 // The match is on the whole long name, never on a short 8.3 alias.
 bool MatchesPattern(std::string_view name, std::string_view pattern);
+bool MatchesPattern(std::wstring_view name, std::wstring_view pattern);  // the same, for wide names
 bool HasWildcard(std::string_view s);
 
 std::vector<std::string> Split(std::string_view s, char sep);
 std::string Join(const std::vector<std::string>& parts, std::string_view sep);
 std::string ReplaceAll(std::string s, std::string_view from, std::string_view to);
 
-// Names read by the characters of a code page (the system's ANSI one unless told), where the
-// second byte of a double-byte character may be any byte, "\" (0x5C) included.
+// Text read by the characters of a code page (the system's ANSI one unless told). In the
+// double-byte code pages (932, 936, 949, 950) the second byte of a character may be any byte from
+// 0x40 up: "\\" (0x5C), "|" and the ASCII letters among them. So a byte of the text is that ASCII
+// character only where a character starts there; these find such characters.
 constexpr unsigned kAnsiCodePage = 0;  // CP_ACP
-// The last part of a path: what follows its last "\", "/" or ":" character.
-std::string FileNamePart(std::string_view path, unsigned codePage = kAnsiCodePage);
-// A file name of its own: not empty, spelled in the code page, no control character, none of
-// \ / : * ? " < > |, no "." or blank at its end, and no device name.
-bool IsPlainFileNameIn(std::string_view name, unsigned codePage = kAnsiCodePage);
+// True when the byte starts a character of two bytes in the code page.
+bool IsLeadByte(unsigned char c, unsigned codePage = kAnsiCodePage);
+// Where the first (or last) character that is one of `chars` (ASCII characters) stands, at or
+// after `from`; npos when there is none.
+size_t FindCharOf(std::string_view s, std::string_view chars, size_t from = 0, unsigned codePage = kAnsiCodePage);
+size_t FindLastCharOf(std::string_view s, std::string_view chars, unsigned codePage = kAnsiCodePage);
+// True when the text's last character is one of `chars`.
+bool EndsWithCharOf(std::string_view s, std::string_view chars, unsigned codePage = kAnsiCodePage);
+// The parts between the characters `sep` (an ASCII character).
+std::vector<std::string> SplitAtChar(std::string_view s, char sep, unsigned codePage = kAnsiCodePage);
 
 }  // namespace rt

@@ -164,7 +164,9 @@ ReplacingFile::ReplacingFile(const std::string& path) : path_(path), tmp_(path +
   // file is then made only where nothing is, so no other file is ever opened or truncated here.
   DWORD leftover = GetAttr(tmp_);
   if (leftover != kNoAttributes && !(leftover & FILE_ATTRIBUTE_DIRECTORY)) {
-    if (leftover & FILE_ATTRIBUTE_READONLY) SetAttr(tmp_, FILE_ATTRIBUTE_ARCHIVE);
+    // A name of another file (a planted hard link) keeps that file's attributes: it stays, and
+    // the rewrite with it.
+    if ((leftover & FILE_ATTRIBUTE_READONLY) && LinkCount(tmp_) == 1) SetAttr(tmp_, FILE_ATTRIBUTE_ARCHIVE);
     DeleteExactFile(tmp_);
   }
   h_ = CreateFileA(tmp_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_ARCHIVE, nullptr);
@@ -212,8 +214,9 @@ bool ReplacingFile::Commit() {
   h_ = INVALID_HANDLE_VALUE;
   if (ok) {
     ok = MoveFileExA(tmp_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    // A read-only old file is replaced all the same (its attributes do not carry over).
-    if (!ok && GetLastError() == ERROR_ACCESS_DENIED && SetAttr(path_, FILE_ATTRIBUTE_ARCHIVE))
+    // A read-only old file is replaced all the same (its attributes do not carry over), unless
+    // the file has other names, which would lose their read-only attribute with it.
+    if (!ok && GetLastError() == ERROR_ACCESS_DENIED && LinkCount(path_) == 1 && SetAttr(path_, FILE_ATTRIBUTE_ARCHIVE))
       ok = MoveFileExA(tmp_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
   }
   if (!ok) DeleteExactFile(tmp_);

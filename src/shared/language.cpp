@@ -6,7 +6,7 @@
 #include "shared/settings.h"
 #include "shared/storage.h"
 
-bool IsLanguageFileName(const std::string& name) { return rt::IsPlainFileNameIn(name); }
+bool IsLanguageFileName(const std::string& name) { return rt::IsPlainFileName(name); }
 
 std::string LanguageNameOrDefault(const std::string& stored) {
   return IsLanguageFileName(rt::Trim(stored)) ? stored : "english.ini";

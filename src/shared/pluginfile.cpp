@@ -22,8 +22,8 @@ std::string WithoutLineBreaks(const std::string& text) {
 }
 
 std::string PluginImportName(const std::string& chosenPath, unsigned codePage) {
-  std::string name = rt::FileNamePart(rt::Trim(chosenPath), codePage);
-  return rt::IsPlainFileNameIn(name, codePage) ? name : "";
+  std::string name = rt::FileNameOf(rt::Trim(chosenPath), codePage);
+  return rt::IsPlainFileName(name, codePage) ? name : "";
 }
 
 PluginRead ReadPluginFile(const std::string& path, PluginContent& content) {
@@ -96,10 +96,12 @@ std::string WindowsDrive() {
   return letter && d[1] == ':' && d[2] == '\\' ? d : std::string();
 }
 
+// The first "c:\" (either case) whose "c" starts a character: the second byte of a double-byte
+// character may be the byte of "c".
 std::string Relocated(const std::string& line, const std::string& drive) {
-  size_t at = rt::LCase(line).find("c:\\");
-  if (at == std::string::npos) return line;
-  return line.substr(0, at) + drive + line.substr(at + 3);
+  for (size_t at = rt::FindCharOf(line, "cC"); at != std::string::npos; at = rt::FindCharOf(line, "cC", at + 1))
+    if (line.compare(at + 1, 2, ":\\") == 0) return line.substr(0, at) + drive + line.substr(at + 3);
+  return line;
 }
 
 bool g_relocating = false;
@@ -132,7 +134,6 @@ int RelocatePlugins() {
     if (std::any_of(c.files.begin(), c.files.end(), [](const std::string& l) { return HasBlanksAround(l); })) continue;
     std::vector<std::string> files;
     for (const auto& l : c.files) files.push_back(Relocated(l, drive));
-    if (rt::FileExists(path)) rt::SetAttr(path, FILE_ATTRIBUTE_ARCHIVE);
     if (WritePluginFile(path, c.header[0], c.header[1], c.header[2], files, c.registry)) ++rewritten;
   }
   g_relocating = false;

@@ -3,7 +3,10 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <cctype>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
 #include <vector>
 
 #include "runtime/files.h"
@@ -12,70 +15,148 @@
 
 namespace {
 
-// "C:", "C:\", "\\server\share" or "\\server\share\".
-bool IsRootText(const std::string& folder) {
-  std::string f = rt::WithoutTrailingSlash(folder);
-  bool drive = f.size() >= 2 && isalpha(static_cast<unsigned char>(f[0])) && f[1] == ':';
-  if (drive) return f.size() == 2 || (f.size() == 3 && f[2] == '\\');
-  if (f.rfind("\\\\", 0) != 0) return false;
-  size_t server = f.find('\\', 2);
-  return server == std::string::npos || f.find('\\', server + 1) == std::string::npos;
+// "C:", "C:\", "\\server\share" or "\\server\share\" (also as the platform writes them once
+// resolved: "\\?\C:\", "\\?\UNC\server\share").
+bool IsRootText(std::wstring f) {
+  if (f.rfind(L"\\\\?\\UNC\\", 0) == 0) f = L"\\\\" + f.substr(8);
+  else if (f.rfind(L"\\\\?\\", 0) == 0) f = f.substr(4);
+  while (!f.empty() && (f.back() == L'\\' || f.back() == L'/')) f.pop_back();
+  bool drive = f.size() == 2 && ((f[0] >= L'A' && f[0] <= L'Z') || (f[0] >= L'a' && f[0] <= L'z')) && f[1] == L':';
+  if (drive) return true;
+  if (f.rfind(L"\\\\", 0) != 0) return false;
+  size_t server = f.find(L'\\', 2);
+  return server == std::wstring::npos || f.find(L'\\', server + 1) == std::wstring::npos;
 }
 
-void AddShellFolder(std::vector<std::string>& out, int csidl) {
-  char buf[MAX_PATH] = "";
-  if (SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buf) == S_OK) out.push_back(buf);
+std::wstring WithoutClosingSlash(std::wstring f) {
+  while (f.size() > 3 && (f.back() == L'\\' || f.back() == L'/')) f.pop_back();
+  return f;
 }
 
-void AddRegistryFolder(std::vector<std::string>& out, const char* key, const char* name, REGSAM view) {
-  HKEY k;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_QUERY_VALUE | view, &k) != ERROR_SUCCESS) return;
-  char buf[MAX_PATH] = "";
-  DWORD size = sizeof buf - 1, type = 0;
-  if (RegQueryValueExA(k, name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size) == ERROR_SUCCESS &&
-      (type == REG_SZ || type == REG_EXPAND_SZ)) {
-    buf[size < sizeof buf ? size : sizeof buf - 1] = 0;
-    char expanded[MAX_PATH] = "";
-    DWORD n = ExpandEnvironmentStringsA(buf, expanded, MAX_PATH);
-    out.push_back(n > 0 && n <= MAX_PATH ? expanded : buf);
+std::wstring FullPathOf(const std::wstring& path) {
+  wchar_t buf[1024];
+  DWORD n = GetFullPathNameW(path.c_str(), 1024, buf, nullptr);
+  return WithoutClosingSlash(n > 0 && n < 1024 ? std::wstring(buf, n) : path);
+}
+
+// One of the system's folders: as its source names it (full path) and as it resolves.
+struct SystemFolder {
+  std::wstring text;
+  rt::FolderIdentity id;
+};
+
+class SystemFolderSet {
+ public:
+  SystemFolderSet() {
+    wchar_t buf[MAX_PATH] = L"";
+    if (UINT n = GetWindowsDirectoryW(buf, MAX_PATH); n > 0 && n < MAX_PATH) Add(buf);
+    if (UINT n = GetSystemWindowsDirectoryW(buf, MAX_PATH); n > 0 && n < MAX_PATH) Add(buf);
+    for (const wchar_t* key : {L"Software\\Microsoft\\Windows\\CurrentVersion", L"Software\\Microsoft\\Windows nt\\CurrentVersion"})
+      AddRegistryFolder(key, L"systemroot", 0);
+    for (int csidl : {CSIDL_WINDOWS, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86}) AddShellFolder(csidl);
+    // The profile folder, and the folder that holds every user's profile ("C:\Users",
+    // "C:\Documents and Settings"): taken whole, it is every user's profile at once.
+    if (SHGetFolderPathW(nullptr, CSIDL_PROFILE, nullptr, SHGFP_TYPE_CURRENT, buf) == S_OK) {
+      Add(buf);
+      std::wstring profile = WithoutClosingSlash(buf);
+      size_t slash = profile.find_last_of(L"\\/");
+      if (slash != std::wstring::npos && slash > 2) Add(profile.substr(0, slash));
+    }
+    AddRegistryFolder(L"Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", L"ProfilesDirectory", 0);
+    // A 32-bit program on 64-bit Windows is shown "Program Files (x86)" as its Program Files: the
+    // 64-bit one is named in the 64-bit view of the registry.
+    const wchar_t* current = L"Software\\Microsoft\\Windows\\CurrentVersion";
+    for (REGSAM view : {REGSAM(0), REGSAM(KEY_WOW64_64KEY), REGSAM(KEY_WOW64_32KEY)})
+      for (const wchar_t* name : {L"ProgramFilesDir", L"ProgramFilesDir (x86)", L"ProgramW6432Dir"})
+        AddRegistryFolder(current, name, view);
+    // The roots of the local drives, for a folder that resolves to one under another name.
+    DWORD drives = GetLogicalDrives();
+    for (int d = 0; d < 26; ++d) {
+      if (!(drives & (1u << d))) continue;
+      std::wstring root = {wchar_t(L'A' + d), L':', L'\\'};
+      UINT type = GetDriveTypeW(root.c_str());
+      if (type == DRIVE_FIXED || type == DRIVE_RAMDISK) roots_.push_back(rt::IdentifyFolder(root));
+    }
   }
-  RegCloseKey(k);
+
+  bool Holds(const std::wstring& fullText, const rt::FolderIdentity& id) const {
+    if (id.Known() && IsRootText(id.path)) return true;
+    for (const rt::FolderIdentity& root : roots_)
+      if (root.IsSameFolder(id)) return true;
+    for (const SystemFolder& f : folders_) {
+      if (f.id.IsSameFolder(id)) return true;
+      // A folder that cannot be opened (or a system folder that is missing) is known by its text.
+      if (rt::SameName(fullText, f.text) || (id.Known() && (rt::SameName(id.path, f.text) || rt::SameName(id.path, f.id.path))))
+        return true;
+    }
+    return false;
+  }
+
+ private:
+  void Add(const std::wstring& folder) {
+    std::wstring f = folder;
+    while (!f.empty() && f.front() == L' ') f.erase(0, 1);
+    while (!f.empty() && f.back() == L' ') f.pop_back();
+    if (!rt::IsAbsolutePath(std::wstring_view(f))) return;
+    folders_.push_back({FullPathOf(f), rt::IdentifyFolder(f)});
+  }
+
+  void AddShellFolder(int csidl) {
+    wchar_t buf[MAX_PATH] = L"";
+    if (SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buf) == S_OK) Add(buf);
+  }
+
+  void AddRegistryFolder(const wchar_t* key, const wchar_t* name, REGSAM view) {
+    HKEY k;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key, 0, KEY_QUERY_VALUE | view, &k) != ERROR_SUCCESS) return;
+    wchar_t buf[MAX_PATH + 1] = L"";
+    DWORD size = sizeof buf - sizeof(wchar_t), type = 0;
+    if (RegQueryValueExW(k, name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size) == ERROR_SUCCESS &&
+        (type == REG_SZ || type == REG_EXPAND_SZ)) {
+      buf[size / sizeof(wchar_t)] = 0;
+      wchar_t expanded[MAX_PATH] = L"";
+      DWORD n = ExpandEnvironmentStringsW(buf, expanded, MAX_PATH);
+      Add(n > 0 && n <= MAX_PATH ? expanded : buf);
+    }
+    RegCloseKey(k);
+  }
+
+  std::vector<SystemFolder> folders_;
+  std::vector<rt::FolderIdentity> roots_;
+};
+
+// The system's folders do not move while the program runs: they are looked up and resolved once.
+std::mutex g_setLock;
+std::shared_ptr<const SystemFolderSet> g_set;
+
+std::shared_ptr<const SystemFolderSet> TheSystemFolders() {
+  std::lock_guard<std::mutex> hold(g_setLock);
+  if (!g_set) g_set = std::make_shared<const SystemFolderSet>();
+  return g_set;
 }
 
-// The Windows folder (as the system and the settings name it), the Program Files folders of both
-// views, the user's profile folder and the folder of the profiles, as texts; some may be empty or
-// name one folder twice.
-std::vector<std::string> SystemFolders() {
-  std::vector<std::string> out;
-  char buf[MAX_PATH] = "";
-  UINT n = GetWindowsDirectoryA(buf, MAX_PATH);
-  if (n > 0 && n < MAX_PATH) out.push_back(buf);
-  n = GetSystemWindowsDirectoryA(buf, MAX_PATH);
-  if (n > 0 && n < MAX_PATH) out.push_back(buf);
-  for (const char* key : {"Software\\Microsoft\\Windows\\CurrentVersion", "Software\\Microsoft\\Windows nt\\CurrentVersion"}) {
-    std::string root;
-    ReadRegString(HKEY_LOCAL_MACHINE, key, "systemroot", root);
-    out.push_back(root);
-  }
-  for (int csidl : {CSIDL_WINDOWS, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86}) AddShellFolder(out, csidl);
-  // The profile folder, and the folder that holds every user's profile ("C:\Users",
-  // "C:\Documents and Settings"): taken whole, it is every user's profile at once.
-  if (SHGetFolderPathA(nullptr, CSIDL_PROFILE, nullptr, SHGFP_TYPE_CURRENT, buf) == S_OK) {
-    out.push_back(buf);
-    out.push_back(rt::ParentFolder(rt::WithoutTrailingSlash(buf)));
-  }
-  AddRegistryFolder(out, "Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", "ProfilesDirectory", 0);
-  // A 32-bit program on 64-bit Windows is shown "Program Files (x86)" as its Program Files: the
-  // 64-bit one is named in the 64-bit view of the registry.
-  const char* current = "Software\\Microsoft\\Windows\\CurrentVersion";
-  for (REGSAM view : {REGSAM(0), REGSAM(KEY_WOW64_64KEY), REGSAM(KEY_WOW64_32KEY)})
-    for (const char* name : {"ProgramFilesDir", "ProgramFilesDir (x86)", "ProgramW6432Dir"})
-      AddRegistryFolder(out, current, name, view);
-  return out;
+// A plug-in file names the same folder in entry after entry, and its entries are checked when it
+// is read, when the work lists are built and when they are loaded: an answer about a folder's
+// text stands for a moment. (What a walk takes is checked on its own root, resolved afresh.)
+struct Answer {
+  bool system;
+  DWORD tick;
+};
+std::map<std::wstring, Answer> g_answers;
+constexpr DWORD kAnswerLifetime = 2000;  // ms
+constexpr size_t kMaxAnswers = 4096;
+
+std::optional<bool> RecentAnswer(const std::wstring& full) {
+  std::lock_guard<std::mutex> hold(g_setLock);
+  auto it = g_answers.find(full);
+  if (it == g_answers.end() || GetTickCount() - it->second.tick >= kAnswerLifetime) return std::nullopt;
+  return it->second.system;
 }
 
-bool SamePath(const std::string& a, const std::string& b) {
-  return rt::IsInsideFolder(a, b) && rt::IsInsideFolder(b, a);
+void Remember(const std::wstring& full, bool system) {
+  std::lock_guard<std::mutex> hold(g_setLock);
+  if (g_answers.size() >= kMaxAnswers) g_answers.clear();
+  g_answers[full] = {system, GetTickCount()};
 }
 
 }  // namespace
@@ -83,19 +164,25 @@ bool SamePath(const std::string& a, const std::string& b) {
 bool IsSystemFolder(const std::string& folder) {
   std::string f = rt::Trim(folder);
   if (f.empty()) return false;
-  if (IsRootText(f)) return true;
+  std::wstring wide = rt::ToWide(f);
+  if (IsRootText(wide)) return true;
   if (!rt::IsAbsolutePath(f)) return false;
-  std::string resolved = rt::ResolvedFolderPath(rt::WithoutTrailingSlash(f));
-  if (!resolved.empty() && IsRootText(resolved)) return true;
-  for (std::string system : SystemFolders()) {
-    system = rt::WithoutTrailingSlash(rt::Trim(system));
-    if (!rt::IsAbsolutePath(system)) continue;
-    if (SamePath(f, system)) return true;
-    if (resolved.empty()) continue;
-    std::string systemResolved = rt::ResolvedFolderPath(system);
-    if (rt::EqualsNoCase(resolved, systemResolved.empty() ? system : systemResolved)) return true;
-  }
-  return false;
+  std::wstring full = FullPathOf(wide);
+  if (std::optional<bool> known = RecentAnswer(full)) return *known;
+  bool system = TheSystemFolders()->Holds(full, rt::IdentifyFolder(full));
+  Remember(full, system);
+  return system;
+}
+
+bool IsSystemFolder(const rt::WalkRoot& root) {
+  const rt::FolderIdentity& id = root.Identity();
+  return id.Known() && TheSystemFolders()->Holds(id.path, id);
+}
+
+void ForgetSystemFolders() {
+  std::lock_guard<std::mutex> hold(g_setLock);
+  g_set.reset();
+  g_answers.clear();
 }
 
 std::string WindowsFolder() {

@@ -9,6 +9,7 @@
 #include "fixture.h"
 #include "forms/forms.h"
 #include "runtime/files.h"
+#include "shared/systemfolders.h"
 #include "support/scratch.h"
 #include "systemfolders.h"
 
@@ -111,6 +112,38 @@ TEST(Entries, NoEntryTakesASystemFolderAsAWhole) {
     EXPECT_TRUE(plugins::ParseFileEntry("file=" + system + "\\setup.log,0", path));
     EXPECT_TRUE(plugins::ParseFolderEntry("folder=" + system + "\\Temp\\*.*,1", e));
   }
+}
+
+// The guard asks the platform what a folder is, so no spelling gets past it: the Windows folder
+// through the host's own path to it (drive Z:), and a Windows folder that the settings name in
+// letters the code page cannot spell, written by its short name.
+TEST(Entries, TheGuardKnowsASystemFolderByWhatItResolvesTo) {
+  const pe::SystemFolders s;
+  const std::string viaHost = "Z:" + rt::ReplaceAll(ts::UnixPath(s.windows), "/", "\\");
+  ASSERT_TRUE(rt::FolderExists(viaHost)) << viaHost;
+  EXPECT_TRUE(IsSystemFolder(viaHost));
+  EXPECT_TRUE(IsSystemFolder(viaHost + "\\"));
+  EXPECT_FALSE(IsSystemFolder(viaHost + "\\Temp"));
+
+  const std::wstring omega = rt::ToWide(ts::Scratch()) + L"\\\u03a9mega windows";
+  ASSERT_TRUE(CreateDirectoryW(omega.c_str(), nullptr));
+  wchar_t shortName[MAX_PATH] = L"";
+  ASSERT_GT(GetShortPathNameW(omega.c_str(), shortName, MAX_PATH), 0u);
+  bool lossy = false;
+  const std::string shortAnsi = rt::ToAnsi(shortName, &lossy);
+  ASSERT_FALSE(lossy) << "a short name is spelled in ASCII";
+  EXPECT_FALSE(IsSystemFolder(shortAnsi));
+  const wchar_t* key = L"Software\\Microsoft\\Windows\\CurrentVersion";
+  ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, key, L"systemroot", REG_SZ, omega.c_str(),
+                            static_cast<DWORD>((omega.size() + 1) * sizeof(wchar_t))),
+            ERROR_SUCCESS);
+  ForgetSystemFolders();
+  EXPECT_TRUE(IsSystemFolder(shortAnsi));
+  plugins::FolderEntry e;
+  EXPECT_FALSE(plugins::ParseFolderEntry("folder=" + shortAnsi + "\\*.*,1", e));
+  EXPECT_TRUE(plugins::ParseFolderEntry("folder=" + shortAnsi + "\\Temp\\*.*,1", e));
+  RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, key, L"systemroot");
+  ForgetSystemFolders();
 }
 
 TEST(Entries, RegistryLinesNameARootAKeyAndAnAction) {

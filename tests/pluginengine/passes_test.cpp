@@ -420,9 +420,9 @@ TEST_F(Passes, AFolderSwappedForALinkAfterTheSearchErasesNothingOutside) {
   rt::DeleteTree("C:\\velk-tests\\outside");
 }
 
-// A folder entry's folder swapped for a link to a system folder once its check has resolved it,
-// before its walk (another program acting between the two): the walk goes where the check looked,
-// and what the link leads to stays.
+// A folder entry's folder swapped for a link to a system folder after the work lists were checked,
+// the moment before its walk resolves its root (another program acting between the two): the walk
+// is checked by what its root resolved to, so it takes nothing there and writes no row.
 TEST_F(Passes, AFolderSwappedForALinkBetweenItsCheckAndItsWalkErasesNothingThere) {
   // The Windows folder as the settings name it: a system folder of the test's own.
   const char* key = "Software\\Microsoft\\Windows\\CurrentVersion";
@@ -438,7 +438,7 @@ TEST_F(Passes, AFolderSwappedForALinkBetweenItsCheckAndItsWalkErasesNothingThere
   f.Load();
   f.Command400_Click();  // the work lists, checked as they are loaded
   {
-    ts::AroundResolving swap(root + "\\swapped", 1, ts::AroundResolving::kAfter, [&] {
+    ts::AroundResolving swap(root + "\\swapped", 1, ts::AroundResolving::kBefore, [&] {
       rt::DeleteTree(root + "\\swapped");
       ts::HostLink(windows, root + "\\swapped");
     });

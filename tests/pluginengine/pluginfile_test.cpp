@@ -196,4 +196,31 @@ TEST_F(Relocate, LeavesAFileItWouldNotGiveBackAsItReadsUntouched) {
   EXPECT_EQ(ts::ReadFile(registryBlanks), "T\r\nP\r\nD\r\nfiles\r\nfile=D:\\a,0\r\nregistry\r\nHKEY_USERS\\x,1\r\n");
 }
 
+// A plug-in file that is another name of a file elsewhere (a hard link planted in the plugins
+// folder): the rewrite gives the plug-in a file of its own and leaves the other file's bytes and
+// attributes as they were. (Where the system refuses to replace a read-only file, a read-only one
+// is not rewritten at all, rather than made writable with its other name.)
+TEST_F(Relocate, AHardLinkedPlugInLeavesTheOtherFileAsItWas) {
+  WindowsIn("D:\\WINDOWS");
+  const std::string text = "T\r\nP\r\nD\r\nfiles\r\nfile=c:\\a,0\r\nregistry\r\n";
+  for (DWORD attributes : {DWORD(FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN),
+                           DWORD(FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY)}) {
+    SCOPED_TRACE(attributes);
+    const std::string outside = ts::Scratch() + "\\outside-" + std::to_string(attributes) + ".txt";
+    const std::string link = ts::ProgramDir() + "\\plugins\\linked.vk";
+    ts::WriteFile(outside, text);
+    rt::CreateFolder(ts::ProgramDir() + "\\plugins");
+    ASSERT_TRUE(CreateHardLinkA(link.c_str(), outside.c_str(), nullptr));
+    SetFileAttributesA(outside.c_str(), attributes);
+    const int rewritten = RelocatePlugins();
+    EXPECT_EQ(ts::ReadFile(outside), text);
+    EXPECT_EQ(GetFileAttributesA(outside.c_str()), attributes);
+    if (!(attributes & FILE_ATTRIBUTE_READONLY)) EXPECT_EQ(rewritten, 1);
+    EXPECT_EQ(ts::ReadFile(link), rewritten ? "T\r\nP\r\nD\r\nfiles\r\nfile=D:\\a,0\r\nregistry\r\n" : text);
+    SetFileAttributesA(outside.c_str(), FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesA(link.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(link.c_str());
+  }
+}
+
 }  // namespace

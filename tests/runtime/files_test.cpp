@@ -41,6 +41,57 @@ TEST(Paths, JoinAndSplit) {
   EXPECT_EQ(rt::WithoutTrailingSlash("C:\\"), "C:\\");
 }
 
+// In the double-byte code pages many characters end in the byte of "\" (or of "|"): a path is cut,
+// joined and tested by characters, and such a byte inside a character is no separator.
+TEST(CodePages, PathsAreCutJoinedAndTestedByCharacters) {
+  struct Page {
+    unsigned codePage;
+    std::string slashy;  // a character whose second byte is 0x5C
+    std::string pipey;   // one whose second byte is 0x7C
+  };
+  const Page pages[] = {
+      {932, "\x95\x5c", "\x83\x7c"},  // "表" and "ポ" (Japanese)
+      {936, "\x81\x5c", "\x83\x7c"},  // "乗" and "億" (Simplified Chinese)
+      {950, "\xa5\x5c", "\xa4\x7c"},  // "功" and "弋" (Traditional Chinese)
+  };
+  for (const Page& page : pages) {
+    SCOPED_TRACE(page.codePage);
+    const unsigned cp = page.codePage;
+    const std::string x = page.slashy, folder = "C:\\d\\" + x;
+    EXPECT_EQ(rt::JoinPath(folder, "a.tmp", cp), folder + "\\a.tmp");
+    EXPECT_EQ(rt::JoinPath(folder + "\\", "a.tmp", cp), folder + "\\a.tmp");
+    EXPECT_EQ(rt::JoinPath("C:\\d", x + "a", cp), "C:\\d\\" + x + "a");
+    EXPECT_FALSE(rt::EndsWithSlash(folder, cp));
+    EXPECT_TRUE(rt::EndsWithSlash(folder + "\\", cp));
+    EXPECT_EQ(rt::WithoutTrailingSlash(folder, cp), folder) << "its last byte is part of a character";
+    EXPECT_EQ(rt::WithoutTrailingSlash(folder + "\\\\", cp), folder);
+    EXPECT_EQ(rt::ParentFolder(folder, cp), "C:\\d");
+    EXPECT_EQ(rt::ParentFolder(folder + "\\a.tmp", cp), folder);
+    EXPECT_EQ(rt::ParentFolder("C:\\" + x, cp), "C:\\");
+    EXPECT_EQ(rt::FileNameOf(folder, cp), x);
+    EXPECT_EQ(rt::FileNameOf("C:\\d\\" + x + ".vk", cp), x + ".vk");
+    EXPECT_EQ(rt::FileNameOf(folder + "\\a.vk", cp), "a.vk");
+    // A cookie named after a user whose name holds such characters is a plain file name.
+    EXPECT_TRUE(rt::IsPlainFileName(x + page.pipey + "@site[1].txt", cp));
+    EXPECT_FALSE(rt::IsPlainFileName(x + "\\a.txt", cp));
+    EXPECT_FALSE(rt::IsPlainFileName("a" + x.substr(0, 1), cp)) << "a first byte without its second";
+    EXPECT_EQ(rt::FindCharOf(x + page.pipey + "|\\", "\\|", 0, cp), 4u);
+    EXPECT_EQ(rt::FindLastCharOf("a\\" + x + page.pipey, "\\|", cp), 1u);
+    EXPECT_EQ(rt::SplitAtChar(x + "\\" + x, '\\', cp), (std::vector<std::string>{x, x}));
+    // The same text in a code page of single bytes has the "\" it shows.
+    EXPECT_EQ(rt::FileNameOf(folder, 1252), "");
+    EXPECT_TRUE(rt::EndsWithSlash(folder, 1252));
+  }
+  EXPECT_EQ(rt::FileNameOf("a.vk"), "a.vk");
+  EXPECT_EQ(rt::FileNameOf("C:\\dl\\"), "");
+  EXPECT_EQ(rt::FileNameOf("C:a.vk"), "a.vk");
+  for (const char* plain : {"plugin.vk", "my plug-in.vk", "a.b.c", "con x.vk"}) EXPECT_TRUE(rt::IsPlainFileName(plain)) << plain;
+  for (const char* not_plain : {"", ".", "..", "a.", "a ", "..\\x.vk", "C:x.vk", "a/b", "*.vk", "a?.vk", "a\"b", "a<b", "a|b",
+                                "con", "CON.vk", "nul .txt", "com1.vk", "LPT9", "a\tb", "a\rb"})
+    EXPECT_FALSE(rt::IsPlainFileName(not_plain)) << not_plain;
+  EXPECT_FALSE(rt::IsPlainFileName(std::string(MAX_PATH + 1, 'a')));
+}
+
 TEST(ListFolder, MatchesThePatternAgainstLongNames) {
   std::string d = ts::Scratch() + "\\list";
   for (const char* n : {"a.tmp", "a.tmpx", "B.TMP", "c.txt", "noext"}) ts::WriteFile(d + "\\" + n, "x");

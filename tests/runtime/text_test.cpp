@@ -90,24 +90,4 @@ TEST(Split, KeepsEmptyParts) {
   EXPECT_EQ(rt::ReplaceAll("a\rb\rc", "\r", "\r\n"), "a\r\nb\r\nc");
 }
 
-TEST(Names, AreReadByTheCharactersOfTheirCodePage) {
-  constexpr unsigned kJapanese = 932, kWestern = 1252;
-  // "表" in code page 932 is 0x95 0x5C: its second byte is the one of "\".
-  const std::string hyou = "\x95\x5c";
-  EXPECT_EQ(rt::FileNamePart("C:\\dl\\" + hyou + ".vk", kJapanese), hyou + ".vk");
-  EXPECT_EQ(rt::FileNamePart("C:\\dl\\" + hyou + ".vk", kWestern), ".vk");
-  EXPECT_EQ(rt::FileNamePart("C:\\" + hyou + "\\a.vk", kJapanese), "a.vk");
-  EXPECT_EQ(rt::FileNamePart("a.vk"), "a.vk");
-  EXPECT_EQ(rt::FileNamePart("C:\\dl\\"), "");
-  EXPECT_EQ(rt::FileNamePart("C:a.vk"), "a.vk");
-  EXPECT_TRUE(rt::IsPlainFileNameIn(hyou + ".vk", kJapanese));
-  EXPECT_FALSE(rt::IsPlainFileNameIn(hyou + ".vk", kWestern));
-  EXPECT_FALSE(rt::IsPlainFileNameIn("a\x95", kJapanese)) << "a lead byte without its second byte";
-  for (const char* plain : {"plugin.vk", "my plug-in.vk", "a.b.c", "con x.vk"}) EXPECT_TRUE(rt::IsPlainFileNameIn(plain)) << plain;
-  for (const char* not_plain : {"", ".", "..", "a.", "a ", "..\\x.vk", "C:x.vk", "a/b", "*.vk", "a?.vk", "a\"b", "a<b", "a|b",
-                                "con", "CON.vk", "nul .txt", "com1.vk", "LPT9", "a\tb", "a\rb"})
-    EXPECT_FALSE(rt::IsPlainFileNameIn(not_plain)) << not_plain;
-  EXPECT_FALSE(rt::IsPlainFileNameIn(std::string(MAX_PATH + 1, 'a')));
-}
-
 }  // namespace

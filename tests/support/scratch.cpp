@@ -16,6 +16,7 @@
 #include "runtime/text.h"
 #include "runtime/textfile.h"
 #include "shared/fileprop.h"
+#include "shared/systemfolders.h"
 #include "shared/urlcache.h"
 #include "shared/wipe.h"
 
@@ -51,6 +52,7 @@ void ResetProcessState() {
   // waiting plug-in rewrites, which the windows own; no URL-cache walk of an earlier test.
   forms::ResetDefaultInstances();
   ResetCacheWalkForTests();
+  ForgetSystemFolders();  // a test may name another Windows folder
   rt::SetWalkListedHookForTests(nullptr);
   rt::SetResolveHookForTests(nullptr);
   SetBeforeEraseHookForTests(nullptr);

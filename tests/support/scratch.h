@@ -43,8 +43,8 @@ class OnWalkListed {
 };
 
 // Changes a folder as another program could, around the program's resolutions of it (the roots of
-// its walks and the checks of what a folder is, in the order they come; the folder named in any
-// case, with or without a closing "\"): `change` runs once, just before the resolution numbered
+// its walks and of the folders it looks up, in the order they come; the folder named in any case,
+// with or without a closing "\"): `change` runs once, just before the resolution numbered
 // `nth` (from 1), or just after it.
 class AroundResolving {
  public:
