@@ -3,12 +3,18 @@
 //   cache-fill <n>            n URL-cache entries with a local file each (the cache emptied first)
 //   cache-erase               an erase run with only "Temporary Internet File (cache)", window shown
 //   cache-bare                the platform's floor: walk the cache, DeleteUrlCacheEntryA every entry
+//   cache-checked             the floor of an erase that follows no link: walk the cache, and each
+//                             entry's file opened without following a link, its opened path asked
+//                             and checked to lie in the cache folder, the entry deleted with
+//                             DeleteUrlCacheEntryA while that handle holds the file
 //   mozilla-erase <profile>   an erase run with only "Netscape Clean Cache" over the profile
 #include <windows.h>
+#include <shlobj.h>
 #include <wininet.h>
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bench/measure.h"
@@ -19,19 +25,29 @@
 
 namespace {
 
-std::vector<std::string> AllUrls() {
-  std::vector<std::string> urls;
+struct Entry {
+  std::string url, local;  // local: the entry's file, "" when it has none
+};
+
+std::vector<Entry> AllEntries() {
+  std::vector<Entry> entries;
   std::vector<char> buf(64 * 1024);
   auto* info = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(buf.data());
   DWORD size = static_cast<DWORD>(buf.size());
   info->dwStructSize = sizeof *info;
   HANDLE h = FindFirstUrlCacheEntryA(nullptr, info, &size);
   while (h) {
-    urls.push_back(info->lpszSourceUrlName);
+    entries.push_back({info->lpszSourceUrlName, info->lpszLocalFileName ? info->lpszLocalFileName : ""});
     size = static_cast<DWORD>(buf.size());
     if (!FindNextUrlCacheEntryA(h, info, &size)) break;
   }
   if (h) FindCloseUrlCache(h);
+  return entries;
+}
+
+std::vector<std::string> AllUrls() {
+  std::vector<std::string> urls;
+  for (Entry& e : AllEntries()) urls.push_back(std::move(e.url));
   return urls;
 }
 
@@ -80,6 +96,33 @@ int CacheBare() {
   return 0;
 }
 
+int CacheChecked() {
+  double t0 = bench::Seconds();
+  wchar_t folder[MAX_PATH] = L"";
+  SHGetFolderPathW(nullptr, CSIDL_INTERNET_CACHE, nullptr, SHGFP_TYPE_CURRENT, folder);
+  const std::wstring cache = bench::ResolvedFolder(folder);  // as it resolves before the walk
+  std::vector<Entry> entries = AllEntries();
+  double t1 = bench::Seconds();
+  size_t deleted = 0;
+  for (const Entry& e : entries) {
+    HANDLE f = INVALID_HANDLE_VALUE;
+    if (!e.local.empty()) {
+      f = bench::OpenNoLink(bench::Wide(e.local));
+      DWORD err = f == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+      if (err && err != ERROR_FILE_NOT_FOUND && err != ERROR_PATH_NOT_FOUND) continue;  // gone: the entry goes
+      if (!err && !bench::PathIn(bench::OpenedPath(f), cache)) {
+        CloseHandle(f);
+        continue;
+      }
+    }
+    deleted += DeleteUrlCacheEntryA(e.url.c_str()) ? 1 : 0;
+    if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
+  }
+  double t2 = bench::Seconds();
+  printf("entries=%zu seconds=%.3f walk_s=%.3f delete_s=%.3f\n", deleted, t2 - t0, t1 - t0, t2 - t1);
+  return 0;
+}
+
 // An erase run with only the one category enabled, the window shown and its stalls measured.
 int EraseRun(const char* code) {
   Form1& f = MainForm();
@@ -111,6 +154,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   std::vector<std::string> args = bench::Arguments();
   if (args.size() >= 3 && args[1] == "cache-fill") return CacheFill(atoi(args[2].c_str()));
   if (args.size() >= 2 && args[1] == "cache-bare") return CacheBare();
+  if (args.size() >= 2 && args[1] == "cache-checked") return CacheChecked();
   if (args.size() >= 3 && args[1] == "cache-erase") {
     Isolate(args[2]);
     return EraseRun("2");
@@ -120,6 +164,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     settings::Write(settings::kOptionBrowser, "net0", args[2]);
     return EraseRun("21");
   }
-  fprintf(stderr, "bench_browsers cache-fill <n> | cache-erase <log folder> | cache-bare | mozilla-erase <profile> <log folder>\n");
+  fprintf(stderr, "bench_browsers cache-fill <n> | cache-erase <log folder> | cache-bare | cache-checked | "
+                  "mozilla-erase <profile> <log folder>\n");
   return 2;
 }

@@ -2,6 +2,9 @@
 //   erase <windows folder>   an erase run with only "Windows Temporary" enabled, window shown
 //   test <windows folder>    the test run over the same category
 //   bare <folder>            the erase run's floor: list the tree, DeleteFileA on every file
+//   checked <folder>         the floor of an erase that follows no link: list the tree, and each
+//                            file opened without following a link, its opened path asked and
+//                            checked, deleted through the handle
 //   walk <folder>            the test run's floor: a recursive FindFirstFileA/FindNextFileA walk
 //                            that counts the files and adds up their sizes
 //   micro <folder>           where an erase's time goes: the listing, then the erase of each file
@@ -113,6 +116,45 @@ int Bare(const std::string& folder, bool erase) {
   server.Stop();
   printf("files=%zu bytes=%llu seconds=%.3f peak_mb=%.1f server_stall_ms=%.1f\n", count, bytes, t1 - t0,
          bench::PeakMegabytes(), server.worst * 1000);
+  fflush(stdout);
+  return 0;
+}
+
+// The checked loop: every file of the tree, listed with FindFirstFileW/FindNextFileW, opened
+// without following a link, and deleted through its handle where the system opened the very path
+// listed (a link's target elsewhere stays). Folders that are links are not entered.
+void CheckedLoop(const std::wstring& folder, size_t& count) {
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return;
+  std::vector<std::wstring> subs;
+  do {
+    std::wstring_view n = fd.cFileName;
+    if (n == L"." || n == L"..") continue;
+    std::wstring p = folder + L"\\" + fd.cFileName;
+    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) subs.push_back(p);
+      continue;
+    }
+    HANDLE f = bench::OpenNoLink(p);
+    if (f == INVALID_HANDLE_VALUE) continue;
+    if (bench::SamePath(bench::OpenedPath(f), p) && bench::DeleteOpened(f)) ++count;
+    CloseHandle(f);
+  } while (FindNextFileW(h, &fd));
+  FindClose(h);
+  for (const auto& s : subs) CheckedLoop(s, count);
+}
+
+int Checked(const std::string& folder) {
+  size_t count = 0;
+  bench::ServerMeter server;
+  server.Start();
+  double t0 = Seconds();
+  CheckedLoop(bench::Wide(folder), count);
+  double t1 = Seconds();
+  server.Stop();
+  printf("files=%zu seconds=%.3f peak_mb=%.1f server_stall_ms=%.1f\n", count, t1 - t0, bench::PeakMegabytes(),
+         server.worst * 1000);
   fflush(stdout);
   return 0;
 }
@@ -266,11 +308,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   std::vector<std::string> args = bench::Arguments();
   if (args.size() >= 3 && (args[1] == "erase" || args[1] == "test")) return Run(args[2], args[1] == "erase");
   if (args.size() >= 3 && (args[1] == "bare" || args[1] == "walk")) return Bare(args[2], args[1] == "bare");
+  if (args.size() >= 3 && args[1] == "checked") return Checked(args[2]);
   if (args.size() >= 3 && args[1] == "micro") return Micro(args[2]);
   if (args.size() >= 4 && args[1] == "wipe") return Wipe(args[2], args[3]);
   if (args.size() >= 3 && args[1] == "rows") return Rows(atoi(args[2].c_str()));
   if (args.size() >= 3 && args[1] == "rows-bare") return RowsBare(atoi(args[2].c_str()));
-  fprintf(stderr, "bench_velk erase|test <windows folder> | bare|walk|micro <folder> | wipe <file> <passes> | "
+  fprintf(stderr, "bench_velk erase|test <windows folder> | bare|checked|walk|micro <folder> | wipe <file> <passes> | "
                   "rows|rows-bare <n>\n");
   return 2;
 }

@@ -1,5 +1,6 @@
 // What the benchmark programs share: the clock, the process's peak memory, how late the window's
-// messages are handled (the longest stall of the user-interface thread), and the command line.
+// messages are handled (the longest stall of the user-interface thread), the command line, and
+// the checked floor's open of a file.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "runtime/pump.h"
@@ -127,6 +129,75 @@ struct ServerMeter {
     WaitForSingleObject(thread, 1000);
   }
 };
+
+// The checked floor: what a delete costs that must not follow a link, in bare platform calls. A
+// file is opened for deletion without following a link the system knows as one
+// (FILE_FLAG_OPEN_REPARSE_POINT), and the path the system opened is asked as the program asks it
+// (the object's name, which Wine gives; the final path name otherwise): a host link, which Wine
+// follows silently, opens its target elsewhere. The caller checks that path, then deletes through
+// the handle (DeleteOpened) or lets another call take the file while the handle holds it.
+inline std::wstring OpenedPath(HANDLE h) {
+  using QueryObjectFn = LONG(NTAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
+  struct Name {
+    USHORT Length, MaximumLength;
+    PWSTR Buffer;
+  };
+  static auto query = reinterpret_cast<QueryObjectFn>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryObject"));
+  alignas(8) char buf[4096];
+  ULONG got = 0;
+  if (query && query(h, 1 /* ObjectNameInformation */, buf, sizeof buf, &got) == 0) {
+    auto* name = reinterpret_cast<Name*>(buf);
+    std::wstring_view w(name->Buffer, name->Length / sizeof(wchar_t));
+    if (w.substr(0, 4) == L"\\??\\") return std::wstring(w.substr(4));
+  }
+  wchar_t final[2048];
+  DWORD n = GetFinalPathNameByHandleW(h, final, 2048, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  if (n == 0 || n >= 2048) return {};
+  std::wstring_view f(final, n);
+  return std::wstring(f.substr(0, 4) == L"\\\\?\\" ? f.substr(4) : f);
+}
+
+inline HANDLE OpenNoLink(const std::wstring& path) {
+  return CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                     OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+// True when `path` is `folder` or lies in it (letter case aside).
+inline bool PathIn(std::wstring_view path, std::wstring_view folder) {
+  if (folder.empty() || path.size() < folder.size()) return false;
+  if (CompareStringOrdinal(path.data(), static_cast<int>(folder.size()), folder.data(), static_cast<int>(folder.size()),
+                           TRUE) != CSTR_EQUAL)
+    return false;
+  return path.size() == folder.size() || folder.back() == L'\\' || path[folder.size()] == L'\\';
+}
+
+inline bool SamePath(std::wstring_view a, std::wstring_view b) {
+  return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
+         CSTR_EQUAL;
+}
+
+inline bool DeleteOpened(HANDLE h) {
+  FILE_DISPOSITION_INFO dispose{TRUE};
+  return SetFileInformationByHandle(h, FileDispositionInfo, &dispose, sizeof dispose);
+}
+
+// The path a folder resolves to, as the system opens it ("" when it cannot be opened).
+inline std::wstring ResolvedFolder(const std::wstring& folder) {
+  HANDLE h = CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return {};
+  std::wstring resolved = OpenedPath(h);
+  CloseHandle(h);
+  while (resolved.size() > 3 && resolved.back() == L'\\') resolved.pop_back();
+  return resolved;
+}
+
+inline std::wstring Wide(const std::string& text) {
+  int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring w(static_cast<size_t>(n), L'\0');
+  if (n > 0) MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), w.data(), n);
+  return w;
+}
 
 // The program's arguments in the ANSI code page, the program itself first.
 inline std::vector<std::string> Arguments() {

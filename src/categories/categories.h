@@ -4,7 +4,7 @@
 // counts what it erased. Both report only through the run context.
 #pragma once
 
-#include <array>
+#include <span>
 #include <string>
 
 #include "shared/runcontext.h"
@@ -17,18 +17,19 @@ struct Category {
   const char* code;     // the value name under "option\win" that enables it
   const char* caption;  // its row in the status list
   const char* icon;     // the row's small-icon key
-  int runPlace;         // its step in a run (1..11), 0 for those the runs take themselves (17..24)
+  int runPlace;         // its step in a run (1, 2, ...: each once), 0 for those the runs take themselves (17..24)
   Routine test;         // nullptr for those
   Routine erase;
   int eraseProgress;    // the progress bar after its step in an erase run, -1: unchanged
   int testProgress;     // the same in a test run
 };
 
-// Every category, in the order of the status list.
-extern const std::array<Category, 19> kCategories;
+// Every category, in the order of the status list (categories/table.cpp: the table is checked as
+// it compiles, and the sizes here follow from it).
+extern const std::span<const Category> kCategories;
 
 // The categories with routines of their own, in the order a run takes them.
-const std::array<const Category*, 11>& RunOrder();
+std::span<const Category* const> RunOrder();
 
 inline constexpr const char* kPluginRowIcon = "c";
 inline constexpr const char* kDoneIcon = "o";

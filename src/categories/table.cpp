@@ -1,8 +1,14 @@
+#include <algorithm>
+#include <array>
+#include <string_view>
+
 #include "categories/categories.h"
 
 namespace categories {
 
-const std::array<Category, 19> kCategories{{
+namespace {
+
+constexpr auto kTable = std::to_array<Category>({
     {"0", "Location bar history", "a", 1, t6, c6, 5, 5},
     {"1", "Cookies", "a", 2, t7, c7, 15, 15},
     {"2", "Temporary Internet File (cache)", "a", 3, t8, c8, 25, 25},
@@ -22,16 +28,38 @@ const std::array<Category, 19> kCategories{{
     {"23", "Netscape Cookies", "x2", 0, nullptr, nullptr, -1, -1},
     {"24", "Netscape History", "x2", 0, nullptr, nullptr, -1, -1},
     {"4", "Index.dat", "a", 5, t9, c9, -1, 35},
-}};
+});
 
-const std::array<const Category*, 11>& RunOrder() {
-  static const std::array<const Category*, 11> order = [] {
-    std::array<const Category*, 11> o{};
-    for (const Category& c : kCategories)
-      if (c.runPlace > 0) o[c.runPlace - 1] = &c;
-    return o;
-  }();
-  return order;
+constexpr size_t kRunSteps =
+    static_cast<size_t>(std::ranges::count_if(kTable, [](const Category& c) { return c.runPlace > 0; }));
+
+// Each code names one category; each step of a run, 1 to the number of steps, is one category's,
+// which has both routines; a category the runs take themselves has neither. So a run never calls
+// a routine that is not there.
+constexpr bool TableIsWhole() {
+  for (size_t i = 0; i < kTable.size(); ++i)
+    for (size_t j = i + 1; j < kTable.size(); ++j)
+      if (std::string_view(kTable[i].code) == kTable[j].code) return false;
+  for (size_t place = 1; place <= kRunSteps; ++place)
+    if (std::ranges::count(kTable, static_cast<int>(place), &Category::runPlace) != 1) return false;
+  return std::ranges::all_of(kTable, [](const Category& c) {
+    return c.runPlace > 0 ? c.test && c.erase : c.runPlace == 0 && !c.test && !c.erase;
+  });
 }
+static_assert(TableIsWhole(), "a category table with a code twice, a step of a run missing or twice, or routines "
+                              "that do not match the category's step");
+
+constexpr std::array<const Category*, kRunSteps> kRunOrder = [] {
+  std::array<const Category*, kRunSteps> order{};
+  for (const Category& c : kTable)
+    if (c.runPlace > 0) order[static_cast<size_t>(c.runPlace) - 1] = &c;
+  return order;
+}();
+
+}  // namespace
+
+constinit const std::span<const Category> kCategories{kTable};
+
+std::span<const Category* const> RunOrder() { return kRunOrder; }
 
 }  // namespace categories

@@ -1,5 +1,6 @@
 #include "erasesettings/form2.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <iterator>
@@ -36,16 +37,61 @@ namespace {
 
 constexpr int kPx = forms::kTwipsPerPixel;
 
-// The caption a box is built with (the language file's text replaces it when the window loads).
-struct BoxPlace {
+// The boxes Check1(0..kLastBox): the codes of the categories and the hidden select boxes.
+constexpr int kLastBox = 24;
+
+// A category's box: its index (the category's code), the frame it stands on, where (pixels inside
+// the frame), and the caption it is built with (the language file's text replaces it when the
+// window loads; SetCaptions names the key). The table is in the order Tab walks the boxes: on each
+// frame from the top down.
+struct CategoryBox {
   int index;
+  forms::Frame Form2::*frame;
+  int x, y, w;
   const char* design;
 };
-
-// Where each visible box stands, in pixels inside its frame.
-struct BoxSpot {
-  int index, x, y, w;
+constexpr CategoryBox kCategoryBoxes[] = {
+    // "Browsers": Internet Explorer across the top, Opera and Netscape/Mozilla side by side below.
+    {0, &Form2::Frame6, 14, 22, 158, "Location Bar History"},
+    {1, &Form2::Frame6, 14, 44, 158, "Cookies"},
+    {2, &Form2::Frame6, 14, 66, 330, "Temporary Internet Files (cache)"},
+    {3, &Form2::Frame6, 14, 88, 350, "Internet History (Need Close IE browsers First)"},
+    {4, &Form2::Frame6, 14, 110, 200, "Index.dat"},
+    {18, &Form2::Frame4, 12, 22, 214, "Cookies"},
+    {19, &Form2::Frame4, 12, 44, 214, "Location Bar History"},
+    {20, &Form2::Frame4, 12, 66, 214, "Cache and History"},
+    {21, &Form2::Frame5, 12, 22, 214, "Cache"},
+    {22, &Form2::Frame5, 12, 44, 214, "Location Bar History"},
+    {23, &Form2::Frame5, 12, 66, 214, "Cookies"},
+    {24, &Form2::Frame5, 12, 88, 214, "History File"},
+    // "Windows": the Windows categories, then the clipboard apart from them.
+    {13, &Form2::Frame2, 24, 30, 320, "Recent Documents History"},
+    {12, &Form2::Frame2, 24, 58, 320, "Start Menu Search History"},
+    {11, &Form2::Frame2, 24, 86, 320, "Start Menu Run History"},
+    {10, &Form2::Frame2, 24, 114, 320, "Windows Temp"},
+    {9, &Form2::Frame2, 24, 142, 320, "Open /Save Dialog Box History"},
+    {8, &Form2::Frame2, 24, 170, 320, "Recycle Bin"},
+    {17, &Form2::Frame2, 24, 214, 320, "Clipboard"},
 };
+
+// The boxes of no category, each hidden on its page (14 and 15 are the plug-in list's).
+struct HiddenBox {
+  int index;
+  forms::Frame Form2::*page;
+};
+constexpr HiddenBox kHiddenBoxes[] = {{5, &Form2::Frame1},  {6, &Form2::Frame1},  {7, &Form2::Frame2},
+                                      {16, &Form2::Frame2}, {14, &Form2::Frame3}, {15, &Form2::Frame3}};
+
+// Every box of Check1 stands in one of the two tables, once.
+constexpr bool EachBoxOnce() {
+  int seen[kLastBox + 1] = {};
+  for (const CategoryBox& b : kCategoryBoxes)
+    if (b.index < 0 || b.index > kLastBox || seen[b.index]++) return false;
+  for (const HiddenBox& b : kHiddenBoxes)
+    if (b.index < 0 || b.index > kLastBox || seen[b.index]++) return false;
+  return std::ranges::all_of(seen, [](int n) { return n == 1; });
+}
+static_assert(EachBoxOnce(), "a box of Check1 in neither table or twice, or one beyond kLastBox");
 
 controls::ButtonSettings SettingsButton(controls::PicturePositionKind position = controls::PicturePositionKind::PictureLeft) {
   controls::ButtonSettings s;
@@ -156,45 +202,18 @@ Form2::Form2()
   Frame5.SetContainer(&Frame1);
   Frame5.Move(256 * kPx, 162 * kPx, 238 * kPx, 166 * kPx);
 
-  for (int i = 0; i <= 24; ++i) Check1.Add(i);
-  const BoxSpot ie[] = {{0, 14, 22, 158}, {1, 14, 44, 158}, {2, 14, 66, 330}, {3, 14, 88, 350}, {4, 14, 110, 200}};
-  for (const BoxSpot& b : ie) {
-    Check1[b.index].SetContainer(&Frame6);
+  for (int i = 0; i <= kLastBox; ++i) Check1.Add(i);
+  for (const CategoryBox& b : kCategoryBoxes) {
+    Check1[b.index].SetContainer(&(this->*b.frame));
     Check1[b.index].Move(b.x * kPx, b.y * kPx, b.w * kPx, 20 * kPx);
+    Check1[b.index].SetCaption(b.design);
   }
-  const BoxSpot opera[] = {{18, 12, 22, 214}, {19, 12, 44, 214}, {20, 12, 66, 214}};
-  for (const BoxSpot& b : opera) {
-    Check1[b.index].SetContainer(&Frame4);
-    Check1[b.index].Move(b.x * kPx, b.y * kPx, b.w * kPx, 20 * kPx);
-  }
-  const BoxSpot netscape[] = {{21, 12, 22, 214}, {22, 12, 44, 214}, {23, 12, 66, 214}, {24, 12, 88, 214}};
-  for (const BoxSpot& b : netscape) {
-    Check1[b.index].SetContainer(&Frame5);
-    Check1[b.index].Move(b.x * kPx, b.y * kPx, b.w * kPx, 20 * kPx);
-  }
-  // "Windows": the Windows categories, then the clipboard apart from them.
-  const BoxSpot windows[] = {{13, 24, 30, 320}, {12, 24, 58, 320}, {11, 24, 86, 320}, {10, 24, 114, 320},
-                             {9, 24, 142, 320},  {8, 24, 170, 320},  {17, 24, 214, 320}};
-  for (const BoxSpot& b : windows) {
-    Check1[b.index].SetContainer(&Frame2);
-    Check1[b.index].Move(b.x * kPx, b.y * kPx, b.w * kPx, 20 * kPx);
-  }
-  const BoxPlace design[] = {{0, "Location Bar History"}, {1, "Cookies"}, {2, "Temporary Internet Files (cache)"},
-                             {3, "Internet History (Need Close IE browsers First)"}, {4, "Index.dat"},
-                             {8, "Recycle Bin"}, {9, "Open /Save Dialog Box History"}, {10, "Windows Temp"},
-                             {11, "Start Menu Run History"}, {12, "Start Menu Search History"},
-                             {13, "Recent Documents History"}, {17, "Clipboard"}, {18, "Cookies"},
-                             {19, "Location Bar History"}, {20, "Cache and History"}, {21, "Cache"},
-                             {22, "Location Bar History"}, {23, "Cookies"}, {24, "History File"}};
-  for (const BoxPlace& b : design) Check1[b.index].SetCaption(b.design);
   // The hidden boxes of the plug-in list keep their design captions; the others have none.
   Check1[14].SetCaption("Select None");
   Check1[15].SetCaption("Sellect All ");
-  // The boxes of no category stay hidden on their pages.
-  for (auto [index, page] : {std::pair{5, &Frame1}, std::pair{6, &Frame1}, std::pair{7, &Frame2},
-                             std::pair{16, &Frame2}, std::pair{14, &Frame3}, std::pair{15, &Frame3}}) {
-    Check1[index].SetContainer(page);
-    Check1[index].SetVisible(false);
+  for (const HiddenBox& b : kHiddenBoxes) {
+    Check1[b.index].SetContainer(&(this->*b.page));
+    Check1[b.index].SetVisible(false);
   }
 
   chameleonButton7.SetContainer(&Frame6);
@@ -360,7 +379,7 @@ void Form2::SetCaptions() {
 
 // Each box takes its stored value; a change stores it again through the box's own click handling.
 void Form2::RestoreBoxes() {
-  for (int i = 0; i <= 24; ++i) {
+  for (int i = 0; i <= kLastBox; ++i) {
     rt::YieldIfDue();
     if (!IsLoaded()) return;  // closed from outside meanwhile
     std::string stored;
@@ -401,8 +420,7 @@ void Form2::ShowPage(forms::Frame& page) {
 
 // On each frame the boxes come first as Tab walks it, from the top down, then its other controls.
 void Form2::OrderBoxesForKeyboard() {
-  static const int order[] = {0, 1, 2, 3, 4, 18, 19, 20, 21, 22, 23, 24, 13, 12, 11, 10, 9, 8, 17};
-  for (auto i = std::rbegin(order); i != std::rend(order); ++i) Check1[*i].BringToFront();
+  for (auto b = std::rbegin(kCategoryBoxes); b != std::rend(kCategoryBoxes); ++b) Check1[b->index].BringToFront();
 }
 
 void Form2::chameleonButton1_Click() { ShowPage(Frame1); }

@@ -106,4 +106,13 @@ void SetMessageFilter(std::function<bool(MSG&)> filter) { Filter() = std::move(f
 
 bool QuitRequested() { return g_quit; }
 
+void ResetQuitForTests() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+  }
+  g_quit = false;
+  g_quitCode = 0;
+  g_lastYield = 0;
+}
+
 }  // namespace rt

@@ -53,4 +53,8 @@ void SetMessageFilter(std::function<bool(MSG&)> filter);
 // True once WM_QUIT has come through one of the loops.
 bool QuitRequested();
 
+// Forgets a quit, as at the program's start: the quit seen and its code, the time of the last
+// yield, and a WM_QUIT still waiting in this thread's queue (for tests, which share one process).
+void ResetQuitForTests();
+
 }  // namespace rt

@@ -7,8 +7,10 @@
 namespace rt {
 
 namespace {
+constexpr uint64_t kStartSeed = 0x5eed1234abcdULL;
+
 std::mt19937_64& Engine() {
-  static std::mt19937_64 e{0x5eed1234abcdULL};
+  static std::mt19937_64 e{kStartSeed};
   return e;
 }
 }  // namespace
@@ -20,6 +22,8 @@ void Randomize() {
 }
 
 void RandomizeWith(uint64_t seed) { Engine().seed(seed); }
+
+void ResetRandomForTests() { RandomizeWith(kStartSeed); }
 
 double Rnd() { return std::uniform_real_distribution<double>(0.0, 1.0)(Engine()); }
 

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
+#include "categories/categories.h"
 #include "fixture.h"
+#include "runtime/text.h"
 #include "shared/windowutils.h"
 
 namespace {
@@ -164,6 +167,26 @@ TEST_F(Window, EveryBoxStoresItsValueAtOnce) {
     }
   }
   EXPECT_EQ(es::ValueNames(settings::kOptionWin).size(), 19u);
+}
+
+// The boxes shown are the categories of the table, each on a frame of a page with its caption: a
+// category added to the table without its box, or a box left of one taken out, shows here.
+TEST_F(Window, TheShownBoxesAreTheCategoriesOfTheTable) {
+  Form2& f = Open();
+  std::set<int> codes, shown;
+  for (const categories::Category& c : categories::kCategories) {
+    int code = static_cast<int>(rt::ValInt(c.code));
+    ASSERT_EQ(rt::NumberText(code), c.code);
+    ASSERT_LT(code, f.Check1.Count()) << c.code;
+    codes.insert(code);
+    const forms::CheckBox& box = f.Check1[code];
+    EXPECT_FALSE(box.Caption().empty()) << c.code;
+    const forms::Frame* frame = box.Container();
+    EXPECT_TRUE(frame == &f.Frame6 || frame == &f.Frame4 || frame == &f.Frame5 || frame == &f.Frame2) << c.code;
+  }
+  for (int i = 0; i < f.Check1.Count(); ++i)
+    if (f.Check1[i].Visible()) shown.insert(i);
+  EXPECT_EQ(shown, codes);
 }
 
 TEST_F(Window, SelectAllAndNoneTouchOnlyTheirOwnBoxes) {

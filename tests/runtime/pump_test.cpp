@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <string>
 #include <thread>
+
+#include "runtime/random.h"
+#include "support/scratch.h"
 
 namespace {
 
@@ -53,6 +57,27 @@ TEST(Pump, DoEventsHandlesWaitingMessages) {
   }).join();
   CloseHandle(done);
   DestroyWindow(w);
+}
+
+// What one test leaves of the pump and the random numbers is gone for the next: a quit it saw
+// (after which every yield says the program is ending) or left waiting in the queue, and where it
+// left the random sequence.
+TEST(ProcessReset, ForgetsAQuitAndStartsTheRandomNumbersOver) {
+  PostQuitMessage(3);
+  EXPECT_FALSE(rt::DoEvents());
+  EXPECT_TRUE(rt::QuitRequested());
+  ts::ResetProcessState();
+  EXPECT_FALSE(rt::QuitRequested());
+  EXPECT_TRUE(rt::DoEvents());
+  PostQuitMessage(4);  // not yet seen by any loop
+  ts::ResetProcessState();
+  EXPECT_TRUE(rt::DoEvents());
+  EXPECT_FALSE(rt::QuitRequested());
+
+  const std::string first = rt::RandomDigits(32);
+  rt::RandomDigits(32);
+  ts::ResetProcessState();
+  EXPECT_EQ(rt::RandomDigits(32), first);
 }
 
 TEST(Pump, WorkersWaitWhileTheWindowWorks) {

@@ -12,6 +12,8 @@
 #include "runtime/clipboard.h"
 #include "runtime/files.h"
 #include "runtime/filewalk.h"
+#include "runtime/pump.h"
+#include "runtime/random.h"
 #include "runtime/seams.h"
 #include "runtime/text.h"
 #include "runtime/textfile.h"
@@ -51,6 +53,10 @@ void ResetProcessState() {
   // No window of an earlier test, and with them their hot keys, window hooks, hidden windows and
   // waiting plug-in rewrites, which the windows own; no URL-cache walk of an earlier test.
   forms::ResetDefaultInstances();
+  // The message pump as at the start (a quit seen or still waiting makes every later yield say
+  // the program is ending), and the random numbers' sequence.
+  rt::ResetQuitForTests();
+  rt::ResetRandomForTests();
   ResetCacheWalkForTests();
   ForgetSystemFolders();  // a test may name another Windows folder
   rt::SetWalkListedHookForTests(nullptr);

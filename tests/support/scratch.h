@@ -82,10 +82,11 @@ class Watcher {
 };
 
 // The one reset of everything a test could leave behind in the process: the windows (their
-// default instances thrown away), the URL-cache walk, the test hooks and seams (clock, command line,
-// message boxes, dialogs, process starts, exits, the clipboard), the scratch folder with its
-// program folder and the registry keys below. Run before every test; a test that needs a clean
-// start in the middle calls it too.
+// default instances thrown away), the message pump's quit state, the random engine's sequence,
+// the URL-cache walk, the test hooks and seams (clock, command line, message boxes, dialogs,
+// process starts, exits, the clipboard), the scratch folder with its program folder and the
+// registry keys below. Run before every test; a test that needs a clean start in the middle calls
+// it too.
 void ResetProcessState();
 
 // The registry keys every test starts without (the program's settings and the editor's key).
