@@ -97,8 +97,12 @@ bool StartProcess(const std::string& commandLine, int show) {
   std::string line = commandLine;  // CreateProcessA may write into it
   if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
     return false;
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  // Wine starts a host (Unix) program without handles: hProcess stays 0 and hThread holds
+  // whatever it left there, which may be the number of one of our own handles.
+  if (pi.hProcess) {
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+  }
   return true;
 }
 

@@ -140,6 +140,10 @@ void RunHost(std::string cmd) {
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
   ASSERT_TRUE(CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) << cmd;
+  // Wine starts a host program without handles: hProcess stays 0 (so the callers wait for what the
+  // program does), and hThread holds whatever Wine left there, under 32-bit Wine the number of one
+  // of our own handles (a walk's thread, say): it is never closed.
+  if (!pi.hProcess) return;
   WaitForSingleObject(pi.hProcess, 10000);
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
