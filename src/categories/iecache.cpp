@@ -63,19 +63,18 @@ class CacheFolder {
   std::map<std::string, std::string> parents_;
 };
 
-// A file's attributes and size in one question; false when it is missing or a folder.
-bool FileData(const std::string& path, DWORD& attributes, uint64_t& size) {
+// A file's size; 0 when it is missing or a folder.
+uint64_t FileSizeOf(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA d;
   if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &d) || (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-    return false;
-  attributes = d.dwFileAttributes;
-  size = (static_cast<uint64_t>(d.nFileSizeHigh) << 32) | d.nFileSizeLow;
-  return true;
+    return 0;
+  return (static_cast<uint64_t>(d.nFileSizeHigh) << 32) | d.nFileSizeLow;
 }
 
 // Fills the value list (the entries' local files, or their addresses) and the address list from
 // the URL cache, leaving out cookies and history; an item's data is 1 when its local file lies in
-// the cache folder (the only files the category touches).
+// the cache folder (the only files the category touches). The listing's byte sum is the sizes the
+// cache has on record: the files themselves are looked at when they are counted.
 void ListUrlCache(RunContext& run) {
   run.Lists().values.Clear();
   run.Lists().cacheAddresses.Clear();
@@ -95,9 +94,7 @@ void ListUrlCache(RunContext& run) {
     int i = run.Lists().values.AddItem(name);
     run.Lists().values.SetItemData(i, inCache ? 1 : 0);
     run.Lists().cacheAddresses.AddItem(url);
-    DWORD attributes;
-    uint64_t size = 0;
-    if (inCache && FileData(local, attributes, size)) bytes += size;
+    if (inCache) bytes += CacheEntrySize();
   }
   CacheFindClose();
   run.AddCacheBytes(bytes);
@@ -119,14 +116,19 @@ void CacheEntries(RunContext& run, bool erase) {
 
   // What one entry asks of the file system and the cache; safe on any thread. The test run only
   // looks.
+  SRWLOCK cacheLock = SRWLOCK_INIT;  // one thread at a time in the cache (see below)
   auto act = [&](size_t i) -> DWORD {
     const std::string& name = names[i];
-    DWORD attributes = rt::kNoAttributes;
-    if (inCache[i]) FileData(name, attributes, sizes[i]);
-    if (!erase) return 0;
+    if (!erase) {
+      if (inCache[i]) sizes[i] = FileSizeOf(name);
+      return 0;
+    }
     auto deleteEntry = [&]() -> DWORD {
       DWORD err = 0;
-      return CacheDeleteEntry(urls[i], &err) || rt::Gone(err) ? 0 : err;
+      AcquireSRWLockExclusive(&cacheLock);
+      bool gone = CacheDeleteEntry(urls[i], &err) || rt::Gone(err);
+      ReleaseSRWLockExclusive(&cacheLock);
+      return gone ? 0 : err;
     };
     if (!inCache[i]) return deleteEntry();  // an entry without a file of its own goes by its address
     // The cache deletes an entry's file with the entry, by its path, and would follow a link to do
@@ -134,7 +136,8 @@ void CacheEntries(RunContext& run, bool erase) {
     // else takes its name meanwhile), and the file itself goes through that handle. A file that
     // cannot go (held by another program, a link, one that could not even be looked at) keeps its
     // entry, so that a later run finds it again; an entry that cannot go keeps its file.
-    DWORD err = EraseOneFileWith(rt::FoundFile{name, attributes}, true, overwrite, &root, deleteEntry);
+    // Its size is asked of the file it erases, once its entry has gone.
+    DWORD err = EraseOneFileWith(rt::FoundFile{name}, true, overwrite, &root, deleteEntry, &sizes[i]);
     if (err != ERROR_FILE_NOT_FOUND) return err;
     // No file by that name: the name is held by an empty file of this run's own while the entry
     // goes, so that the cache's deletion meets that file, never a link put there meanwhile. A name
@@ -157,10 +160,12 @@ void CacheEntries(RunContext& run, bool erase) {
     run.Lists().removing.AddItem(kRemovingLine + names[i]);
   };
   if (erase) {
-    // The cache serves one call at a time: one thread keeps it busy while this one handles the
-    // window. A second one would only wait for the cache's lock, and under Wine every such wait
-    // and wake is a round trip through its server: two threads erase a large cache at half speed.
-    rt::ParallelInOrder(n, act, report, 1);
+    // The cache serves one call at a time, and under Wine every wait and wake on its lock is a
+    // round trip through the server: two threads calling it at once erase a large cache at half
+    // speed. So the two threads that erase take turns at the cache under a lock of our own, and
+    // each opens, checks and deletes its files while the other is in the cache; this thread
+    // handles the window.
+    rt::ParallelInOrder(n, act, report, 2);
   } else {
     for (size_t i = 0; i < n; ++i) {
       rt::YieldIfDue();

@@ -246,13 +246,23 @@ bool SameFile(const FoundFile& a, const FoundFile& b) {
 
 namespace {
 // The path a folder resolves to, links, short names, substituted drives and mount points followed
-// ("" when it cannot be opened). The files of one folder come one after another, so each thread
-// remembers its last answer for a moment.
+// ("" when it cannot be opened). The files of a folder come one after another, or from a few
+// folders in turn (those of the URL cache), so each thread remembers its last few answers for a
+// moment.
 std::wstring ResolvedFolder(const std::wstring& folder, bool fresh) {
-  thread_local std::wstring lastFolder, lastResolved;
-  thread_local DWORD lastTick = 0;
+  struct Known {
+    std::wstring folder, resolved;
+    DWORD tick = 0;
+  };
+  thread_local Known known[8];
+  thread_local size_t next = 0;
   DWORD now = GetTickCount();
-  if (!fresh && now - lastTick < 1000 && !lastFolder.empty() && lastFolder == folder) return lastResolved;
+  Known* slot = nullptr;
+  for (Known& k : known) {
+    if (k.folder.empty() || k.folder != folder) continue;
+    if (!fresh && now - k.tick < 1000) return k.resolved;
+    slot = &k;
+  }
   std::wstring resolved;
   HANDLE h = CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
@@ -260,9 +270,11 @@ std::wstring ResolvedFolder(const std::wstring& folder, bool fresh) {
     resolved = NoTrailingSlash(OpenedPath(h));
     CloseHandle(h);
   }
-  lastFolder = folder;
-  lastResolved = resolved;
-  lastTick = now;
+  if (!slot) {
+    slot = &known[next];
+    next = (next + 1) % std::size(known);
+  }
+  *slot = {folder, resolved, now};
   return resolved;
 }
 

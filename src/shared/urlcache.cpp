@@ -11,6 +11,7 @@ struct Walk {
   std::vector<char> buffer;  // the entry fetched last: one record and the texts it points to
   std::string url, localFile;
   DWORD type = 0;
+  uint64_t size = 0;
 };
 
 Walk& State() {
@@ -40,6 +41,7 @@ bool FetchEntry(Walk& w, Fetch fetch) {
       w.url = TextAt(w.buffer, info->lpszSourceUrlName);
       w.localFile = TextAt(w.buffer, info->lpszLocalFileName);
       w.type = info->CacheEntryType;
+      w.size = (static_cast<uint64_t>(info->dwSizeHigh) << 32) | info->dwSizeLow;
       return true;
     }
     if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size <= w.buffer.size()) return false;
@@ -86,6 +88,8 @@ std::string CacheLocalFileName() { return State().localFile; }
 std::string CacheSourceUrl() { return State().url; }
 
 DWORD CacheEntryType() { return State().type; }
+
+uint64_t CacheEntrySize() { return State().size; }
 
 bool CacheDeleteEntry(const std::string& url, DWORD* error) {
   DWORD dummy;

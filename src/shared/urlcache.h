@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,8 @@ void ResetCacheWalkForTests();
 std::string CacheLocalFileName();
 std::string CacheSourceUrl();
 DWORD CacheEntryType();
+// The size the cache has on record for the current entry's local file (no look at the file).
+uint64_t CacheEntrySize();
 
 // Deletes one entry (and with it the local file the cache keeps for it). False when it is missing,
 // in use or cannot be deleted, the Windows error in *error; an empty URL is refused.

@@ -152,7 +152,7 @@ DWORD EraseOneFileWith(const std::string& path, DWORD attributes, bool clearAttr
 // its attributes changed (and given back where other names share them). Hidden and system files
 // are deleted as they are: those attributes do not stand in the way of a deletion.
 DWORD EraseOneFileWith(const rt::FoundFile& file, bool clearAttributes, const Overwrite& overwrite,
-                       const rt::WalkRoot* root, const std::function<DWORD()>& first) {
+                       const rt::WalkRoot* root, const std::function<DWORD()>& first, uint64_t* size) {
   RunEraseHook(file.path);
   const bool secure = static_cast<bool>(overwrite);
   const bool listedReadOnly = file.attributes != rt::kNoAttributes && (file.attributes & FILE_ATTRIBUTE_READONLY);
@@ -204,8 +204,18 @@ DWORD EraseOneFileWith(const rt::FoundFile& file, bool clearAttributes, const Ov
     if (writer != INVALID_HANDLE_VALUE) CloseHandle(writer);
   }
   if (!result && first) result = first();
+  // What `first` did to the file, in one question: its size, and whether its deletion is under way
+  // already (the URL cache deletes an entry's file by its name, which this handle lets it do).
+  bool pending = false;
+  if (!result && size) {
+    FILE_STANDARD_INFO standard{};
+    if (GetFileInformationByHandleEx(h, FileStandardInfo, &standard, sizeof standard)) {
+      *size = static_cast<uint64_t>(standard.EndOfFile.QuadPart);
+      pending = standard.DeletePending != FALSE;
+    }
+  }
   if (!result && clearAttributes && readOnly && !changed && !takeReadOnlyOff()) result = GetLastError();
-  if (!result && !SetDeletion(h, true)) {
+  if (!result && !pending && !SetDeletion(h, true)) {
     result = GetLastError();
     // Read-only since it was listed: its attribute is looked at now, through a handle of the same
     // file that may change it.

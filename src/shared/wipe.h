@@ -45,10 +45,12 @@ DWORD EraseOneFile(const std::string& path, DWORD listedAttributes, bool clearAt
 // for reading and writing, is called only for a plain disk file without other hard links, and
 // returns true when it has overwritten the whole file. `first`, when given, runs once the file is
 // open, has passed every check and is overwritten, before its attributes change and it is deleted:
-// the file is deleted only when it returns 0, and its error is the result otherwise.
+// the file is deleted only when it returns 0, and its error is the result otherwise. `size`, when
+// given, receives the size of the file erased (asked of the open file once `first` has run).
 using Overwrite = std::function<bool(HANDLE file)>;
 DWORD EraseOneFileWith(const rt::FoundFile& file, bool clearAttributes, const Overwrite& overwrite,
-                       const rt::WalkRoot* root, const std::function<DWORD()>& first = nullptr);
+                       const rt::WalkRoot* root, const std::function<DWORD()>& first = nullptr,
+                       uint64_t* size = nullptr);
 DWORD EraseOneFileWith(const std::string& path, DWORD listedAttributes, bool clearAttributes, const Overwrite& overwrite);
 
 // Tests change the disk as another program could, the moment before a listed file is opened to be
