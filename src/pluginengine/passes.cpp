@@ -33,9 +33,7 @@ const char kRegistryRow[] = "Plug In Registry Links = ";
 // hold. True when the file is gone (also when it went before this call came to it).
 bool EraseFile(const rt::FoundFile& file, const rt::WalkRoot& root) {
   Overwrite overwrite;
-  if (settings::IsOn(settings::kOptionOption, settings::kOptSecureErase)) {
-    double passes = rt::Val(settings::Read(settings::kSecureValue));
-    int n = passes < 1 ? 1 : passes > 10 ? 10 : static_cast<int>(passes);
+  if (const int n = SecureErasePasses(); n > 0) {
     overwrite = [n](HANDLE h) {
       for (int k = 0; k < n; ++k) {
         rt::YieldIfDue();
@@ -105,11 +103,12 @@ void PluginPass(RunContext& run, const PassLists& lists, bool erase) {
 
   for (const std::string& entry : fileEntries) {
     const std::string folder = rt::ParentFolder(entry), name = rt::FileNameOf(entry);
-    const rt::WalkRoot root(folder);
     if (!rt::HasWildcard(name)) {
-      listFile(rt::FoundFile{entry}, root);
+      // Only the erase pass goes through the file: the test pass resolves no root for it.
+      listFile(rt::FoundFile{entry}, erase ? rt::WalkRoot(folder) : rt::WalkRoot());
       continue;
     }
+    const rt::WalkRoot root(folder);
     // A pattern in the name: every matching file of that folder, in one row. The folder it resolved
     // to is checked as the entry was (no pattern takes the files of a system folder whole). The
     // entry counts as one file when it erased any of them, with the bytes of those it erased; its

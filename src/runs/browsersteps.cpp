@@ -135,11 +135,7 @@ namespace {
 bool IsOwnCacheFolder(const rt::WalkRoot& cache, const std::string& folder, const char* name) {
   const std::wstring parent = rt::WalkRoot(folder).Resolved();
   if (parent.empty() || cache.Resolved().empty()) return false;
-  std::wstring expected = parent;
-  if (expected.back() != L'\\') expected += L'\\';
-  expected += rt::ToWide(name);
-  return CompareStringOrdinal(expected.c_str(), static_cast<int>(expected.size()), cache.Resolved().c_str(),
-                              static_cast<int>(cache.Resolved().size()), TRUE) == CSTR_EQUAL;
+  return rt::SameName(rt::JoinPath(parent, rt::ToWide(name)), cache.Resolved());
 }
 }  // namespace
 

@@ -35,39 +35,21 @@ bool IsAbsolute(std::basic_string_view<C> p) {
   return false;
 }
 
-// The path helpers for wide text; the ANSI ones below read their text by code-page characters.
-std::wstring NoTrailingSlash(std::wstring_view path) {
-  std::wstring p(path);
-  while (p.size() > 3 && (p.back() == L'\\' || p.back() == L'/')) p.pop_back();
-  return p;
+bool IsAscii(std::wstring_view s) {
+  return std::all_of(s.begin(), s.end(), [](wchar_t c) { return c < 0x80; });
 }
 
-std::wstring ParentOf(std::wstring_view path) {
-  std::wstring p = NoTrailingSlash(path);
-  size_t i = p.find_last_of(L"\\/");
-  if (i == std::wstring::npos) return {};
-  if (i == 2 && p[1] == L':') return p.substr(0, 3);
-  return p.substr(0, i);
+// True when the path is the folder or lies below it: the folder's text begins it, letter case
+// aside, and a "\" follows (or the folder ends in one).
+bool LiesIn(std::wstring_view path, std::wstring_view folder) {
+  if (folder.empty() || path.size() < folder.size() || !SameName(path.substr(0, folder.size()), folder)) return false;
+  return path.size() == folder.size() || folder.back() == L'\\' || path[folder.size()] == L'\\';
 }
 
+// What follows the last "\", "/" or ":" of a wide path.
 std::wstring NameOf(std::wstring_view path) {
   size_t i = path.find_last_of(L"\\/:");
   return std::wstring(i == std::wstring_view::npos ? path : path.substr(i + 1));
-}
-
-std::wstring Joined(std::wstring_view folder, std::wstring_view name) {
-  std::wstring r(folder);
-  if (!r.empty() && r.back() != L'\\' && r.back() != L'/') r += L'\\';
-  while (!name.empty() && (name.front() == L'\\' || name.front() == L'/')) name.remove_prefix(1);
-  r += name;
-  return r;
-}
-
-bool IsAscii(std::string_view s) {
-  return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-bool IsAscii(std::wstring_view s) {
-  return std::all_of(s.begin(), s.end(), [](wchar_t c) { return c < 0x80; });
 }
 }  // namespace
 
@@ -160,6 +142,35 @@ std::string FileNameOf(std::string_view path, unsigned codePage) {
   return std::string(i == std::string_view::npos ? path : path.substr(i + 1));
 }
 
+// The path helpers for wide text; the ANSI ones above read their text by code-page characters.
+std::wstring WithoutTrailingSlash(std::wstring_view path) {
+  std::wstring p(path);
+  while (p.size() > 3 && (p.back() == L'\\' || p.back() == L'/')) p.pop_back();
+  return p;
+}
+
+std::wstring ParentFolder(std::wstring_view path) {
+  std::wstring p = WithoutTrailingSlash(path);
+  size_t i = p.find_last_of(L"\\/");
+  if (i == std::wstring::npos) return {};
+  if (i == 2 && p[1] == L':') return p.substr(0, 3);
+  return p.substr(0, i);
+}
+
+std::wstring JoinPath(std::wstring_view folder, std::wstring_view name) {
+  std::wstring r(folder);
+  if (!r.empty() && r.back() != L'\\' && r.back() != L'/') r += L'\\';
+  while (!name.empty() && (name.front() == L'\\' || name.front() == L'/')) name.remove_prefix(1);
+  r += name;
+  return r;
+}
+
+std::wstring FullPath(const std::wstring& path) {
+  wchar_t buf[1024];
+  DWORD n = GetFullPathNameW(path.c_str(), 1024, buf, nullptr);
+  return n > 0 && n < 1024 ? std::wstring(buf, n) : path;
+}
+
 bool SameName(std::wstring_view a, std::wstring_view b) {
   return a.size() == b.size() &&
          (a.empty() || CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) == CSTR_EQUAL);
@@ -182,12 +193,6 @@ std::wstring PlainPath(std::wstring p) {
   if (p.rfind(L"\\\\?\\UNC\\", 0) == 0) return L"\\\\" + p.substr(8);
   if (p.rfind(L"\\\\?\\", 0) == 0) return p.substr(4);
   return p;
-}
-
-std::wstring FullPath(const std::wstring& path) {
-  wchar_t buf[1024];
-  DWORD n = GetFullPathNameW(path.c_str(), 1024, buf, nullptr);
-  return n > 0 && n < 1024 ? std::wstring(buf, n) : path;
 }
 
 // The wide path of a file to be opened, or "" when the path is one the calls here refuse.
@@ -267,7 +272,7 @@ std::wstring ResolvedFolder(const std::wstring& folder, bool fresh) {
   HANDLE h = CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (h != INVALID_HANDLE_VALUE) {
-    resolved = NoTrailingSlash(OpenedPath(h));
+    resolved = WithoutTrailingSlash(OpenedPath(h));
     CloseHandle(h);
   }
   if (!slot) {
@@ -294,12 +299,12 @@ std::wstring EntryName(const std::wstring& path) {
 // junction, a substituted drive or a mount point does not count as a link. Letter case counts
 // (two names that differ only in case may be two files).
 bool IsNamedFile(const std::wstring& openedPath, const std::wstring& fullPath) {
-  std::wstring opened = NoTrailingSlash(openedPath), full = NoTrailingSlash(fullPath);
+  std::wstring opened = WithoutTrailingSlash(openedPath), full = WithoutTrailingSlash(fullPath);
   if (opened.empty()) return false;
   if (opened == full) return true;
-  std::wstring folder = ParentOf(full), name = NameOf(full);
+  std::wstring folder = ParentFolder(full), name = NameOf(full);
   if (folder.empty() || name.empty() || folder == full) return false;
-  std::wstring openedFolder = ParentOf(opened), openedName = NameOf(opened);
+  std::wstring openedFolder = ParentFolder(opened), openedName = NameOf(opened);
   if (ResolvedFolder(folder, false) != openedFolder && ResolvedFolder(folder, true) != openedFolder) return false;
   return name == openedName || EntryName(full) == openedName;
 }
@@ -359,7 +364,7 @@ FolderIdentity IdentifyFolder(const std::wstring& folder) {
   if (h == INVALID_HANDLE_VALUE) return id;
   BY_HANDLE_FILE_INFORMATION info{};
   if (GetFileInformationByHandle(h, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    id.path = NoTrailingSlash(OpenedPath(h));
+    id.path = WithoutTrailingSlash(OpenedPath(h));
     id.volume = info.dwVolumeSerialNumber;
     id.index = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
   }
@@ -388,14 +393,7 @@ WalkRoot::WalkRoot(const std::string& folder) {
   if (hook) hook(folder, true);
 }
 
-bool WalkRoot::Holds(std::wstring_view finalPath) const {
-  const std::wstring& root = root_.path;
-  if (root.empty() || finalPath.size() < root.size()) return false;
-  if (CompareStringOrdinal(finalPath.data(), static_cast<int>(root.size()), root.data(), static_cast<int>(root.size()),
-                           TRUE) != CSTR_EQUAL)
-    return false;
-  return finalPath.size() == root.size() || root.back() == L'\\' || finalPath[root.size()] == L'\\';
-}
+bool WalkRoot::Holds(std::wstring_view finalPath) const { return LiesIn(finalPath, root_.path); }
 
 HANDLE OpenNoFollow(const std::string& path, DWORD access, DWORD* error) {
   DWORD dummy;
@@ -497,8 +495,7 @@ DWORD DeleteOpened(HANDLE h, DWORD attributes) {
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
     return ERROR_ACCESS_DENIED;  // a folder is not a file
   if (attributes & FILE_ATTRIBUTE_READONLY) return ERROR_ACCESS_DENIED;
-  FILE_DISPOSITION_INFO dispose{TRUE};
-  return SetFileInformationByHandle(h, FileDispositionInfo, &dispose, sizeof dispose) ? 0 : GetLastError();
+  return MarkForDeletion(h) ? 0 : GetLastError();
 }
 
 DWORD DeleteChecked(const std::wstring& path, const WalkRoot* root) {
@@ -514,6 +511,11 @@ DWORD DeleteChecked(const std::wstring& path, const WalkRoot* root) {
 }
 }  // namespace
 
+bool MarkForDeletion(HANDLE h, bool on) {
+  FILE_DISPOSITION_INFO dispose{on};
+  return SetFileInformationByHandle(h, FileDispositionInfo, &dispose, sizeof dispose) != 0;
+}
+
 DWORD DeleteExactFile(const std::string& path) { return DeleteChecked(CheckedPath(path, L""), nullptr); }
 
 DWORD DeleteListedFile(const FoundFile& file, const WalkRoot* root) {
@@ -522,8 +524,7 @@ DWORD DeleteListedFile(const FoundFile& file, const WalkRoot* root) {
   DWORD err = 0;
   HANDLE h = OpenFileNoFollow(file, DELETE, &err, root);
   if (h == INVALID_HANDLE_VALUE) return err == ERROR_PATH_NOT_FOUND ? ERROR_FILE_NOT_FOUND : err;
-  FILE_DISPOSITION_INFO dispose{TRUE};
-  DWORD result = SetFileInformationByHandle(h, FileDispositionInfo, &dispose, sizeof dispose) ? 0 : GetLastError();
+  DWORD result = MarkForDeletion(h) ? 0 : GetLastError();
   CloseHandle(h);
   return result;
 }
@@ -539,9 +540,7 @@ std::string ResolvedFolderPath(const WalkRoot& root) {
 bool IsInsideFolder(std::string_view path, std::string_view folder) {
   if (!IsAbsolutePath(path) || !IsAbsolutePath(folder)) return false;
   // Full wide paths: "x\..\y" is y, wherever the text says it starts, and every character is one.
-  std::wstring p = NoTrailingSlash(FullPath(ToWide(path))), f = NoTrailingSlash(FullPath(ToWide(folder)));
-  if (p.empty() || f.empty() || p.size() < f.size() || !SameName(std::wstring_view(p).substr(0, f.size()), f)) return false;
-  return p.size() == f.size() || f.back() == L'\\' || p[f.size()] == L'\\';
+  return LiesIn(WithoutTrailingSlash(FullPath(ToWide(path))), WithoutTrailingSlash(FullPath(ToWide(folder))));
 }
 
 DWORD LinkCount(const std::string& path) {
@@ -598,7 +597,7 @@ bool ReadFolder(const std::wstring& folder, std::vector<FileEntry>& out) {
   out.clear();
   if (folder.empty() || folder.find_first_of(L"*?") != std::wstring::npos) return false;
   WIN32_FIND_DATAW fd;
-  std::wstring query = Joined(folder, L"*");
+  std::wstring query = JoinPath(folder, L"*");
   HANDLE h = FindFirstFileExW(query.c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr,
                               FIND_FIRST_EX_LARGE_FETCH);
   if (h == INVALID_HANDLE_VALUE) {
@@ -641,7 +640,7 @@ bool ListFolder(const std::string& folder, std::string_view pattern, ListWhat wh
 
 FoundFile FileIn(const std::string& folder, const FileEntry& entry) {
   FoundFile f{JoinPath(folder, entry.name), entry.attributes, entry.size};
-  if (!entry.wide.empty()) f.wide = Joined(ToWide(folder), entry.wide);
+  if (!entry.wide.empty()) f.wide = JoinPath(ToWide(folder), entry.wide);
   return f;
 }
 
@@ -651,7 +650,7 @@ void DeleteTreeBelow(const std::wstring& folder, const WalkRoot& root) {
   std::vector<FileEntry> entries;
   ReadFolder(folder, entries);
   for (const auto& e : entries) {
-    std::wstring p = Joined(folder, e.wide.empty() ? ToWide(e.name) : e.wide);
+    std::wstring p = JoinPath(folder, e.wide.empty() ? ToWide(e.name) : e.wide);
     if (e.IsFolder() && IsLink(e.attributes)) {
       RemoveDirectoryW(p.c_str());
     } else if (e.IsFolder()) {

@@ -39,6 +39,12 @@ std::string ParentFolder(std::string_view path, unsigned codePage = kAnsiCodePag
 std::string FileNameOf(std::string_view path, unsigned codePage = kAnsiCodePage);    // after the last "\", "/" or ":"
 std::string WithoutTrailingSlash(std::string_view path, unsigned codePage = kAnsiCodePage);  // "C:\" stays "C:\"
 bool EndsWithSlash(std::string_view path, unsigned codePage = kAnsiCodePage);        // its last character is "\" or "/"
+// The same for wide paths, and the full path of one ("x\..\y" is "y"; the path itself when the
+// system cannot make it).
+std::wstring JoinPath(std::wstring_view folder, std::wstring_view name);
+std::wstring ParentFolder(std::wstring_view path);
+std::wstring WithoutTrailingSlash(std::wstring_view path);
+std::wstring FullPath(const std::wstring& path);
 
 // Text between the ANSI code page (the system's unless told) and the platform's wide names.
 // ToAnsi spells what the code page lacks as "?" (never as a look-alike letter) and says so in *lossy.
@@ -112,6 +118,9 @@ void SetResolveHookForTests(std::function<void(const std::string& folder, bool r
 // (kLinkRefused). Returns the Windows error, 0 on success; ERROR_INVALID_NAME for a refused path,
 // ERROR_ACCESS_DENIED for a folder or a read-only file.
 DWORD DeleteExactFile(const std::string& path);
+// Marks the opened file to go when its last handle closes (on), or takes the mark back (off).
+// The handle needs DELETE access; false, with the system's error, when the mark was refused.
+bool MarkForDeletion(HANDLE h, bool on = true);
 
 // The number of names (hard links) the file has; 0 when it cannot be opened. A file of more than
 // one name shares its content and attributes with the others: they must not change through it.

@@ -20,10 +20,6 @@ class Locked {
   SRWLOCK& lock_;
 };
 
-std::wstring WideJoin(const std::wstring& folder, const std::wstring& name) {
-  return folder.empty() || folder.back() == L'\\' ? folder + name : folder + L'\\' + name;
-}
-
 SRWLOCK g_hookLock = SRWLOCK_INIT;
 std::function<void(const std::string&)> g_listedHook;
 
@@ -105,7 +101,7 @@ void FileWalk::List(std::string folder, bool includeStartFolder) {
     for (auto it = subfolders.rbegin(); it != subfolders.rend(); ++it) {
       Pending sub{JoinPath(dir.path, it->name), {}, true};
       if (!dir.wide.empty() || !it->wide.empty())
-        sub.wide = WideJoin(dir.wide.empty() ? ToWide(dir.path) : dir.wide, it->wide.empty() ? ToWide(it->name) : it->wide);
+        sub.wide = JoinPath(dir.wide.empty() ? ToWide(dir.path) : dir.wide, it->wide.empty() ? ToWide(it->name) : it->wide);
       stack.push_back(std::move(sub));
     }
     if (!found.files.empty() && !Publish(found)) break;
@@ -157,7 +153,7 @@ void FileWalk::PrepareListed() {
     for (auto& e : folder.files) {
       files.push_back(FoundFile{JoinPath(folder.path, e.name), e.attributes, e.size});
       if (!folder.wide.empty() || !e.wide.empty())
-        files.back().wide = WideJoin(folder.wide.empty() ? ToWide(folder.path) : folder.wide, e.wide.empty() ? ToWide(e.name) : e.wide);
+        files.back().wide = JoinPath(folder.wide.empty() ? ToWide(folder.path) : folder.wide, e.wide.empty() ? ToWide(e.name) : e.wide);
     }
     Locked hold(lock_);
     queued_ -= listed - files.size();  // those the mask left out take no room

@@ -171,12 +171,6 @@ bool MatchUpper(std::basic_string_view<C> n, std::basic_string_view<C> p) {
   return Glob(n, p);
 }
 
-bool IsAsciiText(std::string_view s) {
-  for (char c : s)
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  return true;
-}
-
 std::wstring UpperWide(std::wstring_view s) {
   std::wstring r(s);
   if (!r.empty()) CharUpperBuffW(r.data(), static_cast<DWORD>(r.size()));
@@ -189,7 +183,7 @@ bool MatchesPattern(std::string_view name, std::string_view pattern) {
   if (pattern == "*" || pattern == "*.*") return true;
   // In a double-byte code page "?" is one character of one or two bytes, and a letter's byte may
   // be the second half of another character: anything but ASCII is matched as wide text.
-  if (!IsAsciiText(name) || !IsAsciiText(pattern)) return MatchesPattern(ToWide(name), ToWide(pattern));
+  if (!IsAscii(name) || !IsAscii(pattern)) return MatchesPattern(ToWide(name), ToWide(pattern));
   std::string n = UCase(name), p = UCase(pattern);
   return MatchUpper(std::string_view(n), std::string_view(p));
 }
@@ -198,6 +192,12 @@ bool MatchesPattern(std::wstring_view name, std::wstring_view pattern) {
   if (pattern == L"*" || pattern == L"*.*") return true;
   std::wstring n = UpperWide(name), p = UpperWide(pattern);
   return MatchUpper(std::wstring_view(n), std::wstring_view(p));
+}
+
+bool IsAscii(std::string_view s) {
+  for (char c : s)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
 }
 
 bool HasWildcard(std::string_view s) { return s.find_first_of("*?") != std::string_view::npos; }

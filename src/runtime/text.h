@@ -54,6 +54,8 @@ std::string AddToCounter(std::string_view counter, uint64_t add);
 bool MatchesPattern(std::string_view name, std::string_view pattern);
 bool MatchesPattern(std::wstring_view name, std::wstring_view pattern);  // the same, for wide names
 bool HasWildcard(std::string_view s);
+// True when every byte of the text is an ASCII character (one that every code page spells alike).
+bool IsAscii(std::string_view s);
 
 std::vector<std::string> Split(std::string_view s, char sep);
 std::string Join(const std::vector<std::string>& parts, std::string_view sep);

@@ -28,16 +28,7 @@ bool IsRootText(std::wstring f) {
   return server == std::wstring::npos || f.find(L'\\', server + 1) == std::wstring::npos;
 }
 
-std::wstring WithoutClosingSlash(std::wstring f) {
-  while (f.size() > 3 && (f.back() == L'\\' || f.back() == L'/')) f.pop_back();
-  return f;
-}
-
-std::wstring FullPathOf(const std::wstring& path) {
-  wchar_t buf[1024];
-  DWORD n = GetFullPathNameW(path.c_str(), 1024, buf, nullptr);
-  return WithoutClosingSlash(n > 0 && n < 1024 ? std::wstring(buf, n) : path);
-}
+std::wstring FullPathOf(const std::wstring& path) { return rt::WithoutTrailingSlash(rt::FullPath(path)); }
 
 // One of the system's folders: as its source names it (full path) and as it resolves.
 struct SystemFolder {
@@ -58,9 +49,8 @@ class SystemFolderSet {
     // "C:\Documents and Settings"): taken whole, it is every user's profile at once.
     if (SHGetFolderPathW(nullptr, CSIDL_PROFILE, nullptr, SHGFP_TYPE_CURRENT, buf) == S_OK) {
       Add(buf);
-      std::wstring profile = WithoutClosingSlash(buf);
-      size_t slash = profile.find_last_of(L"\\/");
-      if (slash != std::wstring::npos && slash > 2) Add(profile.substr(0, slash));
+      std::wstring profiles = rt::ParentFolder(buf);
+      if (profiles.size() > 3) Add(profiles);  // a profile at a drive's root has none
     }
     AddRegistryFolder(L"Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", L"ProfilesDirectory", 0);
     // A 32-bit program on 64-bit Windows is shown "Program Files (x86)" as its Program Files: the

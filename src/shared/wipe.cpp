@@ -121,10 +121,6 @@ bool SetAttributesThrough(HANDLE h, DWORD attributes) {
   return SetFileInformationByHandle(h, FileBasicInfo, &basic, sizeof basic) != 0;
 }
 
-bool SetDeletion(HANDLE h, bool on) {
-  FILE_DISPOSITION_INFO dispose{on};
-  return SetFileInformationByHandle(h, FileDispositionInfo, &dispose, sizeof dispose) != 0;
-}
 }  // namespace
 
 void SetBeforeEraseHookForTests(std::function<void(const std::string& path)> hook) {
@@ -215,7 +211,7 @@ DWORD EraseOneFileWith(const rt::FoundFile& file, bool clearAttributes, const Ov
     }
   }
   if (!result && clearAttributes && readOnly && !changed && !takeReadOnlyOff()) result = GetLastError();
-  if (!result && !pending && !SetDeletion(h, true)) {
+  if (!result && !pending && !rt::MarkForDeletion(h, true)) {
     result = GetLastError();
     // Read-only since it was listed: its attribute is looked at now, through a handle of the same
     // file that may change it.
@@ -227,7 +223,7 @@ DWORD EraseOneFileWith(const rt::FoundFile& file, bool clearAttributes, const Ov
         h = again;
         known = false;
         if (ask() && (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) && takeReadOnlyOff())
-          result = SetDeletion(h, true) ? 0 : GetLastError();
+          result = rt::MarkForDeletion(h, true) ? 0 : GetLastError();
       }
     }
   }
@@ -235,7 +231,7 @@ DWORD EraseOneFileWith(const rt::FoundFile& file, bool clearAttributes, const Ov
   // erased goes when the handle closes, whatever its attributes are then).
   if (changed && (result || info.nNumberOfLinks > 1) && !SetAttributesThrough(h, info.dwFileAttributes) && !result) {
     result = GetLastError();
-    SetDeletion(h, false);  // the erase fails and the name stays: no other name is changed unsaid
+    rt::MarkForDeletion(h, false);  // the erase fails and the name stays: no other name is changed unsaid
   }
   CloseHandle(h);
   return result;

@@ -349,7 +349,9 @@ TEST_F(TimerTest, ASchedulesRunsAndItsNextRun) {
     if (c.wantMinute) want[settings::kNextMinute] = c.wantMinute;
     if (c.wantDate) want[DateValue(c.mode)] = *c.wantDate;
     for (const char* v : others) EXPECT_EQ(Timer(v), want[v]) << v;
-    if (c.wantAt) EXPECT_EQ(Timer(settings::kNextRunAt), c.wantAt);
+    if (c.wantAt) {
+      EXPECT_EQ(Timer(settings::kNextRunAt), c.wantAt);
+    }
     bool stored = c.runs && !c.readOnlyStore;
     EXPECT_EQ(Timer(settings::kCancel), stored ? "0" : "");
     EXPECT_EQ(Timer(settings::kFinish), stored ? "0" : "");

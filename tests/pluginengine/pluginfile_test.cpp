@@ -215,7 +215,9 @@ TEST_F(Relocate, AHardLinkedPlugInLeavesTheOtherFileAsItWas) {
     const int rewritten = RelocatePlugins();
     EXPECT_EQ(ts::ReadFile(outside), text);
     EXPECT_EQ(GetFileAttributesA(outside.c_str()), attributes);
-    if (!(attributes & FILE_ATTRIBUTE_READONLY)) EXPECT_EQ(rewritten, 1);
+    if (!(attributes & FILE_ATTRIBUTE_READONLY)) {
+      EXPECT_EQ(rewritten, 1);
+    }
     EXPECT_EQ(ts::ReadFile(link), rewritten ? "T\r\nP\r\nD\r\nfiles\r\nfile=D:\\a,0\r\nregistry\r\n" : text);
     SetFileAttributesA(outside.c_str(), FILE_ATTRIBUTE_NORMAL);
     SetFileAttributesA(link.c_str(), FILE_ATTRIBUTE_NORMAL);
