@@ -63,14 +63,6 @@ class CacheFolder {
   std::map<std::string, std::string> parents_;
 };
 
-// A file's size; 0 when it is missing or a folder.
-uint64_t FileSizeOf(const std::string& path) {
-  WIN32_FILE_ATTRIBUTE_DATA d;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &d) || (d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-    return 0;
-  return (static_cast<uint64_t>(d.nFileSizeHigh) << 32) | d.nFileSizeLow;
-}
-
 // Fills the value list (the entries' local files, or their addresses) and the address list from
 // the URL cache, leaving out cookies and history; an item's data is 1 when its local file lies in
 // the cache folder (the only files the category touches). The listing's byte sum is the sizes the
@@ -120,7 +112,7 @@ void CacheEntries(RunContext& run, bool erase) {
   auto act = [&](size_t i) -> DWORD {
     const std::string& name = names[i];
     if (!erase) {
-      if (inCache[i]) sizes[i] = FileSizeOf(name);
+      if (inCache[i]) rt::FileSize64(name, sizes[i]);  // 0 when it is missing or a folder
       return 0;
     }
     auto deleteEntry = [&]() -> DWORD {
